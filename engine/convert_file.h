@@ -1,0 +1,32 @@
+// The one entry of the conversion engine.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/conversion_options.h"
+#include "engine/platform.h"
+
+namespace morvel {
+
+// How a request ended. The window ignores it (the user has seen a message box for every
+// outcome); the command-line converter turns it into its exit status.
+enum class ConversionOutcome {
+  Written,    // the page is complete on disk and the completion message was shown
+  Refused,    // a check failed, or a question was answered with Cancel; nothing was written
+  Failed,     // the page could not be opened, read, written or its picture copied
+};
+
+// Checks both paths in their fixed order, asking and telling the user through
+// `platform.user`, then writes the page for `sourcePath` at `targetPath`.
+//
+// `sourcePath` is rewritten to the name the file system stores (a wildcard resolves to its
+// first match) and `targetPath` gets ".htm" when the user accepts that fix; both are paths
+// in the engine's vocabulary ("\\" between folders, code page 932). Nothing is written to disk
+// before every check has passed.
+ConversionOutcome ConvertFile(std::string& sourcePath, std::string& targetPath,
+                              const ConversionOptions& options, std::string_view bgColour,
+                              std::string_view textColour, std::string_view title,
+                              Platform& platform);
+
+}  // namespace morvel

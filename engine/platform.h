@@ -1,0 +1,116 @@
+// Everything the engine needs from the outside world. The engine never touches a disk, a
+// clock or a window except through these interfaces, so the same code runs against Win32,
+// against POSIX and against an in-memory fake in tests.
+//
+// Paths are in the engine's vocabulary: code page 932 bytes with "\\" between folders. Each
+// file system maps them onto its own names.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace morvel {
+
+// ---------------------------------------------------------------------------------------------
+// Byte streams
+
+class ByteReader {
+ public:
+  virtual ~ByteReader() = default;
+  // Reads up to `capacity` bytes into `buffer`. Returns the count read, 0 at the end of the
+  // file, or nothing when the read failed.
+  virtual std::optional<std::size_t> Read(char* buffer, std::size_t capacity) = 0;
+};
+
+class ByteWriter {
+ public:
+  virtual ~ByteWriter() = default;
+  // Writes every byte or reports failure.
+  virtual bool Write(std::string_view bytes) = 0;
+  // Flushes and closes; false when anything written did not reach the file.
+  virtual bool Close() = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// File system
+
+// Identifies a file independently of how its path is spelled (volume and file index on Win32,
+// device and inode on POSIX).
+struct FileIdentity {
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+enum class CopyOutcome { Copied, DestinationExists, Failed };
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // Looks `path` up in its folder; "*" and "?" in the file-name part are wildcards and letters
+  // match in either case. Returns the first matching entry's name (file or folder) as the file
+  // system stores it, or nothing.
+  virtual std::optional<std::string> FindFirst(std::string_view path) = 0;
+  // True when `path` names an existing folder.
+  virtual bool IsFolder(std::string_view path) = 0;
+  // The identity of the file at `path`, or nothing when it cannot be had.
+  virtual std::optional<FileIdentity> IdentityOf(std::string_view path) = 0;
+  // Copies `from` to `to` unless something named `to` already exists, which stays untouched.
+  virtual CopyOutcome CopyIfAbsent(std::string_view from, std::string_view to) = 0;
+  // Opens a file as bytes; nothing when it cannot be opened (missing, a folder, no access).
+  virtual std::unique_ptr<ByteReader> OpenForReading(std::string_view path) = 0;
+  // Creates or empties a file; nothing when it cannot be opened for writing.
+  virtual std::unique_ptr<ByteWriter> OpenForWriting(std::string_view path) = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The user
+
+// Message box styles and answers, with the values of Win32's MB_OK, MB_OKCANCEL,
+// MB_ICONERROR, MB_ICONWARNING, IDOK and IDCANCEL (whose names are macros in <windows.h>).
+inline constexpr unsigned BOX_OK = 0x0;
+inline constexpr unsigned BOX_OKCANCEL = 0x1;
+inline constexpr unsigned BOX_ICONERROR = 0x10;
+inline constexpr unsigned BOX_ICONWARNING = 0x30;
+inline constexpr int ANSWER_OK = 1;
+inline constexpr int ANSWER_CANCEL = 2;
+
+class UserInterface {
+ public:
+  virtual ~UserInterface() = default;
+  // Shows a modal message and returns the answer: ANSWER_OK, or ANSWER_CANCEL for a cancelled or
+  // closed question.
+  virtual int ShowMessage(std::string_view text, std::string_view caption, unsigned style) = 0;
+  // Shows the corrected target path where the user typed it (IDC_TARGET_PATH in the window).
+  virtual void ShowTargetPath(std::string_view path) = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The clock
+
+struct LocalTime {
+  int year = 0;    // full calendar year, 2002
+  int month = 0;   // 1-12
+  int day = 0;     // 1-31
+  int hour = 0;    // 0-23
+  int minute = 0;  // 0-59
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual LocalTime Now() = 0;
+};
+
+// What one conversion request works with.
+struct Platform {
+  FileSystem& files;
+  UserInterface& user;
+  Clock& clock;
+};
+
+}  // namespace morvel

@@ -1,0 +1,116 @@
+#include "engine/preflight.h"
+
+#include "engine/messages.h"
+#include "text/path_scan.h"
+#include "text/primitives.h"
+
+namespace morvel {
+
+namespace {
+
+constexpr std::string_view PAGE_EXTENSION = "HTM";
+
+void Warn(Platform& platform, std::string_view text, std::string_view caption) {
+  platform.user.ShowMessage(text, caption, BOX_ICONWARNING);
+}
+
+bool Ask(Platform& platform, std::string_view text, std::string_view caption) {
+  return platform.user.ShowMessage(text, caption, BOX_ICONWARNING | BOX_OKCANCEL) == ANSWER_OK;
+}
+
+// The source path with its file-name part replaced by the name the file system stores.
+// Nothing when the path has no folder part or names nothing.
+std::optional<std::string> ResolveSource(std::string_view sourcePath, FileSystem& files) {
+  const auto separator = LastSeparator(sourcePath);
+  if (!separator) return std::nullopt;
+  const auto storedName = files.FindFirst(sourcePath);
+  if (!storedName) return std::nullopt;
+  std::string resolved(sourcePath.substr(0, *separator + 1));
+  resolved.append(*storedName);
+  return resolved;
+}
+
+// True when the target needs the ".htm" fix: its extension does not begin with "htm" in
+// any case, or it has no extension.
+bool NeedsPageExtension(std::string_view targetPath) {
+  const auto dot = ExtensionDot(targetPath);
+  return !dot || !StartsWithNoCase(targetPath.substr(*dot + 1), PAGE_EXTENSION);
+}
+
+void ApplyPageExtension(std::string& targetPath) {
+  if (const auto dot = ExtensionDot(targetPath)) targetPath.resize(*dot);
+  targetPath.append(".htm");
+}
+
+// Two spellings of one file: equal as text, or the target exists and is the input itself.
+bool IsSameFile(std::string_view sourcePath, std::string_view targetPath, FileSystem& files) {
+  if (SamePathText(sourcePath, targetPath)) return true;
+  const auto targetIdentity = files.IdentityOf(targetPath);
+  if (!targetIdentity) return false;
+  const auto sourceIdentity = files.IdentityOf(sourcePath);
+  return sourceIdentity && *sourceIdentity == *targetIdentity;
+}
+
+}  // namespace
+
+PreflightResult RunPreflightChecks(std::string& sourcePath, std::string& targetPath,
+                                   Platform& platform) {
+  namespace msg = messages;
+  FileSystem& files = platform.files;
+  const auto refused = [] { return PreflightResult{std::nullopt, ConversionOutcome::Refused}; };
+
+  if (sourcePath.empty() || targetPath.empty()) {
+    Warn(platform, msg::EMPTY_NAME, msg::CAPTION_APP);
+    return refused();
+  }
+
+  auto resolved = ResolveSource(sourcePath, files);
+  if (!resolved) {
+    Warn(platform, msg::SOURCE_MISSING, msg::CAPTION_SOURCE_PATH);
+    return refused();
+  }
+  sourcePath = std::move(*resolved);
+
+  OpenedRequest request;
+  request.input = files.OpenForReading(sourcePath);
+  if (!request.input) {
+    Warn(platform, msg::SOURCE_UNOPENABLE, msg::CAPTION_OPEN_ERROR);
+    return refused();
+  }
+  request.sourceExtensionDot = ExtensionDot(sourcePath);
+
+  // A target without any folder is refused like a target whose folder does not exist.
+  if (!LastSeparator(targetPath) || !files.IsFolder(FolderPart(targetPath))) {
+    Ask(platform, msg::TARGET_FOLDER_MISSING, msg::CAPTION_OPEN_ERROR);
+    return refused();
+  }
+
+  if (NeedsPageExtension(targetPath)) {
+    if (!Ask(platform, msg::ASK_FIX_EXTENSION, msg::CAPTION_EXTENSION)) return refused();
+    ApplyPageExtension(targetPath);
+    platform.user.ShowTargetPath(targetPath);
+  }
+
+  if (IsSameFile(sourcePath, targetPath, files)) {
+    Warn(platform, msg::SAME_PATH, msg::CAPTION_SAME_PATH);
+    return refused();
+  }
+
+  if (HasReservedNameChar(FileNamePart(targetPath))) {
+    Warn(platform, msg::RESERVED_CHARS, msg::CAPTION_NAME);
+    return refused();
+  }
+
+  if (files.FindFirst(targetPath) && !Ask(platform, msg::ASK_OVERWRITE, msg::CAPTION_OVERWRITE)) {
+    return refused();
+  }
+
+  request.output = files.OpenForWriting(targetPath);
+  if (!request.output) {
+    Warn(platform, msg::TARGET_UNOPENABLE, msg::CAPTION_OPEN_ERROR);
+    return PreflightResult{std::nullopt, ConversionOutcome::Failed};
+  }
+  return PreflightResult{std::move(request), ConversionOutcome::Written};
+}
+
+}  // namespace morvel

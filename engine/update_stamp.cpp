@@ -1,0 +1,34 @@
+#include "engine/update_stamp.h"
+
+namespace morvel {
+
+namespace {
+constexpr std::string_view IDEOGRAPHIC_SPACE = "　";
+}
+
+std::string FormatUpdateStamp(const LocalTime& time, int style) {
+  const auto number = [](int value) { return std::to_string(value); };
+  std::string text;
+  if (style == STAMP_STYLE_KANJI) {
+    text.append(number(time.year)).append("年").append(IDEOGRAPHIC_SPACE);
+    text.append(number(time.month)).append("月").append(number(time.day)).append("日");
+    text.append(IDEOGRAPHIC_SPACE).append(number(time.hour)).append("時");
+    text.append(number(time.minute)).append("分");
+  } else if (style == STAMP_STYLE_NUMERIC) {
+    text.append(number(time.year)).append(IDEOGRAPHIC_SPACE);
+    text.append(number(time.month)).append("/").append(number(time.day));
+    text.append(IDEOGRAPHIC_SPACE).append(number(time.hour)).append(":");
+    text.append(number(time.minute));
+  }
+  return text;
+}
+
+std::string UpdateBox(std::string_view stampText) {
+  std::string box =
+      "<TABLE border=\"1\" align=\"right\">\n<TR><TD>\n<SPAN style=\"font-size:10px\">更新日　";
+  box.append(stampText);
+  box.append("</SPAN>\n</TD></TR>\n</TABLE>\n<BR>");
+  return box;
+}
+
+}  // namespace morvel

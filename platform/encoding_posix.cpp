@@ -1,0 +1,36 @@
+#include "platform/encoding_posix.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+
+namespace morvel {
+
+namespace {
+
+std::optional<std::string> Convert(std::string_view text, const char* from, const char* to) {
+  iconv_t converter = iconv_open(to, from);
+  if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  std::string result(text.size() * 3 + 4, '\0');
+  char* in = const_cast<char*>(text.data());
+  std::size_t inLeft = text.size();
+  char* out = result.data();
+  std::size_t outLeft = result.size();
+  const std::size_t status = iconv(converter, &in, &inLeft, &out, &outLeft);
+  iconv_close(converter);
+  if (status == static_cast<std::size_t>(-1) || inLeft != 0) return std::nullopt;
+  result.resize(result.size() - outLeft);
+  return result;
+}
+
+}  // namespace
+
+std::optional<std::string> Cp932ToUtf8(std::string_view text) {
+  return Convert(text, "CP932", "UTF-8");
+}
+
+std::optional<std::string> Utf8ToCp932(std::string_view text) {
+  return Convert(text, "UTF-8", "CP932");
+}
+
+}  // namespace morvel

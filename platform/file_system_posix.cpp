@@ -1,0 +1,148 @@
+// The engine's file system on POSIX. Engine paths ("\\" between folders, code page 932) are
+// mapped onto UTF-8 paths with "/"; a path that starts with "\\" is absolute.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <vector>
+
+#include "platform/encoding_posix.h"
+#include "platform/native_platform.h"
+#include "text/path_scan.h"
+
+namespace morvel {
+
+namespace {
+
+std::string ToPosixPath(std::string_view enginePath) {
+  std::string path = Cp932ToUtf8(enginePath).value_or(std::string(enginePath));
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path.empty() ? "/" : path;
+}
+
+class PosixReader final : public ByteReader {
+ public:
+  explicit PosixReader(int fd) : fd_(fd) {}
+  ~PosixReader() override { close(fd_); }
+  std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
+    for (;;) {
+      const ssize_t count = read(fd_, buffer, capacity);
+      if (count >= 0) return static_cast<std::size_t>(count);
+      if (errno != EINTR) return std::nullopt;
+    }
+  }
+
+ private:
+  int fd_;
+};
+
+class PosixWriter final : public ByteWriter {
+ public:
+  explicit PosixWriter(int fd) : fd_(fd) {}
+  ~PosixWriter() override { Close(); }
+  bool Write(std::string_view bytes) override {
+    while (!bytes.empty()) {
+      const ssize_t count = write(fd_, bytes.data(), bytes.size());
+      if (count < 0 && errno == EINTR) continue;
+      if (count <= 0) return false;
+      bytes.remove_prefix(static_cast<std::size_t>(count));
+    }
+    return true;
+  }
+  bool Close() override {
+    if (fd_ < 0) return true;
+    const int status = close(fd_);
+    fd_ = -1;
+    return status == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+class PosixFileSystem final : public FileSystem {
+ public:
+  std::optional<std::string> FindFirst(std::string_view path) override {
+    DIR* folder = opendir(ToPosixPath(FolderPart(path)).c_str());
+    if (!folder) return std::nullopt;
+    const std::string_view pattern = FileNamePart(path);
+    std::vector<std::string> matches;
+    while (const dirent* entry = readdir(folder)) {
+      const std::string_view stored = entry->d_name;
+      if (stored == "." || stored == "..") continue;
+      auto name = Utf8ToCp932(stored);
+      if (name && MatchesFileNamePattern(*name, pattern)) matches.push_back(std::move(*name));
+    }
+    closedir(folder);
+    if (matches.empty()) return std::nullopt;
+    // An exact spelling wins; otherwise the first name in a stable order, as a sorted
+    // directory listing would give it.
+    if (std::find(matches.begin(), matches.end(), pattern) != matches.end()) {
+      return std::string(pattern);
+    }
+    return *std::min_element(matches.begin(), matches.end());
+  }
+
+  bool IsFolder(std::string_view path) override {
+    struct stat info {};
+    return stat(ToPosixPath(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  }
+
+  std::optional<FileIdentity> IdentityOf(std::string_view path) override {
+    struct stat info {};
+    if (stat(ToPosixPath(path).c_str(), &info) != 0) return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino)};
+  }
+
+  CopyOutcome CopyIfAbsent(std::string_view from, std::string_view to) override {
+    const std::string destination = ToPosixPath(to);
+    struct stat info {};
+    if (lstat(destination.c_str(), &info) == 0) return CopyOutcome::DestinationExists;
+    auto source = OpenForReading(from);
+    if (!source) return CopyOutcome::Failed;
+    const int fd = open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return errno == EEXIST ? CopyOutcome::DestinationExists : CopyOutcome::Failed;
+    PosixWriter writer(fd);
+    std::vector<char> buffer(64 * 1024);
+    bool ok = true;
+    for (;;) {
+      const auto count = source->Read(buffer.data(), buffer.size());
+      if (!count) ok = false;
+      if (!count || *count == 0) break;
+      if (!writer.Write({buffer.data(), *count})) {
+        ok = false;
+        break;
+      }
+    }
+    ok = writer.Close() && ok;
+    if (!ok) unlink(destination.c_str());
+    return ok ? CopyOutcome::Copied : CopyOutcome::Failed;
+  }
+
+  std::unique_ptr<ByteReader> OpenForReading(std::string_view path) override {
+    const int fd = open(ToPosixPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+      close(fd);
+      return nullptr;
+    }
+    return std::make_unique<PosixReader>(fd);
+  }
+
+  std::unique_ptr<ByteWriter> OpenForWriting(std::string_view path) override {
+    const int fd = open(ToPosixPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    return std::make_unique<PosixWriter>(fd);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem> MakeNativeFileSystem() { return std::make_unique<PosixFileSystem>(); }
+
+}  // namespace morvel

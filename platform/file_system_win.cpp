@@ -1,0 +1,116 @@
+// The engine's file system on Win32: engine paths are the ANSI (code page 932) paths the API
+// takes, unchanged.
+#include <windows.h>
+
+#include "platform/native_platform.h"
+
+namespace morvel {
+
+namespace {
+
+std::string ZeroTerminated(std::string_view path) { return std::string(path); }
+
+class Win32Reader final : public ByteReader {
+ public:
+  explicit Win32Reader(HANDLE file) : file_(file) {}
+  ~Win32Reader() override { CloseHandle(file_); }
+  std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
+    DWORD count = 0;
+    const DWORD wanted = capacity > 0x10000000 ? 0x10000000 : static_cast<DWORD>(capacity);
+    if (!ReadFile(file_, buffer, wanted, &count, nullptr)) return std::nullopt;
+    return static_cast<std::size_t>(count);
+  }
+
+ private:
+  HANDLE file_;
+};
+
+class Win32Writer final : public ByteWriter {
+ public:
+  explicit Win32Writer(HANDLE file) : file_(file) {}
+  ~Win32Writer() override { Close(); }
+  bool Write(std::string_view bytes) override {
+    while (!bytes.empty()) {
+      const DWORD wanted =
+          bytes.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(bytes.size());
+      DWORD count = 0;
+      if (!WriteFile(file_, bytes.data(), wanted, &count, nullptr) || count == 0) return false;
+      bytes.remove_prefix(count);
+    }
+    return true;
+  }
+  bool Close() override {
+    if (file_ == INVALID_HANDLE_VALUE) return true;
+    const BOOL closed = CloseHandle(file_);
+    file_ = INVALID_HANDLE_VALUE;
+    return closed != 0;
+  }
+
+ private:
+  HANDLE file_;
+};
+
+class Win32FileSystem final : public FileSystem {
+ public:
+  std::optional<std::string> FindFirst(std::string_view path) override {
+    WIN32_FIND_DATAA entry{};
+    const HANDLE search = FindFirstFileA(ZeroTerminated(path).c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return std::nullopt;
+    FindClose(search);
+    return std::string(entry.cFileName);
+  }
+
+  bool IsFolder(std::string_view path) override {
+    const DWORD attributes = GetFileAttributesA(ZeroTerminated(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  std::optional<FileIdentity> IdentityOf(std::string_view path) override {
+    // Backup semantics open folders too; no access rights are needed to read the identity.
+    const HANDLE file = CreateFileA(ZeroTerminated(path).c_str(), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const BOOL ok = GetFileInformationByHandle(file, &info);
+    CloseHandle(file);
+    if (!ok) return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+  }
+
+  CopyOutcome CopyIfAbsent(std::string_view from, std::string_view to) override {
+    const std::string destination = ZeroTerminated(to);
+    if (GetFileAttributesA(destination.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      return CopyOutcome::DestinationExists;
+    }
+    if (CopyFileA(ZeroTerminated(from).c_str(), destination.c_str(), TRUE)) {
+      return CopyOutcome::Copied;
+    }
+    const DWORD error = GetLastError();
+    return (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
+               ? CopyOutcome::DestinationExists
+               : CopyOutcome::Failed;
+  }
+
+  std::unique_ptr<ByteReader> OpenForReading(std::string_view path) override {
+    const HANDLE file = CreateFileA(ZeroTerminated(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<Win32Reader>(file);
+  }
+
+  std::unique_ptr<ByteWriter> OpenForWriting(std::string_view path) override {
+    const HANDLE file = CreateFileA(ZeroTerminated(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<Win32Writer>(file);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem> MakeNativeFileSystem() { return std::make_unique<Win32FileSystem>(); }
+
+}  // namespace morvel

@@ -1,0 +1,364 @@
+// ConvertFile against the in-memory platform: the checks in their order, every message with
+// its text, caption and style, the path rewrites, and the faults the engine guards against.
+#include "engine/convert_file.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/messages.h"
+#include "tests/support/fake_platform.h"
+
+namespace morvel {
+namespace {
+
+using testing::FakePlatform;
+using testing::ShownMessage;
+namespace msg = messages;
+
+constexpr unsigned WARN = BOX_ICONWARNING;
+constexpr unsigned ASK = BOX_ICONWARNING | BOX_OKCANCEL;
+
+const ShownMessage EMPTY{"ファイル名を入れてください。", "MORVEL", WARN};
+const ShownMessage MISSING{"変換するファイルが存在しません", "変換ファイルのパス入力エラー", WARN};
+const ShownMessage UNOPENABLE{"変換するファイルが開くことができません。", "オープンエラー", WARN};
+const ShownMessage NO_FOLDER{"作成するファイルのディレクトリ(フォルダ)が存在しません",
+                             "オープンエラー", ASK};
+const ShownMessage FIX_EXTENSION{
+    "出力先ファイルの拡張子がhtmではありません\n拡張子をhtmにして出力しますよろしいですか？",
+    "拡張子エラー", ASK};
+const ShownMessage SAME{"パスが同一であるため、処理できません。", "同一のパス", WARN};
+const ShownMessage RESERVED{"ファイル名に \\ / : , ; * ? \" < > | の記号は使えません。", "名前",
+                            WARN};
+const ShownMessage OVERWRITE{"このファイルはすでに存在しています。\n上書きしてもよろしいですか？",
+                             "上書き", ASK};
+const ShownMessage TARGET_UNOPENABLE{"作成するファイルが開くことができません。", "オープンエラー",
+                                     WARN};
+const ShownMessage WRITE_FAILED{"ファイルの書き込みに失敗しました。", "MORVEL", WARN};
+const ShownMessage READ_FAILED{"ファイルの読み込みに失敗しました。", "MORVEL", WARN};
+
+ShownMessage Completed(const std::string& target) {
+  return {target + "が作成できました。", "完了", BOX_OK};
+}
+
+// Switches that leave lines as they are read, so the tests here see only the page's frame.
+ConversionOptions PlainOptions() {
+  ConversionOptions options;
+  options.stampEnabled = 0;
+  options.lineTagsEnabled = 0;
+  options.autoLinkEnabled = 0;
+  options.escapeSpecials = 0;
+  return options;
+}
+
+const std::string PLAIN_HEAD =
+    "<!--MORVEL1.3-->\r\n<HTML><HEAD><TITLE>T</TITLE></HEAD>\r\n"
+    "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n";
+const std::string FOOTER = "\r\n</BODY>\r\n</HTML>";
+
+struct Request {
+  std::string source;
+  std::string target;
+  ConversionOptions options = PlainOptions();
+};
+
+class ConvertFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake.files.AddFolder("C:\\in");
+    fake.files.AddFolder("C:\\out");
+    fake.files.AddFile("C:\\in\\memo.txt", "hello\r\n");
+  }
+
+  ConversionOutcome Convert(Request& request) {
+    return ConvertFile(request.source, request.target, request.options, "FFFFFF", "000000", "T",
+                       fake.platform);
+  }
+  ConversionOutcome Convert(std::string source, std::string target) {
+    Request request{std::move(source), std::move(target)};
+    return Convert(request);
+  }
+  bool WroteAnything() const {
+    for (const auto& open : fake.files.opened) {
+      if (open.starts_with("w:")) return true;
+    }
+    return false;
+  }
+
+  FakePlatform fake;
+};
+
+TEST_F(ConvertFileTest, MessagesAreCodePage932Bytes) {
+  EXPECT_EQ(msg::CAPTION_COMPLETED, "\x8A\xAE\x97\xB9");  // 完了
+  EXPECT_EQ(msg::RESERVED_CHARS.substr(0, 8), "\x83\x74\x83\x40\x83\x43\x83\x8B");  // ファイル
+}
+
+TEST_F(ConvertFileTest, EachRefusingCheckShowsItsMessageAndWritesNothing) {
+  struct Case {
+    const char* name;
+    std::string source, target;
+    std::vector<int> answers;
+    std::vector<ShownMessage> expected;
+  };
+  const Case cases[] = {
+      {"both empty", "", "", {}, {EMPTY}},
+      {"source empty", "", "C:\\out\\a.htm", {}, {EMPTY}},
+      {"target empty", "C:\\in\\memo.txt", "", {}, {EMPTY}},
+      {"source missing", "C:\\in\\none.txt", "C:\\out\\a.htm", {}, {MISSING}},
+      {"source without folder", "memo.txt", "C:\\out\\a.htm", {}, {MISSING}},
+      {"source is a folder", "C:\\in", "C:\\out\\a.htm", {}, {UNOPENABLE}},
+      {"target folder missing, OK", "C:\\in\\memo.txt", "C:\\missing\\a.htm", {ANSWER_OK},
+       {NO_FOLDER}},
+      {"target folder missing, Cancel", "C:\\in\\memo.txt", "C:\\missing\\a.htm",
+       {ANSWER_CANCEL}, {NO_FOLDER}},
+      {"target without folder", "C:\\in\\memo.txt", "a.htm", {}, {NO_FOLDER}},
+      {"extension refused", "C:\\in\\memo.txt", "C:\\out\\page.txt", {ANSWER_CANCEL},
+       {FIX_EXTENSION}},
+      {"same path in another case", "C:\\in\\memo.htm", "c:\\IN\\MEMO.HTM", {}, {SAME}},
+      {"semicolon", "C:\\in\\memo.txt", "C:\\out\\a;b.htm", {}, {RESERVED}},
+      {"comma", "C:\\in\\memo.txt", "C:\\out\\a,b.htm", {}, {RESERVED}},
+      {"bar", "C:\\in\\memo.txt", "C:\\out\\a|b.htm", {}, {RESERVED}},
+      {"overwrite refused", "C:\\in\\memo.txt", "C:\\out\\old.htm", {ANSWER_CANCEL},
+       {OVERWRITE}},
+      {"overwrite closed", "C:\\in\\memo.txt", "C:\\out\\old.htm", {0}, {OVERWRITE}},
+  };
+  for (const auto& c : cases) {
+    FakePlatform local;
+    local.files.AddFolder("C:\\in");
+    local.files.AddFolder("C:\\out");
+    local.files.AddFile("C:\\in\\memo.txt", "x");
+    local.files.AddFile("C:\\in\\memo.htm", "x");
+    local.files.AddFile("C:\\out\\old.htm", "keep");
+    for (int answer : c.answers) local.user.Answer(answer);
+    std::string source = c.source, target = c.target;
+    const auto outcome = ConvertFile(source, target, PlainOptions(), "FFFFFF", "000000", "T",
+                                     local.platform);
+    EXPECT_EQ(outcome, ConversionOutcome::Refused) << c.name;
+    EXPECT_EQ(local.user.shown, c.expected) << c.name;
+    for (const auto& open : local.files.opened) EXPECT_FALSE(open.starts_with("w:")) << c.name;
+    EXPECT_EQ(local.files.Contents("C:\\out\\old.htm"), "keep") << c.name;
+  }
+}
+
+TEST_F(ConvertFileTest, WritesTheFramedPageAndReportsCompletion) {
+  EXPECT_EQ(Convert("C:\\in\\memo.txt", "C:\\out\\memo.htm"), ConversionOutcome::Written);
+  EXPECT_EQ(fake.files.Contents("C:\\out\\memo.htm"), PLAIN_HEAD + "hello\r\n" + FOOTER);
+  EXPECT_EQ(fake.user.shown, std::vector{Completed("C:\\out\\memo.htm")});
+}
+
+TEST_F(ConvertFileTest, WritesTheTitleAndColoursUnescaped) {
+  std::string source = "C:\\in\\memo.txt", target = "C:\\out\\m.htm";
+  ConvertFile(source, target, PlainOptions(), "123456", "ABCDEF", "a<b&\"c\"", fake.platform);
+  EXPECT_EQ(fake.files.Contents(target),
+            "<!--MORVEL1.3-->\r\n<HTML><HEAD><TITLE>a<b&\"c\"</TITLE></HEAD>\r\n"
+            "<BODY bgcolor=\"123456\" text=\"ABCDEF\">\r\nhello\r\n" + FOOTER);
+}
+
+TEST_F(ConvertFileTest, ReadsTextModeLineEnds) {
+  struct Case {
+    std::string input, body;
+  };
+  const Case cases[] = {
+      {"", ""},
+      {"a\r\nb", "a\r\nb"},
+      {"a\nb\n", "a\r\nb\r\n"},
+      {"a\rb\r\n", "a\rb\r\n"},
+      {"a\r", "a\r"},
+      {"a\r\r\n", "a\r\r\n"},
+      {"before\x1A" "after\r\n", "before"},
+      {"\x1A", ""},
+      {"100%s%d\r\n", "100%s%d\r\n"},
+      {std::string("nul\0byte\r\n", 10), std::string("nul\0byte\r\n", 10)},
+  };
+  for (const auto& c : cases) {
+    FakePlatform local;
+    local.files.AddFolder("C:\\d");
+    local.files.AddFile("C:\\d\\in.txt", c.input);
+    std::string source = "C:\\d\\in.txt", target = "C:\\d\\out.htm";
+    ConvertFile(source, target, PlainOptions(), "FFFFFF", "000000", "T", local.platform);
+    EXPECT_EQ(local.files.Contents(target), PLAIN_HEAD + c.body + FOOTER) << c.input;
+  }
+}
+
+TEST_F(ConvertFileTest, ReadsALongLineWhole) {
+  // Multi-byte characters across the old 2999-byte piece boundary stay whole.
+  std::string line;
+  while (line.size() < 10000) line += "\x95\x5C";  // 表
+  fake.files.AddFile("C:\\in\\long.txt", line + "\r\n");
+  Request request{"C:\\in\\long.txt", "C:\\out\\long.htm"};
+  Convert(request);
+  EXPECT_EQ(fake.files.Contents("C:\\out\\long.htm"), PLAIN_HEAD + line + "\r\n" + FOOTER);
+}
+
+TEST_F(ConvertFileTest, ResolvesTheSourceToTheStoredName) {
+  fake.files.AddFile("C:\\in\\README.TXT", "r");
+  struct Case {
+    std::string typed, resolved;
+  };
+  const Case cases[] = {
+      {"c:\\in\\readme.txt", "c:\\in\\README.TXT"},
+      {"C:\\in\\*.TXT", "C:\\in\\README.TXT"},
+      {"C:\\in\\m?mo.*", "C:\\in\\memo.txt"},
+  };
+  for (const auto& c : cases) {
+    Request request{c.typed, "C:\\out\\r.htm"};
+    fake.user.Answer(ANSWER_OK);  // overwrite after the first case
+    Convert(request);
+    EXPECT_EQ(request.source, c.resolved);
+  }
+}
+
+TEST_F(ConvertFileTest, FixesTheTargetExtensionWhenTheUserAgrees) {
+  struct Case {
+    std::string target, fixed;
+    bool asks;
+  };
+  const Case cases[] = {
+      {"C:\\out\\page", "C:\\out\\page.htm", true},
+      {"C:\\out\\page.TXT", "C:\\out\\page.htm", true},
+      {"C:\\out\\page.", "C:\\out\\page.htm", true},
+      {"C:\\out\\a.b.txt", "C:\\out\\a.b.htm", true},
+      {"C:\\out\\page.ht", "C:\\out\\page.htm", true},
+      {"C:\\out\\my.dir\\page", "C:\\out\\my.dir\\page.htm", true},
+      {"C:\\out\\page.HTML", "C:\\out\\page.HTML", false},
+      {"C:\\out\\page.htmx", "C:\\out\\page.htmx", false},
+      {"C:\\out\\page.Htm", "C:\\out\\page.Htm", false},
+  };
+  for (const auto& c : cases) {
+    FakePlatform local;
+    local.files.AddFolder("C:\\out");
+    local.files.AddFolder("C:\\out\\my.dir");
+    local.files.AddFile("C:\\in\\memo.txt", "x");
+    std::string source = "C:\\in\\memo.txt", target = c.target;
+    EXPECT_EQ(ConvertFile(source, target, PlainOptions(), "FFFFFF", "000000", "T", local.platform),
+              ConversionOutcome::Written)
+        << c.target;
+    Request request{source, target};
+    EXPECT_EQ(request.target, c.fixed);
+    if (c.asks) {
+      EXPECT_EQ(local.user.shown, (std::vector{FIX_EXTENSION, Completed(c.fixed)}));
+      EXPECT_EQ(local.user.targetPathShown, std::vector{c.fixed});
+    } else {
+      EXPECT_EQ(local.user.shown, std::vector{Completed(c.fixed)});
+      EXPECT_TRUE(local.user.targetPathShown.empty());
+    }
+  }
+}
+
+TEST_F(ConvertFileTest, KeepsTheCorrectedTargetShownWhenALaterCheckRefuses) {
+  fake.files.AddFile("C:\\out\\page.htm", "keep");
+  fake.user.Answer(ANSWER_OK);
+  fake.user.Answer(ANSWER_CANCEL);
+  Request request{"C:\\in\\memo.txt", "C:\\out\\page"};
+  EXPECT_EQ(Convert(request), ConversionOutcome::Refused);
+  EXPECT_EQ(fake.user.shown, (std::vector{FIX_EXTENSION, OVERWRITE}));
+  EXPECT_EQ(fake.user.targetPathShown, std::vector<std::string>{"C:\\out\\page.htm"});
+  EXPECT_EQ(fake.files.Contents("C:\\out\\page.htm"), "keep");
+}
+
+TEST_F(ConvertFileTest, OverwritesOnlyAfterOk) {
+  fake.files.AddFile("C:\\out\\old.htm", "keep");
+  fake.user.Answer(ANSWER_OK);
+  EXPECT_EQ(Convert("C:\\in\\memo.txt", "C:\\out\\old.htm"), ConversionOutcome::Written);
+  EXPECT_EQ(fake.user.shown, (std::vector{OVERWRITE, Completed("C:\\out\\old.htm")}));
+  EXPECT_EQ(fake.files.Contents("C:\\out\\old.htm"), PLAIN_HEAD + "hello\r\n" + FOOTER);
+}
+
+TEST_F(ConvertFileTest, AcceptsReservedCharactersInTheFolderPart) {
+  fake.files.AddFolder("C:\\a;b");
+  EXPECT_EQ(Convert("C:\\in\\memo.txt", "C:\\a;b\\x.htm"), ConversionOutcome::Written);
+}
+
+TEST_F(ConvertFileTest, RefusesAnotherSpellingOfTheInputAndLeavesItIntact) {
+  fake.files.AddFile("C:\\w\\memo.htm", "precious\r\n");
+  fake.files.AddFolder("C:\\w");
+  fake.files.AddFolder("C:\\w\\.");
+  fake.files.AddAlias("C:\\w\\.\\memo.htm", "C:\\w\\memo.htm");
+  fake.files.AddAlias("C:\\w\\MEMO~1.HTM", "C:\\w\\memo.htm");
+  for (const char* target : {"C:\\w\\.\\memo.htm", "C:\\w\\MEMO~1.HTM"}) {
+    fake.user.shown.clear();
+    fake.user.Answer(ANSWER_OK);  // an overwrite question, if one came, would be agreed to
+    EXPECT_EQ(Convert("C:\\w\\memo.htm", target), ConversionOutcome::Refused) << target;
+    EXPECT_EQ(fake.user.shown, std::vector{SAME}) << target;
+    EXPECT_EQ(fake.files.Contents("C:\\w\\memo.htm"), "precious\r\n");
+  }
+  EXPECT_FALSE(WroteAnything());
+}
+
+TEST_F(ConvertFileTest, HandlesDoubleByteNamesWhoseTrailByteLooksLikeASeparator) {
+  const std::string names[] = {
+      "\x83\x5C\x81\x5B\x83\x58.txt",      // ソース.txt
+      "\x97\xBF\x8B\xE0\x95\x5C.htm",      // 料金表.htm
+      "\x8B\x40\x94\x5C.htm",              // 機能.htm
+      "\x83\x7C\x83\x43\x83\x93\x83\x67.htm",  // ポイント.htm
+  };
+  for (const auto& name : names) {
+    fake.user.shown.clear();
+    fake.files.AddFile("C:\\in\\" + name, "x");
+    const std::string target = "C:\\out\\" + name.substr(0, name.size() - 4) + ".htm";
+    Request request{"C:\\in\\" + name, target};
+    EXPECT_EQ(Convert(request), ConversionOutcome::Written);
+    EXPECT_EQ(request.source, "C:\\in\\" + name);
+    EXPECT_EQ(fake.user.shown, std::vector{Completed(target)});
+    EXPECT_NE(fake.files.Find(target), nullptr);
+  }
+}
+
+TEST_F(ConvertFileTest, TellsApartNamesThatDifferOnlyInATrailByte) {
+  fake.files.AddFile("C:\\in\\\x83\x41.htm", "x");  // ア.htm
+  EXPECT_EQ(Convert("C:\\in\\\x83\x41.htm", "C:\\in\\\x83\x61.htm"),  // ヂ.htm
+            ConversionOutcome::Written);
+}
+
+TEST_F(ConvertFileTest, ReportsATargetThatCannotBeOpened) {
+  fake.files.AddFile("C:\\out\\locked.htm", "keep").writable = false;
+  fake.files.AddFolder("C:\\out\\dir.htm");
+  for (const char* target : {"C:\\out\\locked.htm", "C:\\out\\dir.htm"}) {
+    fake.user.shown.clear();
+    EXPECT_EQ(Convert("C:\\in\\memo.txt", target), ConversionOutcome::Failed);
+    EXPECT_EQ(fake.user.shown, (std::vector{OVERWRITE, TARGET_UNOPENABLE}));
+  }
+  EXPECT_EQ(fake.files.Contents("C:\\out\\locked.htm"), "keep");
+}
+
+TEST_F(ConvertFileTest, ReportsWriteAndReadFailuresInsteadOfSuccess) {
+  std::string big;
+  for (int i = 0; i < 20000; ++i) big += "line of text\r\n";
+  auto& input = fake.files.AddFile("C:\\in\\big.txt", big);
+  struct Case {
+    const char* name;
+    std::size_t failWriteAfter;
+    bool failClose;
+    std::optional<std::size_t> failReadAfter;
+    ShownMessage expected;
+  };
+  const Case cases[] = {
+      {"write fails at once", 0, false, std::nullopt, WRITE_FAILED},
+      {"write fails midway", 100000, false, std::nullopt, WRITE_FAILED},
+      {"write fails at the footer", big.size() + PLAIN_HEAD.size() + 5, false, std::nullopt,
+       WRITE_FAILED},
+      {"close fails", SIZE_MAX, true, std::nullopt, WRITE_FAILED},
+      {"read fails midway", SIZE_MAX, false, 1000, READ_FAILED},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    fake.user.shown.clear();
+    const std::string target = "C:\\out\\f" + std::to_string(n++) + ".htm";
+    fake.files.FailWritesTo(target, c.failWriteAfter, c.failClose);
+    input.failReadAfter = c.failReadAfter;
+    EXPECT_EQ(Convert("C:\\in\\big.txt", target), ConversionOutcome::Failed) << c.name;
+    EXPECT_EQ(fake.user.shown, std::vector{c.expected}) << c.name;
+  }
+}
+
+TEST_F(ConvertFileTest, BuildsTheCompletionTextForAnyTargetLength) {
+  std::string folder = "C:";
+  while (folder.size() < 300) folder += "\\" + std::string(40, 'f');
+  fake.files.AddFolder(folder);
+  const std::string target = folder + "\\page.htm";
+  Request request{"C:\\in\\memo.txt", target};
+  EXPECT_EQ(Convert(request), ConversionOutcome::Written);
+  EXPECT_EQ(request.target, target);
+  EXPECT_EQ(fake.user.shown, std::vector{Completed(target)});
+}
+
+}  // namespace
+}  // namespace morvel

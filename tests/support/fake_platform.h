@@ -1,0 +1,104 @@
+// An in-memory platform for engine tests: files and folders in a map, scripted answers to
+// message boxes, a pinned clock, and writers that can fail after a given number of bytes.
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <map>
+#include <ostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/platform.h"
+
+namespace morvel::testing {
+
+struct ShownMessage {
+  std::string text;
+  std::string caption;
+  unsigned style = 0;
+  friend bool operator==(const ShownMessage&, const ShownMessage&) = default;
+};
+void PrintTo(const ShownMessage& message, std::ostream* out);
+
+class ScriptedUser final : public UserInterface {
+ public:
+  // The next question is answered with `answer`; unscripted boxes are answered ANSWER_OK.
+  void Answer(int answer) { answers_.push_back(answer); }
+  int ShowMessage(std::string_view text, std::string_view caption, unsigned style) override;
+  void ShowTargetPath(std::string_view path) override { targetPathShown.emplace_back(path); }
+
+  std::vector<ShownMessage> shown;
+  std::vector<std::string> targetPathShown;
+
+ private:
+  std::deque<int> answers_;
+};
+
+class FixedClock final : public Clock {
+ public:
+  explicit FixedClock(LocalTime time = {2002, 3, 16, 9, 5}) : time(time) {}
+  LocalTime Now() override { return time; }
+  LocalTime time;
+};
+
+// Paths are matched case-insensitively for "a"-"z" (as Windows does); names keep the case
+// they were created with.
+class FakeFileSystem final : public FileSystem {
+ public:
+  struct File {
+    std::string bytes;
+    std::uint64_t id = 0;
+    bool readable = true;
+    bool writable = true;
+    std::optional<std::size_t> failReadAfter;   // a read error once this many bytes are read
+    std::optional<std::size_t> failWriteAfter;  // a write error past this many bytes
+    bool failClose = false;
+  };
+
+  void AddFolder(const std::string& path);
+  File& AddFile(const std::string& path, std::string bytes = {});
+  // Makes `alias` another spelling of the file at `path` (a short name, "." in the path).
+  void AddAlias(const std::string& alias, const std::string& path);
+  // Writers opened for a new file at `path` fail after `bytes` bytes.
+  void FailWritesTo(const std::string& path, std::size_t bytes, bool failClose = false);
+
+  const File* Find(const std::string& path) const;
+  std::string Contents(const std::string& path) const;
+
+  std::optional<std::string> FindFirst(std::string_view path) override;
+  bool IsFolder(std::string_view path) override;
+  std::optional<FileIdentity> IdentityOf(std::string_view path) override;
+  CopyOutcome CopyIfAbsent(std::string_view from, std::string_view to) override;
+  std::unique_ptr<ByteReader> OpenForReading(std::string_view path) override;
+  std::unique_ptr<ByteWriter> OpenForWriting(std::string_view path) override;
+
+  std::vector<std::string> opened;  // "r:PATH" / "w:PATH", in order
+  std::optional<std::string> failCopyTo;
+
+ private:
+  struct FailingWrite {
+    std::size_t after;
+    bool failClose;
+  };
+  std::string Canonical(std::string_view path) const;
+  File* FindMutable(std::string_view path);
+
+  std::map<std::string, File> files_;       // key: folded path
+  std::map<std::string, std::string> names_;  // folded path -> stored path
+  std::map<std::string, std::string> aliases_;
+  std::map<std::string, std::string> folders_;  // folded path -> stored path
+  std::map<std::string, FailingWrite> failingWrites_;
+  std::uint64_t nextId_ = 1;
+};
+
+// A platform over the three fakes.
+struct FakePlatform {
+  FakeFileSystem files;
+  ScriptedUser user;
+  FixedClock clock;
+  Platform platform{files, user, clock};
+};
+
+}  // namespace morvel::testing
