@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs, on Debian 12, whatever the build and the tests need and the machine lacks.
+# Runs as root, or through sudo.
+set -euo pipefail
+
+missing=()
+need() { command -v "$1" >/dev/null 2>&1 || missing+=("$2"); }
+need_file() { [ -e "$1" ] || missing+=("$2"); }
+
+need cmake cmake
+need g++ g++
+need ninja ninja-build
+need_file /usr/src/googletest/CMakeLists.txt googletest
+need_file /usr/include/benchmark/benchmark.h libbenchmark-dev
+need clang++ clang
+need_file /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a libclang-rt-14-dev
+need i686-w64-mingw32-g++-posix g++-mingw-w64-i686
+need i686-w64-mingw32-windres binutils-mingw-w64-i686
+need wine wine
+need_file /usr/lib/i386-linux-gnu/wine/i386-windows/kernel32.dll wine32:i386
+need Xvfb xvfb
+need localedef locales
+need_file /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf fonts-ipafont-gothic
+
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}" >&2
+if printf '%s\n' "${missing[@]}" | grep -q ':i386$'; then
+  $sudo dpkg --add-architecture i386
+fi
+$sudo apt-get update -qq
+# Recommended packages stay on: Wine's fonts (Marlett) come as a recommendation.
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
