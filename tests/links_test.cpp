@@ -1,0 +1,116 @@
+// LinkAddresses and WrapLink, every case also run through the one-at-a-time reference.
+#include "text/links.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/oracle/one_at_a_time.h"
+
+namespace morvel {
+namespace {
+
+using namespace std::string_literals;
+
+struct LinkCase {
+  std::string line;
+  std::string expected;
+};
+
+std::string Anchor(const std::string& address) {
+  return "<A href=\"" + address + "\">" + address + "</A>";
+}
+
+void ExpectLinks(const std::vector<LinkCase>& cases) {
+  std::string result = "left over";
+  for (const auto& c : cases) {
+    LinkAddresses(c.line, result);
+    EXPECT_EQ(result, c.expected) << c.line;
+    EXPECT_EQ(oracle::LinkAddresses(c.line), c.expected) << c.line;
+  }
+}
+
+TEST(LinkAddressesTest, WrapsEveryAddressUpToItsEndingByte) {
+  ExpectLinks({
+      {"see http://x/a now\n", "see <A href=\"http://x/a\">http://x/a</A> now\n"},
+      {"http://x/ http://y/\n",
+       "<A href=\"http://x/\">http://x/</A> <A href=\"http://y/\">http://y/</A>\n"},
+      {"http:// x\n", "<A href=\"http://\">http://</A> x\n"},
+      {"http://x/", "<A href=\"http://x/\">http://x/</A>"},
+      {"http://x/日本\n", "<A href=\"http://x/\">http://x/</A>日本\n"},
+      {"http://x/\xB1\n", "<A href=\"http://x/\">http://x/</A>\xB1\n"},
+      {"http://x/\ty", "<A href=\"http://x/\">http://x/</A>\ty"},
+      {"http://x/\x7Fy", "<A href=\"http://x/\">http://x/</A>\x7Fy"},
+      {"http://x\0y"s, "<A href=\"http://x\">http://x</A>\0y"s},
+      {"\"http://x/\"\n", "\"<A href=\"http://x/\">http://x/</A>\"\n"},
+      {"http://x/<b>", "<A href=\"http://x/\">http://x/</A><b>"},
+      {"&quot;http://x/&quot;\n",
+       "&quot;<A href=\"http://x/\">http://x/</A>&quot;\n"},
+      {"http://x/&LT;b\n", "<A href=\"http://x/\">http://x/</A>&LT;b\n"},
+      {"http://x/&Lt;b http://y/&qUOT;", "<A href=\"http://x/\">http://x/</A>&Lt;b "
+                                         "<A href=\"http://y/\">http://y/</A>&qUOT;"},
+      {"http://x/&lt", "<A href=\"http://x/&lt\">http://x/&lt</A>"},
+      {"http://x/&quo;", "<A href=\"http://x/&quo;\">http://x/&quo;</A>"},
+      {"http://x/?a=1&amp;b=2&gt;'c;d>e~\n",
+       "<A href=\"http://x/?a=1&amp;b=2&gt;'c;d>e~\">http://x/?a=1&amp;b=2&gt;'c;d>e~</A>\n"},
+  });
+}
+
+TEST(LinkAddressesTest, FindsOnlyExactLowerCaseStartsThatTheSearchDoesNotSkip) {
+  ExpectLinks({
+      {"HTTP://x/ https://x/ Http://x/\n", "HTTP://x/ https://x/ Http://x/\n"},
+      {"hhttp://x/ httphttp://x/ htthttp://x/\n", "hhttp://x/ httphttp://x/ htthttp://x/\n"},
+      {"hhhttp://x/", "hh" + Anchor("http://x/")},
+      {"http:/http://x/", "http:/http://x/"},
+      {"no address here\n", "no address here\n"},
+      {"", ""},
+      {"http:/", "http:/"},
+  });
+}
+
+TEST(LinkAddressesTest, MatchesOnlyAtCharacterStarts) {
+  ExpectLinks({
+      // ド is 0x83 0x68: its trail byte is an "h".
+      {"ダウンロードttp://x/\n", "ダウンロードttp://x/\n"},
+      {"ダウンロードhttp://x/\n", "ダウンロード" + Anchor("http://x/") + "\n"},
+      {"表http://x/", "表" + Anchor("http://x/")},
+      {"\xB1http://x/", "\xB1" + Anchor("http://x/")},
+      // Runs of lead-byte values pair up from their first byte.
+      {"\x81\x81http://x/", "\x81\x81" + Anchor("http://x/")},
+      {"\x81\x81\x81http://x/", "\x81\x81\x81http://x/"},
+      {"a\x9F\xE0\xFCh\x81http://x/", "a\x9F\xE0\xFCh\x81" "http://x/"},
+      // A double-byte character breaks a partial match and takes the next byte with it.
+      {"htt\x83http://x/", "htt\x83http://x/"},
+      {"htt\x83xhttp://x/", "htt\x83x" + Anchor("http://x/")},
+      {"abc\x83", "abc\x83"},
+  });
+}
+
+TEST(LinkAddressesTest, KeepsAnInnerAddressInTheFirstAnchor) {
+  ExpectLinks({
+      {"http://a/?u=http://b/ x", Anchor("http://a/?u=http://b/") + " x"},
+      {"http://http://x", Anchor("http://http://x")},
+      {"http://http:// http://y", Anchor("http://http://") + " " + Anchor("http://y")},
+  });
+}
+
+TEST(LinkAddressesTest, HasNoLimitOnAddressesOrTheirLength) {
+  std::string many;
+  std::string manyLinked;
+  for (int i = 0; i < 500; ++i) {
+    many += "http://a/ ";
+    manyLinked += "<A href=\"http://a/\">http://a/</A> ";
+  }
+  const std::string longAddress = "http://" + std::string(393, 'a');
+  ExpectLinks({
+      {many, manyLinked},
+      {longAddress + "\n", "<A href=\"" + longAddress + "\">" + longAddress + "</A>\n"},
+  });
+}
+
+TEST(WrapLinkTest, AppendsTheAnchorAndReturnsTheAddressLength) {
+  std::string result = "see ";
+  EXPECT_EQ(WrapLink("see http://x/a now\n", 4, result), 10u);
+  EXPECT_EQ(result, "see <A href=\"http://x/a\">http://x/a</A>");
+}
+
+}  // namespace
+}  // namespace morvel

@@ -1,0 +1,45 @@
+// A slow, literal reference of the line transforms for tests and the fuzzer: every
+// replacement rebuilds the whole line, as the rules are written, one at a time. It shares no
+// code with text/ and is compiled by clang for the fuzzer too, so it holds no Japanese
+// literals. NUL bytes are ordinary data here, as in the fast transforms.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace morvel::oracle {
+
+// Walks the line position by position; at each, tries "&", "\"", "<", ">" (when
+// `escapeSpecials` is 1) and then the tab, each against the byte standing there now.
+std::string EscapeLine(std::string line, int escapeSpecials);
+
+// Lists every "http://" with a byte-by-byte search (a partial match is dropped at the byte
+// that breaks it), except that a lead byte and the byte after it are skipped together, then
+// wraps each listed address in turn, shifting the later offsets by the growth so far. An
+// offset inside the address just wrapped is passed over.
+std::string LinkAddresses(std::string line);
+
+// Replaces the last byte by "<BR>\n" when it is "\n".
+std::string TagLineEnd(std::string line);
+
+// Appends what the "<BR>&<P>" mode writes for `line` to `page`; returns the new state.
+int WriteParagraphLine(std::string line, int paragraphState, std::string& page);
+
+// Every line through the transforms chosen by the three switches, as the page gets them.
+struct Switches {
+  int escapeSpecials = 1;
+  int autoLinkEnabled = 1;
+  int lineTagsEnabled = 1;
+  int lineTagMode = 0;
+};
+class Pipeline {
+ public:
+  explicit Pipeline(Switches switches) : switches_(switches) {}
+  void WriteLine(std::string_view line, std::string& page);
+
+ private:
+  Switches switches_;
+  int paragraphState_ = 0;
+};
+
+}  // namespace morvel::oracle

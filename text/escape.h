@@ -1,0 +1,20 @@
+// Character escaping and tab expansion, the first transform of every text line.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace morvel {
+
+// Six ideographic spaces (U+3000) in code page 932; every tab becomes this.
+inline constexpr std::string_view TAB_REPLACEMENT =
+    "\x81\x40\x81\x40\x81\x40\x81\x40\x81\x40\x81\x40";
+
+// Puts `line` into `result` (cleared first, its capacity reused) with every tab replaced by
+// TAB_REPLACEMENT and, only when `escapeSpecials` is 1, "&", "\"", "<" and ">" replaced by
+// "&amp;", "&quot;", "&lt;" and "&gt;". Each input byte is replaced at most once, so inserted
+// entities are never escaped again while entities already in the input are ("&lt;" becomes
+// "&amp;lt;"). Every other byte, NUL and double-byte characters included, is copied as is.
+void EscapeLine(std::string_view line, int escapeSpecials, std::string& result);
+
+}  // namespace morvel

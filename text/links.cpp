@@ -1,0 +1,72 @@
+#include "text/links.h"
+
+#include <cstring>
+
+#include "text/cp932.h"
+#include "text/primitives.h"
+
+namespace morvel {
+
+std::size_t AddressLength(std::string_view line, std::size_t start) {
+  std::size_t end = start;
+  for (; end < line.size(); ++end) {
+    const auto byte = static_cast<unsigned char>(line[end]);
+    if (byte <= 0x20 || byte >= 0x7F || byte == '"' || byte == '<') break;
+    if (byte == '&') {
+      const std::string_view rest = line.substr(end);
+      if (StartsWithNoCase(rest, "&lt;") || StartsWithNoCase(rest, "&quot;")) break;
+    }
+  }
+  return end - start;
+}
+
+std::size_t WrapLink(std::string_view line, std::size_t start, std::string& result) {
+  const std::size_t length = AddressLength(line, start);
+  const std::string_view address = line.substr(start, length);
+  result.append("<A href=\"").append(address).append("\">").append(address).append("</A>");
+  return length;
+}
+
+void LinkAddresses(std::string_view line, std::string& result) {
+  result.clear();
+  const char* const data = line.data();
+  const std::size_t size = line.size();
+  std::size_t copied = 0;
+  // `position` is always a character start with no partial match pending, so the search can
+  // jump to the next "h" and then decide whether that "h" starts a character.
+  std::size_t position = 0;
+  while (position < size) {
+    const void* found = std::memchr(data + position, 'h', size - position);
+    if (!found) break;
+    const auto h = static_cast<std::size_t>(static_cast<const char*>(found) - data);
+
+    // A run of lead-byte values before `h` pairs up from its first byte (which is a character
+    // start: `position`, or the byte after a non-lead byte). An odd run makes `h` a trail byte.
+    std::size_t leadRun = 0;
+    while (h - leadRun > position && IsLeadByte(data[h - leadRun - 1])) ++leadRun;
+    if (leadRun % 2 == 1) {
+      position = h + 1;
+      continue;
+    }
+
+    std::size_t matched = 0;
+    while (matched < LINK_PREFIX.size() && h + matched < size &&
+           data[h + matched] == LINK_PREFIX[matched]) {
+      ++matched;
+    }
+    if (matched == LINK_PREFIX.size()) {
+      result.append(data + copied, h - copied);
+      // The address ends at a byte that can be neither part of "http://" nor a lead byte's
+      // partner, so the search resumes there as if it had run through the address.
+      copied = position = h + WrapLink(line, h, result);
+      continue;
+    }
+    // The byte that broke the partial match is dropped, not tried as a new start; a lead
+    // byte takes its trail byte with it.
+    const std::size_t breaker = h + matched;
+    position = breaker + ((breaker < size && IsLeadByte(data[breaker])) ? 2 : 1);
+  }
+  result.append(data + copied, size - copied);
+}
+
+}  // namespace morvel
