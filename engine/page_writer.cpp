@@ -14,6 +14,12 @@ void PageWriter::Write(std::string_view bytes) {
   while (!bytes.empty()) {
     const void* found = std::memchr(bytes.data(), '\n', bytes.size());
     if (!found) {
+      // A long run without line ends goes to the file as it is, not through the buffer.
+      if (bytes.size() >= FLUSH_THRESHOLD) {
+        Flush();
+        if (!failed_ && !file_.Write(bytes)) failed_ = true;
+        return;
+      }
       buffer_.append(bytes);
       break;
     }

@@ -1,0 +1,125 @@
+// The transforms in their order under the switches, through ConvertFile: what no line buffer
+// limit may cut short, the state that every conversion starts afresh, and inputs built to
+// make a quadratic step show as a timeout. (Timed with <ctime>: <chrono> holds a literal that
+// code page 932 cannot represent.)
+#include "engine/line_pipeline.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+#include "engine/convert_file.h"
+#include "tests/support/fake_platform.h"
+
+namespace morvel {
+namespace {
+
+const std::string SIX_SPACES = "　　　　　　";
+const std::string HEAD =
+    "<!--MORVEL1.3-->\r\n<HTML><HEAD><TITLE>T</TITLE></HEAD>\r\n"
+    "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n";
+const std::string BOX =
+    "<TABLE border=\"1\" align=\"right\">\r\n<TR><TD>\r\n"
+    "<SPAN style=\"font-size:10px\">更新日　2002年　3月16日　9時5分</SPAN>\r\n"
+    "</TD></TR>\r\n</TABLE>\r\n<BR>";
+const std::string FOOTER = "\r\n</BODY>\r\n</HTML>";
+
+std::string Repeat(const std::string& piece, std::size_t times) {
+  std::string text;
+  text.reserve(piece.size() * times);
+  for (std::size_t i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
+class PipelineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake.files.AddFolder("C:\\in");
+    fake.files.AddFolder("C:\\out");
+  }
+  std::string Convert(const std::string& input, const ConversionOptions& options) {
+    fake.files.AddFile("C:\\in\\case.txt", input);
+    std::string source = "C:\\in\\case.txt";
+    std::string target = "C:\\out\\page.htm";
+    fake.user.Answer(ANSWER_OK);  // the overwrite question of a second conversion
+    EXPECT_EQ(ConvertFile(source, target, options, "FFFFFF", "000000", "T", fake.platform),
+              ConversionOutcome::Written);
+    return fake.files.Contents("C:\\out\\page.htm");
+  }
+  testing::FakePlatform fake;
+};
+
+TEST_F(PipelineTest, ALineNearTheOldReadLimitGetsEveryReplacementAndTag) {
+  // 2999 bytes that grow to more than 15000.
+  const std::string line = Repeat("&", 2987) + "\thttp://a/ \n";
+  ASSERT_EQ(line.size(), 2999u);
+  ConversionOptions options;
+  options.stampEnabled = 0;
+  options.lineTagMode = 1;
+  EXPECT_EQ(Convert(line, options), HEAD + Repeat("&amp;", 2987) + SIX_SPACES +
+                                        "<A href=\"http://a/\">http://a/</A> <BR>\r\n" + FOOTER);
+}
+
+TEST_F(PipelineTest, EveryConversionStartsTheParagraphStateAfresh) {
+  ConversionOptions options;
+  options.stampEnabled = 0;
+  EXPECT_EQ(Convert("a\n", options), HEAD + "\r\na" + FOOTER);
+  EXPECT_EQ(Convert("b\n", options), HEAD + "\r\nb" + FOOTER);
+}
+
+TEST_F(PipelineTest, AnyLineTagModeOtherThanOneIsTheParagraphMode) {
+  ConversionOptions options;
+  options.stampEnabled = 0;
+  options.lineTagMode = 2;
+  EXPECT_EQ(Convert("a\nb\n", options), HEAD + "\r\na<BR>\r\nb" + FOOTER);
+}
+
+TEST_F(PipelineTest, AFourMegabyteLineOfEntitiesTabsAndAddressesConvertsQuickly) {
+  const std::size_t pieces = 350000;  // 4.2 MB
+  const std::string line = Repeat("&\thttp://x/?a&b ", pieces);
+  const std::clock_t start = std::clock();
+  const std::string page = Convert(line, ConversionOptions{});
+  const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+  EXPECT_EQ(page, HEAD + BOX + "\r\n" +
+                      Repeat("&amp;" + SIX_SPACES +
+                                 "<A href=\"http://x/?a&amp;b\">http://x/?a&amp;b</A> ",
+                             pieces) +
+                      FOOTER);
+  EXPECT_LT(seconds, 5.0);
+}
+
+struct Pathological {
+  const char* name;
+  std::string line;
+  std::string linked;
+};
+
+TEST_F(PipelineTest, PathologicalAddressLinesTakeLinearTime) {
+  const std::size_t size = 4 * 1024 * 1024;
+  const std::string chained = Repeat("http://", size / 7);
+  const Pathological cases[] = {
+      {"one address made of 600,000 prefixes", chained,
+       "<A href=\"" + chained + "\">" + chained + "</A>"},
+      {"only h", std::string(size, 'h'), std::string(size, 'h')},
+      {"partial matches", Repeat("http:/", size / 6), Repeat("http:/", size / 6)},
+      {"lead bytes, then an h that starts a character",
+       std::string(size, '\x81') + "http://x/",
+       std::string(size, '\x81') + "<A href=\"http://x/\">http://x/</A>"},
+      {"lead bytes, each pair ending in h", Repeat("\x81h", size / 2),
+       Repeat("\x81h", size / 2)},
+  };
+  ConversionOptions options;
+  options.stampEnabled = 0;
+  options.lineTagsEnabled = 0;
+  options.escapeSpecials = 0;
+  for (const auto& c : cases) {
+    const std::clock_t start = std::clock();
+    const std::string page = Convert(c.line, options);
+    const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+    EXPECT_TRUE(page == HEAD + c.linked + FOOTER) << c.name;
+    EXPECT_LT(seconds, 5.0) << c.name;
+  }
+}
+
+}  // namespace
+}  // namespace morvel
