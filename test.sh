@@ -17,3 +17,6 @@ echo "== win32 (under Wine)"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j "$jobs"
 tools/with-display.sh ctest --preset win32 -j "$jobs"
+
+echo "== fuzzing the line transforms against their reference (60 s)"
+tools/run-fuzz.sh 60

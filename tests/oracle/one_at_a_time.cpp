@@ -11,10 +11,7 @@ namespace {
 void ReplaceCharAt(std::string& buffer, char wanted, const std::string& replacement,
                    std::size_t position) {
   if (position >= buffer.size() || buffer[position] != wanted) return;
-  std::string scratch;
-  for (std::size_t i = 0; i < position; ++i) scratch.push_back(buffer[i]);
-  for (char byte : replacement) scratch.push_back(byte);
-  for (std::size_t i = position + 1; i < buffer.size(); ++i) scratch.push_back(buffer[i]);
+  const std::string scratch = buffer.substr(0, position) + replacement + buffer.substr(position + 1);
   buffer = scratch;
 }
 
