@@ -27,6 +27,7 @@ class LinePipeline {
   int paragraphState_;
   std::string escaped_;
   std::string linked_;
+  std::string tagged_;
 };
 
 }  // namespace morvel

@@ -41,10 +41,10 @@ TEST(EscapeLineTest, ReplacesEachSpecialByteOnceAndTabsAlways) {
       // NUL is data: the bytes after it are escaped too.
       {"\0<\0\t"s, 1, "\0&lt;\0"s + SIX_SPACES},
   };
-  std::string result = "left over";
+  std::string buffer = "left over";
   for (const auto& c : cases) {
-    EscapeLine(c.line, c.escapeSpecials, result);
-    EXPECT_EQ(result, c.expected) << c.line << " / " << c.escapeSpecials;
+    EXPECT_EQ(EscapeLine(c.line, c.escapeSpecials, buffer), c.expected)
+        << c.line << " / " << c.escapeSpecials;
     EXPECT_EQ(oracle::EscapeLine(c.line, c.escapeSpecials), c.expected) << c.line;
   }
 }
@@ -57,10 +57,18 @@ TEST(EscapeLineTest, GrowsPastTheOldLineBufferWithoutLosingBytes) {
     line += "&";
     expected += "&amp;";
   }
-  std::string result;
-  EscapeLine(line, 1, result);
+  std::string buffer;
+  const std::string_view result = EscapeLine(line, 1, buffer);
   EXPECT_EQ(result.size(), 14995u);
   EXPECT_EQ(result, expected);
+}
+
+TEST(EscapeLineTest, HandsBackTheLineItselfWhenNothingIsReplaced) {
+  const std::string line = "<b>&\n";
+  std::string buffer = "untouched";
+  EXPECT_EQ(EscapeLine(line, 0, buffer).data(), line.data());
+  EXPECT_EQ(buffer, "untouched");
+  EXPECT_EQ(EscapeLine(line, 1, buffer).data(), buffer.data());
 }
 
 }  // namespace

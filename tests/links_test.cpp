@@ -20,10 +20,9 @@ std::string Anchor(const std::string& address) {
 }
 
 void ExpectLinks(const std::vector<LinkCase>& cases) {
-  std::string result = "left over";
+  std::string buffer = "left over";
   for (const auto& c : cases) {
-    LinkAddresses(c.line, result);
-    EXPECT_EQ(result, c.expected) << c.line;
+    EXPECT_EQ(LinkAddresses(c.line, buffer), c.expected) << c.line;
     EXPECT_EQ(oracle::LinkAddresses(c.line), c.expected) << c.line;
   }
 }

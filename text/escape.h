@@ -10,11 +10,13 @@ namespace morvel {
 inline constexpr std::string_view TAB_REPLACEMENT =
     "\x81\x40\x81\x40\x81\x40\x81\x40\x81\x40\x81\x40";
 
-// Puts `line` into `result` (cleared first, its capacity reused) with every tab replaced by
-// TAB_REPLACEMENT and, only when `escapeSpecials` is 1, "&", "\"", "<" and ">" replaced by
-// "&amp;", "&quot;", "&lt;" and "&gt;". Each input byte is replaced at most once, so inserted
-// entities are never escaped again while entities already in the input are ("&lt;" becomes
-// "&amp;lt;"). Every other byte, NUL and double-byte characters included, is copied as is.
-void EscapeLine(std::string_view line, int escapeSpecials, std::string& result);
+// The line with every tab replaced by TAB_REPLACEMENT and, only when `escapeSpecials` is 1,
+// "&", "\"", "<" and ">" replaced by "&amp;", "&quot;", "&lt;" and "&gt;". Each input byte is
+// replaced at most once, so inserted entities are never escaped again while entities already
+// in the input are ("&lt;" becomes "&amp;lt;"). Every other byte, NUL and double-byte
+// characters included, is kept as is. The result is `line` itself when nothing needed
+// replacing (`buffer` is then left alone), otherwise it is built in `buffer`, whose capacity
+// is reused; either way it stays valid until `buffer` or the line changes.
+std::string_view EscapeLine(std::string_view line, int escapeSpecials, std::string& buffer);
 
 }  // namespace morvel

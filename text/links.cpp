@@ -27,7 +27,9 @@ std::size_t WrapLink(std::string_view line, std::size_t start, std::string& resu
   return length;
 }
 
-void LinkAddresses(std::string_view line, std::string& result) {
+std::string_view LinkAddresses(std::string_view line, std::string& buffer) {
+  if (line.find(LINK_PREFIX) == std::string_view::npos) return line;
+  std::string& result = buffer;
   result.clear();
   const char* const data = line.data();
   const std::size_t size = line.size();
@@ -67,6 +69,7 @@ void LinkAddresses(std::string_view line, std::string& result) {
     position = breaker + ((breaker < size && IsLeadByte(data[breaker])) ? 2 : 1);
   }
   result.append(data + copied, size - copied);
+  return result;
 }
 
 }  // namespace morvel

@@ -21,7 +21,8 @@ std::size_t AddressLength(std::string_view line, std::size_t start);
 // address's length.
 std::size_t WrapLink(std::string_view line, std::size_t start, std::string& result);
 
-// Puts `line` into `result` (cleared first, its capacity reused) with every address linked.
+// The line with every address linked: `line` itself when no "http://" occurs in it (`buffer`
+// is then left alone), otherwise built in `buffer`, whose capacity is reused.
 // An address starts at each "http://" found by a case-sensitive search that
 //  - drops a partial match at the byte that breaks it, without trying that byte as a new
 //    start, so "hhttp://" and "httphttp://" hold no address;
@@ -30,6 +31,6 @@ std::size_t WrapLink(std::string_view line, std::size_t start, std::string& resu
 //    character neither starts an address nor hides the "h" after it.
 // A "http://" inside an address belongs to that address's anchor. One pass; no limit on the
 // number or length of addresses.
-void LinkAddresses(std::string_view line, std::string& result);
+std::string_view LinkAddresses(std::string_view line, std::string& buffer);
 
 }  // namespace morvel
