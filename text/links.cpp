@@ -1,18 +1,68 @@
 #include "text/links.h"
 
+#include <array>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "text/cp932.h"
 #include "text/primitives.h"
 
 namespace morvel {
 
+namespace {
+
+// What a byte means to an address.
+constexpr unsigned char IN_ADDRESS = 0;
+constexpr unsigned char ENDS_ADDRESS = 1;
+constexpr unsigned char MAY_END_ADDRESS = 2;  // "&": ends it when "&lt;" or "&quot;" begins there
+
+constexpr std::array<unsigned char, 256> MakeAddressBytes() {
+  std::array<unsigned char, 256> table{};
+  for (int byte = 0; byte < 256; ++byte) {
+    const bool ends = byte <= 0x20 || byte >= 0x7F || byte == '"' || byte == '<';
+    table[byte] = ends ? ENDS_ADDRESS : IN_ADDRESS;
+  }
+  table['&'] = MAY_END_ADDRESS;
+  return table;
+}
+constexpr std::array<unsigned char, 256> ADDRESS_BYTE = MakeAddressBytes();
+
+// False only when `line` holds no "http://". Most lines hold none, so this test looks at 16
+// starting positions at a time for "http" where the processor allows it; the full search then
+// runs only on the lines that may hold an address.
+bool MayHoldAddress(std::string_view line) {
+  std::size_t start = 0;
+#if defined(__SSE2__)
+  const char* const data = line.data();
+  const auto load = [data](std::size_t at) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+  };
+  const __m128i h = _mm_set1_epi8('h');
+  const __m128i t = _mm_set1_epi8('t');
+  const __m128i p = _mm_set1_epi8('p');
+  // Starts start..start+15 need the bytes up to start+18.
+  for (; start + 19 <= line.size(); start += 16) {
+    const __m128i ht = _mm_and_si128(_mm_cmpeq_epi8(load(start), h),
+                                     _mm_cmpeq_epi8(load(start + 1), t));
+    const __m128i tp = _mm_and_si128(_mm_cmpeq_epi8(load(start + 2), t),
+                                     _mm_cmpeq_epi8(load(start + 3), p));
+    if (_mm_movemask_epi8(_mm_and_si128(ht, tp)) != 0) return true;
+  }
+#endif
+  return line.find(LINK_PREFIX, start) != std::string_view::npos;
+}
+
+}  // namespace
+
 std::size_t AddressLength(std::string_view line, std::size_t start) {
   std::size_t end = start;
   for (; end < line.size(); ++end) {
     const auto byte = static_cast<unsigned char>(line[end]);
-    if (byte <= 0x20 || byte >= 0x7F || byte == '"' || byte == '<') break;
-    if (byte == '&') {
+    if (ADDRESS_BYTE[byte] == ENDS_ADDRESS) break;
+    if (ADDRESS_BYTE[byte] == MAY_END_ADDRESS) {
       const std::string_view rest = line.substr(end);
       if (StartsWithNoCase(rest, "&lt;") || StartsWithNoCase(rest, "&quot;")) break;
     }
@@ -28,7 +78,7 @@ std::size_t WrapLink(std::string_view line, std::size_t start, std::string& resu
 }
 
 std::string_view LinkAddresses(std::string_view line, std::string& buffer) {
-  if (line.find(LINK_PREFIX) == std::string_view::npos) return line;
+  if (!MayHoldAddress(line)) return line;
   std::string& result = buffer;
   result.clear();
   const char* const data = line.data();
