@@ -94,7 +94,8 @@ BenchInput Finish(std::string bytes, std::string_view name) {
   std::string& lf = storage.emplace_back();
   lf.reserve(input.bytes.size());
   for (std::size_t i = 0; i < input.bytes.size(); ++i) {
-    if (input.bytes[i] == '\r' && i + 1 < input.bytes.size() && input.bytes[i + 1] == '\n') continue;
+    if (input.bytes[i] == '\r' && i + 1 < input.bytes.size() && input.bytes[i + 1] == '\n')
+      continue;
     lf.push_back(input.bytes[i]);
   }
   std::size_t start = 0;

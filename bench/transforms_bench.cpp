@@ -82,7 +82,8 @@ void BM_WriteParagraphLine(benchmark::State& state) {
   CountingSink page;
   for (auto _ : state) {
     int paragraphState = PARAGRAPH_AFTER_BREAK;
-    for (const auto line : input.lines) paragraphState = WriteParagraphLine(line, paragraphState, page);
+    for (const auto line : input.lines)
+      paragraphState = WriteParagraphLine(line, paragraphState, page);
     benchmark::DoNotOptimize(paragraphState);
   }
   Label(state, input);

@@ -61,9 +61,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reference.WriteLine(line, referencePage);
     Expect(page.text == referencePage, "the pipeline", line);
 
-    Expect(EscapeLine(line, options.escapeSpecials, escaped) == oracle::EscapeLine(std::string(line), options.escapeSpecials), "EscapeLine",
+    Expect(EscapeLine(line, options.escapeSpecials, escaped) ==
+               oracle::EscapeLine(std::string(line), options.escapeSpecials),
+           "EscapeLine", line);
+    Expect(LinkAddresses(line, linked) == oracle::LinkAddresses(std::string(line)), "LinkAddresses",
            line);
-    Expect(LinkAddresses(line, linked) == oracle::LinkAddresses(std::string(line)), "LinkAddresses", line);
     std::string tagged(line);
     TagLineEnd(tagged);
     Expect(tagged == oracle::TagLineEnd(std::string(line)), "TagLineEnd", line);

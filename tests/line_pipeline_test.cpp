@@ -102,11 +102,9 @@ TEST_F(PipelineTest, PathologicalAddressLinesTakeLinearTime) {
        "<A href=\"" + chained + "\">" + chained + "</A>"},
       {"only h", std::string(size, 'h'), std::string(size, 'h')},
       {"partial matches", Repeat("http:/", size / 6), Repeat("http:/", size / 6)},
-      {"lead bytes, then an h that starts a character",
-       std::string(size, '\x81') + "http://x/",
+      {"lead bytes, then an h that starts a character", std::string(size, '\x81') + "http://x/",
        std::string(size, '\x81') + "<A href=\"http://x/\">http://x/</A>"},
-      {"lead bytes, each pair ending in h", Repeat("\x81h", size / 2),
-       Repeat("\x81h", size / 2)},
+      {"lead bytes, each pair ending in h", Repeat("\x81h", size / 2), Repeat("\x81h", size / 2)},
   };
   ConversionOptions options;
   options.stampEnabled = 0;

@@ -14,9 +14,14 @@ using namespace std::string_literals;
 
 TEST(TagLineEndTest, TagsOnlyAFinalNewline) {
   const std::pair<std::string, std::string> cases[] = {
-      {"text\n", "text<BR>\n"},  {"\n", "<BR>\n"},   {"b", "b"},
-      {"", ""},                  {"a\r", "a\r"},     {"a\n\n", "a\n<BR>\n"},
-      {"x\0\n"s, "x\0<BR>\n"s},  {"\n\0"s, "\n\0"s},
+      {"text\n", "text<BR>\n"},
+      {"\n", "<BR>\n"},
+      {"b", "b"},
+      {"", ""},
+      {"a\r", "a\r"},
+      {"a\n\n", "a\n<BR>\n"},
+      {"x\0\n"s, "x\0<BR>\n"s},
+      {"\n\0"s, "\n\0"s},
   };
   for (const auto& [line, expected] : cases) {
     std::string tagged = line;

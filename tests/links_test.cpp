@@ -41,11 +41,11 @@ TEST(LinkAddressesTest, WrapsEveryAddressUpToItsEndingByte) {
       {"http://x\0y"s, "<A href=\"http://x\">http://x</A>\0y"s},
       {"\"http://x/\"\n", "\"<A href=\"http://x/\">http://x/</A>\"\n"},
       {"http://x/<b>", "<A href=\"http://x/\">http://x/</A><b>"},
-      {"&quot;http://x/&quot;\n",
-       "&quot;<A href=\"http://x/\">http://x/</A>&quot;\n"},
+      {"&quot;http://x/&quot;\n", "&quot;<A href=\"http://x/\">http://x/</A>&quot;\n"},
       {"http://x/&LT;b\n", "<A href=\"http://x/\">http://x/</A>&LT;b\n"},
-      {"http://x/&Lt;b http://y/&qUOT;", "<A href=\"http://x/\">http://x/</A>&Lt;b "
-                                         "<A href=\"http://y/\">http://y/</A>&qUOT;"},
+      {"http://x/&Lt;b http://y/&qUOT;",
+       "<A href=\"http://x/\">http://x/</A>&Lt;b "
+       "<A href=\"http://y/\">http://y/</A>&qUOT;"},
       {"http://x/&lt", "<A href=\"http://x/&lt\">http://x/&lt</A>"},
       {"http://x/&quo;", "<A href=\"http://x/&quo;\">http://x/&quo;</A>"},
       {"http://x/?a=1&amp;b=2&gt;'c;d>e~\n",
@@ -75,7 +75,9 @@ TEST(LinkAddressesTest, MatchesOnlyAtCharacterStarts) {
       // Runs of lead-byte values pair up from their first byte.
       {"\x81\x81http://x/", "\x81\x81" + Anchor("http://x/")},
       {"\x81\x81\x81http://x/", "\x81\x81\x81http://x/"},
-      {"a\x9F\xE0\xFCh\x81http://x/", "a\x9F\xE0\xFCh\x81" "http://x/"},
+      {"a\x9F\xE0\xFCh\x81http://x/",
+       "a\x9F\xE0\xFCh\x81"
+       "http://x/"},
       // A double-byte character breaks a partial match and takes the next byte with it.
       {"htt\x83http://x/", "htt\x83http://x/"},
       {"htt\x83xhttp://x/", "htt\x83x" + Anchor("http://x/")},

@@ -13,8 +13,8 @@ namespace {
 // Which bytes a pass replaces: 0 none, otherwise an index into REPLACEMENTS.
 using ReplacementIndex = std::array<unsigned char, 256>;
 
-constexpr std::array<std::string_view, 6> REPLACEMENTS = {
-    "", "&amp;", "&quot;", "&lt;", "&gt;", TAB_REPLACEMENT};
+constexpr std::array<std::string_view, 6> REPLACEMENTS = {"",     "&amp;", "&quot;",
+                                                          "&lt;", "&gt;",  TAB_REPLACEMENT};
 
 constexpr ReplacementIndex MakeIndex(bool escapeSpecials) {
   ReplacementIndex index{};
@@ -46,10 +46,10 @@ std::size_t FindNextReplaced(const char* data, std::size_t i, std::size_t size,
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
     __m128i found = _mm_cmpeq_epi8(block, tab);
     if (specials) {
-      found = _mm_or_si128(found, _mm_or_si128(_mm_cmpeq_epi8(block, ampersand),
-                                               _mm_cmpeq_epi8(block, quote)));
-      found = _mm_or_si128(found, _mm_or_si128(_mm_cmpeq_epi8(block, less),
-                                               _mm_cmpeq_epi8(block, greater)));
+      found = _mm_or_si128(
+          found, _mm_or_si128(_mm_cmpeq_epi8(block, ampersand), _mm_cmpeq_epi8(block, quote)));
+      found = _mm_or_si128(
+          found, _mm_or_si128(_mm_cmpeq_epi8(block, less), _mm_cmpeq_epi8(block, greater)));
     }
     return static_cast<unsigned>(_mm_movemask_epi8(found));
   };
@@ -79,6 +79,9 @@ std::string_view EscapeLine(std::string_view line, int escapeSpecials, std::stri
   std::size_t i = FindNextReplaced(data, 0, size, index, specials);
   if (i == size) return line;
   buffer.clear();
+  // Room for the line and as much again for replacements: a long line then grows its buffer
+  // seldom, and untouched room costs no memory.
+  if (buffer.capacity() < 2 * size) buffer.reserve(2 * size);
   std::size_t copied = 0;
   for (; i != size; i = FindNextReplaced(data, i + 1, size, index, specials)) {
     buffer.append(data + copied, i - copied);

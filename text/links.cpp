@@ -45,10 +45,10 @@ bool MayHoldAddress(std::string_view line) {
   const __m128i p = _mm_set1_epi8('p');
   // Starts start..start+15 need the bytes up to start+18.
   for (; start + 19 <= line.size(); start += 16) {
-    const __m128i ht = _mm_and_si128(_mm_cmpeq_epi8(load(start), h),
-                                     _mm_cmpeq_epi8(load(start + 1), t));
-    const __m128i tp = _mm_and_si128(_mm_cmpeq_epi8(load(start + 2), t),
-                                     _mm_cmpeq_epi8(load(start + 3), p));
+    const __m128i ht =
+        _mm_and_si128(_mm_cmpeq_epi8(load(start), h), _mm_cmpeq_epi8(load(start + 1), t));
+    const __m128i tp =
+        _mm_and_si128(_mm_cmpeq_epi8(load(start + 2), t), _mm_cmpeq_epi8(load(start + 3), p));
     if (_mm_movemask_epi8(_mm_and_si128(ht, tp)) != 0) return true;
   }
 #endif
@@ -81,6 +81,8 @@ std::string_view LinkAddresses(std::string_view line, std::string& buffer) {
   if (!MayHoldAddress(line)) return line;
   std::string& result = buffer;
   result.clear();
+  // An anchor at least doubles its address; room for twice the line saves most regrowth.
+  if (result.capacity() < 2 * line.size()) result.reserve(2 * line.size());
   const char* const data = line.data();
   const std::size_t size = line.size();
   std::size_t copied = 0;

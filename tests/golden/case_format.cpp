@@ -41,11 +41,21 @@ bool DecodeSection(std::string_view text, std::string& bytes, std::string& error
       return false;
     }
     switch (text[i]) {
-      case 'r': bytes.push_back('\r'); break;
-      case 'n': bytes.push_back('\n'); break;
-      case 't': bytes.push_back('\t'); break;
-      case '0': bytes.push_back('\0'); break;
-      case '\\': bytes.push_back('\\'); break;
+      case 'r':
+        bytes.push_back('\r');
+        break;
+      case 'n':
+        bytes.push_back('\n');
+        break;
+      case 't':
+        bytes.push_back('\t');
+        break;
+      case '0':
+        bytes.push_back('\0');
+        break;
+      case '\\':
+        bytes.push_back('\\');
+        break;
       case 'x': {
         const int high = i + 1 < text.size() ? HexDigit(text[i + 1]) : -1;
         const int low = i + 2 < text.size() ? HexDigit(text[i + 2]) : -1;
@@ -67,9 +77,9 @@ bool DecodeSection(std::string_view text, std::string& bytes, std::string& error
 
 bool ParseSwitches(std::string_view text, ConversionOptions& options, std::string& error) {
   const std::map<std::string_view, std::int32_t*> fields = {
-      {"stamp", &options.stampEnabled},    {"style", &options.stampStyle},
-      {"tags", &options.lineTagsEnabled},  {"mode", &options.lineTagMode},
-      {"link", &options.autoLinkEnabled},  {"escape", &options.escapeSpecials},
+      {"stamp", &options.stampEnabled},   {"style", &options.stampStyle},
+      {"tags", &options.lineTagsEnabled}, {"mode", &options.lineTagMode},
+      {"link", &options.autoLinkEnabled}, {"escape", &options.escapeSpecials},
   };
   while (!(text = Trim(text)).empty()) {
     const std::size_t end = text.find(' ');

@@ -11,7 +11,8 @@ namespace {
 void ReplaceCharAt(std::string& buffer, char wanted, const std::string& replacement,
                    std::size_t position) {
   if (position >= buffer.size() || buffer[position] != wanted) return;
-  const std::string scratch = buffer.substr(0, position) + replacement + buffer.substr(position + 1);
+  const std::string scratch =
+      buffer.substr(0, position) + replacement + buffer.substr(position + 1);
   buffer = scratch;
 }
 
