@@ -54,25 +54,31 @@ void AppendJapaneseCharacter(Sequence& random, std::string& text) {
   }
 }
 
+// A line of prose: mostly double-byte characters and punctuation, some ASCII words and
+// half-width katakana; about one line in ten indented with a tab, one in twenty with "&", "<"
+// or quotes, one in fifty with an address; one line in eight is empty.
 void AppendLine(Sequence& random, std::string& text) {
-  if (random.Next(8) == 0) return;  // an empty line
+  if (random.Next(8) == 0) return;
+  if (random.Next(10) == 0) text.push_back('\t');
   const std::uint32_t pieces = 4 + random.Next(24);
   for (std::uint32_t i = 0; i < pieces; ++i) {
-    const std::uint32_t kind = random.Next(100);
-    if (kind < 70) {
+    const std::uint32_t kind = random.Next(1000);
+    if (kind < 800) {
       for (std::uint32_t n = 1 + random.Next(4); n > 0; --n) AppendJapaneseCharacter(random, text);
-    } else if (kind < 80) {
+    } else if (kind < 900) {
       text.append(random.Next(2) ? "\x81\x41" : "\x81\x42");  // comma, full stop
-    } else if (kind < 90) {
+    } else if (kind < 960) {
       text.append(random.Next(2) ? " word" : " the");
-    } else if (kind < 93) {
-      text.push_back('\t');
-    } else if (kind < 96) {
-      text.append(random.Next(2) ? " & " : " <b> \"q\"");
-    } else if (kind < 98) {
+    } else if (kind < 985) {
       text.append("\xB1\xB2\xB3");  // half-width katakana
-    } else {
+    } else if (kind < 988) {
+      text.push_back('\t');
+    } else if (kind < 991) {
+      text.append(random.Next(2) ? " & " : " <b> \"q\"");
+    } else if (kind < 992) {
       text.append(" http://www.example.com/path/page.html?a=1&b=2 ");
+    } else {
+      text.append(random.Next(2) ? "(1)" : "100%");
     }
   }
 }
