@@ -105,6 +105,10 @@ TEST_F(PipelineTest, PathologicalAddressLinesTakeLinearTime) {
       {"lead bytes, then an h that starts a character", std::string(size, '\x81') + "http://x/",
        std::string(size, '\x81') + "<A href=\"http://x/\">http://x/</A>"},
       {"lead bytes, each pair ending in h", Repeat("\x81h", size / 2), Repeat("\x81h", size / 2)},
+      {"long runs of lead bytes between h, after an address",
+       "http://x/ " + Repeat(std::string(1000, '\x81') + "h", size / 1001),
+       "<A href=\"http://x/\">http://x/</A> " +
+           Repeat(std::string(1000, '\x81') + "h", size / 1001)},
   };
   ConversionOptions options;
   options.stampEnabled = 0;
