@@ -128,5 +128,29 @@ TEST_F(NativeConvertTest, CopiesOnlyWhenTheDestinationIsAbsent) {
   EXPECT_FALSE(folder.ReadFile("d.png"));
 }
 
+TEST_F(NativeConvertTest, CopiesAPictureBesideThePageWithoutOverwriting) {
+  const std::string picture = "\x95\x5C\x8E\x86.png";  // 表紙.png
+  const std::string page =
+      "<!--MORVEL1.3-->\r\n<HTML><HEAD><TITLE>T</TITLE></HEAD>\r\n"
+      "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n<BR>\r\n<CENTER><IMG src=\"" + picture +
+      "\" border=\"0\"></CENTER>\r\n</BODY>\r\n</HTML>";
+  folder.MakeFolder("pics");
+  folder.MakeFolder("web");
+  folder.MakeFolder("old");
+  folder.WriteFile("pics\\" + picture, "PNG");
+  folder.WriteFile("old\\" + picture, "OLD");
+  struct Case {
+    std::string targetFolder, pictureAfter;
+  };
+  const Case cases[] = {{"web", "PNG"}, {"old", "OLD"}, {"pics", "PNG"}};
+  for (const auto& c : cases) {
+    std::string source = folder.Path("pics\\" + picture);
+    std::string target = folder.Path(c.targetFolder + "\\page.htm");
+    EXPECT_EQ(Convert(source, target), ConversionOutcome::Written) << c.targetFolder;
+    EXPECT_EQ(folder.ReadFile(c.targetFolder + "\\page.htm"), page);
+    EXPECT_EQ(folder.ReadFile(c.targetFolder + "\\" + picture), c.pictureAfter);
+  }
+}
+
 }  // namespace
 }  // namespace morvel
