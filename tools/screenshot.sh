@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Takes a PNG picture of the main window as Wine draws it on a private X display.
 # Usage: tools/screenshot.sh [OUTPUT.png]   (default docs/screenshot.png)
-# Needs a built build/win32/ui/MORVEL.exe (./run.sh or the win32 preset builds it);
+# Needs a built MORVEL.exe (./run.sh builds it);
 # MORVEL_EXE and MORVEL_WINE_RUN name another program or Wine wrapper.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-$root/docs/screenshot.png}")
-exe="${MORVEL_EXE:-$root/build/win32/ui/MORVEL.exe}"
+# The build Wine can run here: win32, or win64 where the kernel runs no 32-bit programs.
+arch=$("$root/tools/wine-arch.sh")
+exe="${MORVEL_EXE:-$root/build/$arch/ui/MORVEL.exe}"
 run="${MORVEL_WINE_RUN:-$root/tools/wine-run.sh}"
 [ -f "$exe" ] || { echo "screenshot.sh: build $exe first (./run.sh)" >&2; exit 1; }
 command -v import >/dev/null || { echo "screenshot.sh: needs ImageMagick (apt-get install imagemagick)" >&2; exit 1; }
@@ -17,7 +19,7 @@ if [ "${MORVEL_SCREENSHOT_DISPLAY:-}" != private ]; then
 fi
 
 mkdir -p "$(dirname "$out")"
-: "${WINEPREFIX:=${TMPDIR:-/tmp}/morvel-wine/prefix}"  # the prefix tools/wine-run.sh uses
+: "${WINEPREFIX:=${TMPDIR:-/tmp}/morvel-wine/prefix-$arch}"  # the prefix tools/wine-run.sh uses
 export WINEPREFIX
 shot=$(mktemp --suffix=.png)
 "$run" "$exe" &
