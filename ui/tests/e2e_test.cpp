@@ -397,6 +397,74 @@ TEST_F(MorvelWindow, ConvertsAPictureWithABorder) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// The common dialogs, driven through their own controls
+
+// The file name field of the file dialogs (an edit inside a combo box).
+constexpr int FILE_NAME_FIELD = 0x47C;
+
+// Waits for the file dialog, types `name` into its file name field and presses its OK button.
+void ChooseInFileDialog(RunningApp& app, const std::string& title, const std::string& name) {
+  MessageBoxSeen dialog = WaitForMessageBox(app);
+  ASSERT_NE(dialog.window, nullptr) << "no file dialog appeared";
+  EXPECT_EQ(dialog.caption, title);
+  SendMessageA(GetDlgItem(dialog.window, FILE_NAME_FIELD), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(name.c_str()));
+  PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog.window); }));
+}
+
+TEST_F(MorvelWindow, BrowseButtonsFillTheirFieldsFromTheFileDialogs) {
+  WriteFileBytes(Path("in.txt"), "x");
+  Click(window_, IDC_SOURCE_BROWSE);
+  ChooseInFileDialog(app_, "変換するファイル", Path("in.txt"));
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(window_, IDC_SOURCE_PATH) == Path("in.txt"); }));
+
+  // A new name typed without an extension comes back with ".htm".
+  Click(window_, IDC_TARGET_BROWSE);
+  ChooseInFileDialog(app_, "変換したファイルの保存先", Path("new"));
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(window_, IDC_TARGET_PATH) == Path("new.htm"); }));
+  EXPECT_EQ(TextOf(window_, IDC_SOURCE_PATH), Path("in.txt"));
+  EXPECT_TRUE(IsWindowEnabled(window_));
+}
+
+// The red, green and blue fields of the colour dialog.
+constexpr int RED_FIELD = 706;
+constexpr int GREEN_FIELD = 707;
+constexpr int BLUE_FIELD = 708;
+
+TEST_F(MorvelWindow, ColourDialogChoiceReachesThePage) {
+  Click(window_, IDC_BGCOLOR_BUTTON);
+  MessageBoxSeen dialog = WaitForMessageBox(app_);
+  ASSERT_NE(dialog.window, nullptr) << "no colour dialog appeared";
+  // The dialog opens on white; red is white without green and blue.
+  SendMessageA(GetDlgItem(dialog.window, GREEN_FIELD), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>("0"));
+  SendMessageA(GetDlgItem(dialog.window, BLUE_FIELD), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>("0"));
+  EXPECT_EQ(TextOf(GetDlgItem(dialog.window, RED_FIELD)), "255");
+  PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(window_, IDC_BGCOLOR_TEXT) == "# FF0000"; }));
+
+  // Cancelling the text colour's dialog keeps black.
+  Click(window_, IDC_TEXTCOLOR_BUTTON);
+  dialog = WaitForMessageBox(app_);
+  ASSERT_NE(dialog.window, nullptr) << "no colour dialog appeared";
+  SendMessageA(GetDlgItem(dialog.window, RED_FIELD), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>("0"));
+  PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog.window); }));
+  EXPECT_EQ(TextOf(window_, IDC_TEXTCOLOR_TEXT), "# 000000");
+
+  WriteFileBytes(Path("in.txt"), "x\r\n");
+  Click(window_, IDC_STAMP);
+  ASSERT_TRUE(WaitUntil([&] { return CheckState(window_, IDC_STAMP) == OFF; }));
+  Create(Path("in.txt"), Path("page.htm"));
+  ExpectBoxAndAnswer("完了", Path("page.htm") + "が作成できました。", IDOK);
+  const std::string page = ReadFileBytes(Path("page.htm"));
+  EXPECT_NE(page.find("<BODY bgcolor=\"FF0000\" text=\"000000\">"), std::string::npos) << page;
+}
+
+// ---------------------------------------------------------------------------------------------
 // A conversion is never re-entered nor torn down
 
 TEST_F(MorvelWindow, CreateAndExitWaitWhileAQuestionIsOpen) {
