@@ -396,6 +396,29 @@ TEST_F(MorvelWindow, ConvertsAPictureWithABorder) {
   RemoveDirectoryA(Path("web").c_str());
 }
 
+// The border field is read as an unsigned number and handed over bit for bit. (4294967295
+// itself is left out: Wine's GetDlgItemInt takes it for an overflow and gives 0.)
+TEST_F(MorvelWindow, BorderFieldReachesThePictureAsAnUnsignedNumber) {
+  WriteFileBytes(Path("cat.gif"), "GIF bytes");
+  const struct {
+    const char* field;
+    const char* border;
+  } CASES[] = {{"007", "7"},
+               {"", "0"},
+               {"4294967296", "0"},
+               {"2147483648", "-2147483648"},
+               {"4294967294", "-2"}};
+  int number = 0;
+  for (const auto& c : CASES) {
+    const std::string target = Path("page" + std::to_string(++number) + ".htm");
+    SetText(window_, IDC_BORDER, c.field);
+    Create(Path("cat.gif"), target);
+    ExpectBoxAndAnswer("完了", target + "が作成できました。", IDOK);
+    const std::string img = std::string("<IMG src=\"cat.gif\" border=\"") + c.border + "\">";
+    EXPECT_NE(ReadFileBytes(target).find(img), std::string::npos) << c.field;
+  }
+}
+
 // ---------------------------------------------------------------------------------------------
 // The common dialogs, driven through their own controls
 
