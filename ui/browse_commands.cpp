@@ -22,8 +22,8 @@ constexpr char SAVE_DEFAULT_EXTENSION[] = "htm";
 
 // The record both dialogs share, filled afresh before each opens. Its size is that of the
 // classic record without the trailing reserved fields.
-void FillFileDialogRecord(WindowState& state, const char* filters, const char* title,
-                          DWORD flags, const char* defaultExtension) {
+void FillFileDialogRecord(WindowState& state, const char* filters, const char* title, DWORD flags,
+                          const char* defaultExtension) {
   OPENFILENAMEA& record = state.fileDialogRecord;
   std::memset(&record, 0, sizeof record);
   record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
@@ -48,14 +48,12 @@ void TakeChosenPath(WindowState& state, BOOL confirmed, int fieldId) {
 
 void BrowseForSource(WindowState& state) {
   FillFileDialogRecord(state, OPEN_FILTERS, OPEN_TITLE, OFN_FILEMUSTEXIST, nullptr);
-  TakeChosenPath(state, state.dialogs.getOpenFileName(&state.fileDialogRecord),
-                 IDC_SOURCE_PATH);
+  TakeChosenPath(state, state.dialogs.getOpenFileName(&state.fileDialogRecord), IDC_SOURCE_PATH);
 }
 
 void BrowseForTarget(WindowState& state) {
   FillFileDialogRecord(state, SAVE_FILTERS, SAVE_TITLE, 0, SAVE_DEFAULT_EXTENSION);
-  TakeChosenPath(state, state.dialogs.getSaveFileName(&state.fileDialogRecord),
-                 IDC_TARGET_PATH);
+  TakeChosenPath(state, state.dialogs.getSaveFileName(&state.fileDialogRecord), IDC_TARGET_PATH);
 }
 
 }  // namespace morvel::ui

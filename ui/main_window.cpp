@@ -16,20 +16,35 @@ namespace {
 bool RunCommand(HWND window, int id) {
   WindowState& state = windowState;
   switch (id) {
-    case IDOK: CreatePage(state); return true;
-    case IDCANCEL: ExitWindow(state); return true;
-    case IDC_SOURCE_BROWSE: BrowseForSource(state); return true;
-    case IDC_TARGET_BROWSE: BrowseForTarget(state); return true;
+    case IDOK:
+      CreatePage(state);
+      return true;
+    case IDCANCEL:
+      ExitWindow(state);
+      return true;
+    case IDC_SOURCE_BROWSE:
+      BrowseForSource(state);
+      return true;
+    case IDC_TARGET_BROWSE:
+      BrowseForTarget(state);
+      return true;
     case IDC_STAMP:
       ApplyEnableRule(window, IDC_STAMP, IDC_STAMP_KANJI, IDC_STAMP_NUMERIC);
       return true;
     case IDC_LINETAGS:
       ApplyEnableRule(window, IDC_LINETAGS, IDC_TAGS_BR, IDC_TAGS_BR_P);
       return true;
-    case IDC_BGCOLOR_BUTTON: ChooseBackgroundColour(state); return true;
-    case IDC_TEXTCOLOR_BUTTON: ChooseTextColour(state); return true;
-    case IDM_ABOUT: ShowAbout(state); return true;
-    default: return false;
+    case IDC_BGCOLOR_BUTTON:
+      ChooseBackgroundColour(state);
+      return true;
+    case IDC_TEXTCOLOR_BUTTON:
+      ChooseTextColour(state);
+      return true;
+    case IDM_ABOUT:
+      ShowAbout(state);
+      return true;
+    default:
+      return false;
   }
 }
 

@@ -119,9 +119,9 @@ TEST_F(MorvelWindow, StartsWithTheDefaultsCentredAndWithTheCaption) {
   const struct {
     int id;
     int state;
-  } CHECKS[] = {{IDC_STAMP, ON},        {IDC_STAMP_KANJI, ON}, {IDC_STAMP_NUMERIC, OFF},
-                {IDC_AUTOLINK, ON},     {IDC_ESCAPE, ON},      {IDC_LINETAGS, ON},
-                {IDC_TAGS_BR, OFF},     {IDC_TAGS_BR_P, ON}};
+  } CHECKS[] = {{IDC_STAMP, ON},    {IDC_STAMP_KANJI, ON}, {IDC_STAMP_NUMERIC, OFF},
+                {IDC_AUTOLINK, ON}, {IDC_ESCAPE, ON},      {IDC_LINETAGS, ON},
+                {IDC_TAGS_BR, OFF}, {IDC_TAGS_BR_P, ON}};
   for (const auto& check : CHECKS) {
     EXPECT_EQ(CheckState(window_, check.id), check.state) << "control " << check.id;
     EXPECT_TRUE(IsEnabled(window_, check.id)) << "control " << check.id;
@@ -308,8 +308,8 @@ TEST_F(MorvelWindow, ConvertsATextFileWithEverySwitchChanged) {
   WriteFileBytes(Path("in.txt"), "a < b & http://x.example/\r\n\r\nline\r\n");
   SetText(window_, IDC_TITLE, "題名");
   SetText(window_, IDC_BORDER, "7");
-  for (int id : {IDC_STAMP_NUMERIC, IDC_STAMP, IDC_AUTOLINK, IDC_TAGS_BR, IDC_LINETAGS,
-                 IDC_ESCAPE}) {
+  for (int id :
+       {IDC_STAMP_NUMERIC, IDC_STAMP, IDC_AUTOLINK, IDC_TAGS_BR, IDC_LINETAGS, IDC_ESCAPE}) {
     Click(window_, id);
   }
   ASSERT_TRUE(WaitUntil([&] { return CheckState(window_, IDC_ESCAPE) == OFF; }));
@@ -352,8 +352,7 @@ TEST_F(MorvelWindow, ExtensionQuestionCancelChangesNothing) {
 TEST_F(MorvelWindow, OverwriteQuestionCancelKeepsTheFileAndOkReplacesIt) {
   WriteFileBytes(Path("in.txt"), "new\r\n");
   WriteFileBytes(Path("page.htm"), "old");
-  const std::string question =
-      "このファイルはすでに存在しています。\n上書きしてもよろしいですか？";
+  const std::string question = "このファイルはすでに存在しています。\n上書きしてもよろしいですか？";
   Create(Path("in.txt"), Path("page.htm"));
   ExpectBoxAndAnswer("上書き", question, IDCANCEL);
   EXPECT_TRUE(NoBoxAppears());
@@ -462,8 +461,7 @@ TEST_F(MorvelWindow, ColourDialogChoiceReachesThePage) {
   // The dialog opens on white; red is white without green and blue.
   SendMessageA(GetDlgItem(dialog.window, GREEN_FIELD), WM_SETTEXT, 0,
                reinterpret_cast<LPARAM>("0"));
-  SendMessageA(GetDlgItem(dialog.window, BLUE_FIELD), WM_SETTEXT, 0,
-               reinterpret_cast<LPARAM>("0"));
+  SendMessageA(GetDlgItem(dialog.window, BLUE_FIELD), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("0"));
   EXPECT_EQ(TextOf(GetDlgItem(dialog.window, RED_FIELD)), "255");
   PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   EXPECT_TRUE(WaitUntil([&] { return TextOf(window_, IDC_BGCOLOR_TEXT) == "# FF0000"; }));
@@ -472,8 +470,7 @@ TEST_F(MorvelWindow, ColourDialogChoiceReachesThePage) {
   Click(window_, IDC_TEXTCOLOR_BUTTON);
   dialog = WaitForMessageBox(app_);
   ASSERT_NE(dialog.window, nullptr) << "no colour dialog appeared";
-  SendMessageA(GetDlgItem(dialog.window, RED_FIELD), WM_SETTEXT, 0,
-               reinterpret_cast<LPARAM>("0"));
+  SendMessageA(GetDlgItem(dialog.window, RED_FIELD), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("0"));
   PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog.window); }));
   EXPECT_EQ(TextOf(window_, IDC_TEXTCOLOR_TEXT), "# 000000");

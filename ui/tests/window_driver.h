@@ -179,10 +179,9 @@ inline bool DropFiles(RunningApp& app, HWND target, const std::vector<std::strin
     block.push_back('\0');
   }
   block.push_back('\0');
-  void* remote = VirtualAllocEx(app.Handle(), nullptr, block.size(), MEM_COMMIT | MEM_RESERVE,
-                                PAGE_READWRITE);
-  return remote &&
-         WriteProcessMemory(app.Handle(), remote, block.data(), block.size(), nullptr) &&
+  void* remote =
+      VirtualAllocEx(app.Handle(), nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  return remote && WriteProcessMemory(app.Handle(), remote, block.data(), block.size(), nullptr) &&
          PostMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
 }
 
