@@ -133,6 +133,12 @@ TEST_F(MorvelWindow, StartsWithTheDefaultsCentredAndWithTheCaption) {
   EXPECT_EQ(rect.left, 512 - (rect.right - rect.left) / 2);
   EXPECT_EQ(rect.top, 384 - (rect.bottom - rect.top) / 2);
   EXPECT_NE(GetMenu(window_), nullptr);
+
+  // No control has the keyboard focus at start.
+  GUITHREADINFO thread = {};
+  thread.cbSize = sizeof thread;
+  ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &thread));
+  EXPECT_TRUE(thread.hwndFocus == nullptr || thread.hwndFocus == window_) << thread.hwndFocus;
 }
 
 // The controls in creation order: id, window class, text and the styles that matter.
