@@ -1,7 +1,9 @@
 // Start-up defaults, the enable rules, exit, dropped files and the About box.
+// <windows.h> must come before the other Win32 headers.
+// clang-format off
 #include <windows.h>
-
 #include <shellapi.h>
+// clang-format on
 
 #include "ui/commands.h"
 #include "ui/resources/resource_ids.h"

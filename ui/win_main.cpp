@@ -1,8 +1,10 @@
 // Entry point: registers the window class, opens the main dialog and runs the message loop
 // until the window has been destroyed.
+// <windows.h> must come before the other Win32 headers.
+// clang-format off
 #include <windows.h>
-
 #include <shellapi.h>
+// clang-format on
 
 #include "ui/main_window.h"
 #include "ui/window_state.h"

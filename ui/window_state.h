@@ -3,9 +3,11 @@
 // record, and the busy flag that keeps a conversion from being re-entered or torn down.
 #pragma once
 
+// <windows.h> must come before the other Win32 headers.
+// clang-format off
 #include <windows.h>
-
 #include <commdlg.h>
+// clang-format on
 
 namespace morvel::ui {
 

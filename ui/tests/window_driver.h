@@ -3,9 +3,11 @@
 // Everything is done with window messages, which Wine marshals between the two processes.
 #pragma once
 
+// <windows.h> must come before the other Win32 headers.
+// clang-format off
 #include <windows.h>
-
 #include <shlobj.h>
+// clang-format on
 
 #include <cstring>
 #include <string>
