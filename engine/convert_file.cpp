@@ -4,27 +4,43 @@
 #include "engine/messages.h"
 #include "engine/page_parts.h"
 #include "engine/page_writer.h"
+#include "engine/picture_page.h"
 #include "engine/preflight.h"
 #include "engine/text_line_reader.h"
+#include "text/path_scan.h"
 
 namespace morvel {
 
 namespace {
 
-// Reads the whole input through the line transforms onto the page. False on a read error.
-bool WriteTextBody(ByteReader& input, Sink& page, const ConversionOptions& options) {
+// What went wrong while the page was being written, in the order it is reported.
+struct BodyProblems {
+  bool readFailed = false;
+  bool copyFailed = false;
+};
+
+// Reads the whole input through the line transforms onto the page.
+BodyProblems WriteTextBody(ByteReader& input, Sink& page, const ConversionOptions& options) {
   TextLineReader reader(input);
   LinePipeline pipeline(options);
   std::string line;
   while (reader.ReadLine(line)) pipeline.WriteLine(line, page);
-  return !reader.Failed();
+  return {.readFailed = reader.Failed()};
 }
 
-// The completion message; the page is complete on disk when it appears.
-void ReportCompleted(Platform& platform, std::string_view targetPath) {
-  std::string text(targetPath);
-  text.append(messages::COMPLETED_SUFFIX);
-  platform.user.ShowMessage(text, messages::CAPTION_COMPLETED, BOX_OK);
+// Copies the picture beside the page (never over an existing file) and shows it. The
+// picture itself is not read.
+BodyProblems WritePicturePage(std::string_view sourcePath, std::string_view targetPath,
+                              Sink& page, const ConversionOptions& options, FileSystem& files) {
+  const std::string destination = PictureDestination(sourcePath, targetPath);
+  const CopyOutcome copy = files.CopyIfAbsent(sourcePath, destination);
+  WritePictureBody(page, FileNamePart(sourcePath), options.imageBorder);
+  return {.copyFailed = copy == CopyOutcome::Failed};
+}
+
+bool IsPicture(std::string_view sourcePath, const OpenedRequest& request) {
+  return request.sourceExtensionDot &&
+         IsPictureExtension(sourcePath.substr(*request.sourceExtensionDot + 1));
 }
 
 }  // namespace
@@ -39,20 +55,30 @@ ConversionOutcome ConvertFile(std::string& sourcePath, std::string& targetPath,
 
   PageWriter page(*request.output);
   WritePageHead(page, options, bgColour, textColour, title, platform.clock);
-  const bool readOk = WriteTextBody(*request.input, page, options);
+  const BodyProblems problems =
+      IsPicture(sourcePath, request)
+          ? WritePicturePage(sourcePath, targetPath, page, options, platform.files)
+          : WriteTextBody(*request.input, page, options);
   page.Write(PAGE_FOOTER);
 
-  // Close the page, then the input, before telling the user anything.
-  const bool writeOk = page.Finish();
+  // Close the page, then the input, before telling the user anything: the page is complete
+  // on disk while the message is up.
+  const bool written = page.Finish();
   request.output.reset();
   request.input.reset();
 
-  if (!writeOk || !readOk) {
-    platform.user.ShowMessage(writeOk ? messages::READ_FAILED : messages::WRITE_FAILED,
-                              messages::CAPTION_APP, BOX_ICONWARNING);
+  std::string_view failure;
+  if (!written) failure = messages::WRITE_FAILED;
+  else if (problems.readFailed) failure = messages::READ_FAILED;
+  else if (problems.copyFailed) failure = messages::COPY_FAILED;
+  if (!failure.empty()) {
+    platform.user.ShowMessage(failure, messages::CAPTION_APP, BOX_ICONWARNING);
     return ConversionOutcome::Failed;
   }
-  ReportCompleted(platform, targetPath);
+
+  std::string completed(targetPath);
+  completed.append(messages::COMPLETED_SUFFIX);
+  platform.user.ShowMessage(completed, messages::CAPTION_COMPLETED, BOX_OK);
   return ConversionOutcome::Written;
 }
 

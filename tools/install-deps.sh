@@ -18,6 +18,11 @@ need i686-w64-mingw32-g++-posix g++-mingw-w64-i686
 need i686-w64-mingw32-windres binutils-mingw-w64-i686
 need wine wine
 need_file /usr/lib/i386-linux-gnu/wine/i386-windows/kernel32.dll wine32:i386
+# Wine's 32-bit loader needs a kernel that runs 32-bit programs; without one the Windows tests
+# run as an x64 build under the 64-bit loader.
+need_file /usr/lib/wine/wine64 wine64
+need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
+need x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64
 need Xvfb xvfb
 need localedef locales
 need_file /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf fonts-ipafont-gothic

@@ -7,7 +7,9 @@ ready=$(mktemp)
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
 xvfb=$!
 cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
+  for prefix in "${TMPDIR:-/tmp}"/morvel-wine/prefix-*; do
+    [ -d "$prefix" ] && WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+  done
   kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null || true
   rm -f "$ready"
 }

@@ -14,6 +14,7 @@ void PrintTo(const ShownMessage& message, std::ostream* out) {
 
 int ScriptedUser::ShowMessage(std::string_view text, std::string_view caption, unsigned style) {
   shown.push_back({std::string(text), std::string(caption), style});
+  if (whileShown) whileShown(shown.back());
   if (answers_.empty()) return ANSWER_OK;
   const int answer = answers_.front();
   answers_.pop_front();

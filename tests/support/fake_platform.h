@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <map>
 #include <ostream>
 #include <optional>
@@ -31,6 +32,8 @@ class ScriptedUser final : public UserInterface {
 
   std::vector<ShownMessage> shown;
   std::vector<std::string> targetPathShown;
+  // Called while each box is up, before it is answered.
+  std::function<void(const ShownMessage&)> whileShown;
 
  private:
   std::deque<int> answers_;

@@ -1,0 +1,156 @@
+// ConvertFile against the real file system of the build's platform (POSIX natively, Win32
+// under Wine), with scripted answers to the message boxes.
+#include <gtest/gtest.h>
+
+#include "engine/convert_file.h"
+#include "platform/native_platform.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/temp_folder.h"
+
+namespace morvel {
+namespace {
+
+using testing::ShownMessage;
+
+const ShownMessage SAME{"パスが同一であるため、処理できません。", "同一のパス", BOX_ICONWARNING};
+const ShownMessage OVERWRITE{"このファイルはすでに存在しています。\n上書きしてもよろしいですか？",
+                             "上書き", BOX_ICONWARNING | BOX_OKCANCEL};
+const ShownMessage TARGET_UNOPENABLE{"作成するファイルが開くことができません。", "オープンエラー",
+                                     BOX_ICONWARNING};
+const ShownMessage UNOPENABLE{"変換するファイルが開くことができません。", "オープンエラー",
+                              BOX_ICONWARNING};
+
+ShownMessage Completed(const std::string& target) {
+  return {target + "が作成できました。", "完了", BOX_OK};
+}
+
+ConversionOptions PlainOptions() {
+  ConversionOptions options;
+  options.stampEnabled = 0;
+  options.lineTagsEnabled = 0;
+  options.autoLinkEnabled = 0;
+  options.escapeSpecials = 0;
+  return options;
+}
+
+const std::string PAGE_OF_HELLO =
+    "<!--MORVEL1.3-->\r\n<HTML><HEAD><TITLE>T</TITLE></HEAD>\r\n"
+    "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\nhello\r\n\r\n</BODY>\r\n</HTML>";
+
+class NativeConvertTest : public ::testing::Test {
+ protected:
+  ConversionOutcome Convert(std::string& source, std::string& target) {
+    Platform platform{*files, user, clock};
+    return ConvertFile(source, target, PlainOptions(), "FFFFFF", "000000", "T", platform);
+  }
+
+  testing::TempFolder folder;
+  std::unique_ptr<FileSystem> files = MakeNativeFileSystem();
+  testing::ScriptedUser user;
+  testing::FixedClock clock;
+};
+
+TEST_F(NativeConvertTest, WritesThePageWithCrLfLineEnds) {
+  folder.WriteFile("memo.txt", "hello\n");
+  std::string source = folder.Path("memo.txt"), target = folder.Path("memo.htm");
+  EXPECT_EQ(Convert(source, target), ConversionOutcome::Written);
+  EXPECT_EQ(folder.ReadFile("memo.htm"), PAGE_OF_HELLO);
+  EXPECT_EQ(user.shown, std::vector{Completed(target)});
+}
+
+TEST_F(NativeConvertTest, LooksTheSourceUpByWildcardAndStoredCase) {
+  folder.WriteFile("README.TXT", "hello\r\n");
+  struct Case {
+    std::string typed, stored;
+  };
+  const Case cases[] = {{"readme.txt", "README.TXT"}, {"*.TXT", "README.TXT"}, {"R?ADME.*", "README.TXT"}};
+  for (const auto& c : cases) {
+    std::string source = folder.Path(c.typed), target = folder.Path("out.htm");
+    user.Answer(ANSWER_OK);  // the overwrite question from the second case on
+    EXPECT_EQ(Convert(source, target), ConversionOutcome::Written) << c.typed;
+    EXPECT_EQ(source, folder.Path(c.stored));
+  }
+}
+
+TEST_F(NativeConvertTest, ConvertsFilesNamedWithTrailBytesThatLookLikeSeparators) {
+  const std::string stems[] = {
+      "\x83\x5C\x81\x5B\x83\x58",              // ソース
+      "\x97\xBF\x8B\xE0\x95\x5C",              // 料金表
+      "\x8B\x40\x94\x5C",                      // 機能
+      "\x83\x7C\x83\x43\x83\x93\x83\x67",      // ポイント
+  };
+  for (const auto& stem : stems) {
+    folder.WriteFile(stem + ".txt", "hello\r\n");
+    std::string source = folder.Path(stem + ".txt"), target = folder.Path(stem + ".htm");
+    user.shown.clear();
+    EXPECT_EQ(Convert(source, target), ConversionOutcome::Written);
+    EXPECT_EQ(user.shown, std::vector{Completed(target)});
+    EXPECT_EQ(folder.ReadFile(stem + ".htm"), PAGE_OF_HELLO);
+  }
+}
+
+TEST_F(NativeConvertTest, RefusesAnotherSpellingOfTheInputAndKeepsItIntact) {
+  folder.WriteFile("memo.htm", "precious\r\n");
+  std::string source = folder.Path("memo.htm");
+  std::string target = folder.Path(".\\memo.htm");
+  user.Answer(ANSWER_OK);  // would agree to overwrite, were it asked
+  EXPECT_EQ(Convert(source, target), ConversionOutcome::Refused);
+  EXPECT_EQ(user.shown, std::vector{SAME});
+  EXPECT_EQ(folder.ReadFile("memo.htm"), "precious\r\n");
+}
+
+TEST_F(NativeConvertTest, ReportsATargetFolderConfirmedForOverwriting) {
+  folder.WriteFile("memo.txt", "hello\r\n");
+  folder.MakeFolder("page.htm");
+  std::string source = folder.Path("memo.txt"), target = folder.Path("page.htm");
+  EXPECT_EQ(Convert(source, target), ConversionOutcome::Failed);
+  EXPECT_EQ(user.shown, (std::vector{OVERWRITE, TARGET_UNOPENABLE}));
+}
+
+TEST_F(NativeConvertTest, ReportsASourceThatIsAFolder) {
+  folder.MakeFolder("dir.txt");
+  std::string source = folder.Path("dir.txt"), target = folder.Path("page.htm");
+  EXPECT_EQ(Convert(source, target), ConversionOutcome::Refused);
+  EXPECT_EQ(user.shown, std::vector{UNOPENABLE});
+  EXPECT_EQ(folder.List(), std::vector<std::string>{"dir.txt"});
+}
+
+TEST_F(NativeConvertTest, CopiesOnlyWhenTheDestinationIsAbsent) {
+  folder.WriteFile("a.png", "picture");
+  folder.WriteFile("b.png", "other");
+  EXPECT_EQ(files->CopyIfAbsent(folder.Path("a.png"), folder.Path("b.png")),
+            CopyOutcome::DestinationExists);
+  EXPECT_EQ(folder.ReadFile("b.png"), "other");
+  EXPECT_EQ(files->CopyIfAbsent(folder.Path("a.png"), folder.Path("c.png")), CopyOutcome::Copied);
+  EXPECT_EQ(folder.ReadFile("c.png"), "picture");
+  EXPECT_EQ(files->CopyIfAbsent(folder.Path("missing.png"), folder.Path("d.png")),
+            CopyOutcome::Failed);
+  EXPECT_FALSE(folder.ReadFile("d.png"));
+}
+
+TEST_F(NativeConvertTest, CopiesAPictureBesideThePageWithoutOverwriting) {
+  const std::string picture = "\x95\x5C\x8E\x86.png";  // 表紙.png
+  const std::string page =
+      "<!--MORVEL1.3-->\r\n<HTML><HEAD><TITLE>T</TITLE></HEAD>\r\n"
+      "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n<BR>\r\n<CENTER><IMG src=\"" + picture +
+      "\" border=\"0\"></CENTER>\r\n</BODY>\r\n</HTML>";
+  folder.MakeFolder("pics");
+  folder.MakeFolder("web");
+  folder.MakeFolder("old");
+  folder.WriteFile("pics\\" + picture, "PNG");
+  folder.WriteFile("old\\" + picture, "OLD");
+  struct Case {
+    std::string targetFolder, pictureAfter;
+  };
+  const Case cases[] = {{"web", "PNG"}, {"old", "OLD"}, {"pics", "PNG"}};
+  for (const auto& c : cases) {
+    std::string source = folder.Path("pics\\" + picture);
+    std::string target = folder.Path(c.targetFolder + "\\page.htm");
+    EXPECT_EQ(Convert(source, target), ConversionOutcome::Written) << c.targetFolder;
+    EXPECT_EQ(folder.ReadFile(c.targetFolder + "\\page.htm"), page);
+    EXPECT_EQ(folder.ReadFile(c.targetFolder + "\\" + picture), c.pictureAfter);
+  }
+}
+
+}  // namespace
+}  // namespace morvel

@@ -1,0 +1,167 @@
+// Picture inputs: the extension test, the copy beside the page, and the picture page.
+#include <gtest/gtest.h>
+
+#include "engine/convert_file.h"
+#include "engine/picture_page.h"
+#include "tests/support/fake_platform.h"
+
+namespace morvel {
+namespace {
+
+using testing::FakePlatform;
+using testing::ShownMessage;
+
+const std::string HEAD =
+    "<!--MORVEL1.3-->\r\n<HTML><HEAD><TITLE>T</TITLE></HEAD>\r\n"
+    "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n";
+const std::string STAMP_BOX =
+    "<TABLE border=\"1\" align=\"right\">\r\n<TR><TD>\r\n"
+    "<SPAN style=\"font-size:10px\">更新日　2002年　3月16日　9時5分</SPAN>\r\n"
+    "</TD></TR>\r\n</TABLE>\r\n<BR>";
+const std::string FOOTER = "\r\n</BODY>\r\n</HTML>";
+const ShownMessage COPY_FAILED{"画像ファイルをコピーできませんでした。", "MORVEL",
+                               BOX_ICONWARNING};
+const ShownMessage WRITE_FAILED{"ファイルの書き込みに失敗しました。", "MORVEL", BOX_ICONWARNING};
+
+ShownMessage Completed(const std::string& target) {
+  return {target + "が作成できました。", "完了", BOX_OK};
+}
+
+std::string PicturePage(const std::string& name, const std::string& border) {
+  return HEAD + "<BR>\r\n<CENTER><IMG src=\"" + name + "\" border=\"" + border +
+         "\"></CENTER>" + FOOTER;
+}
+
+TEST(PictureExtension, MatchesKnownPrefixesInAnyCase) {
+  struct Case {
+    std::string_view extension;
+    bool picture;
+  };
+  const Case cases[] = {
+      {"jpg", true},  {"JPG", true},  {"jpeg", true}, {"Png", true},  {"gif", true},
+      {"bmp", true},  {"dib", true},  {"rle", true},  {"jpgx", true}, {"bmp2", true},
+      {"pngs", true}, {"JPEG", true}, {"jp", false},  {"jpe", false}, {"tif", false},
+      {"tiff", false}, {"txt", false}, {"", false},   {"xjpg", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsPictureExtension(c.extension), c.picture) << c.extension;
+}
+
+TEST(PictureDestination, PutsThePictureNameInTheTargetFolder) {
+  struct Case {
+    std::string_view source, target, destination;
+  };
+  const Case cases[] = {
+      {"C:\\pics\\cat.png", "C:\\web\\cat.htm", "C:\\web\\cat.png"},
+      {"C:\\pics\\\x95\x5C\x8E\x86.png", "C:\\web\\a.htm", "C:\\web\\\x95\x5C\x8E\x86.png"},  // 表紙
+      {"C:\\pics\\cat.png", "C:\\\x95\x5C\\a.htm", "C:\\\x95\x5C\\cat.png"},  // folder 表
+  };
+  for (const auto& c : cases) EXPECT_EQ(PictureDestination(c.source, c.target), c.destination);
+}
+
+class PicturePageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake.files.AddFolder("C:\\pics");
+    fake.files.AddFolder("C:\\web");
+    fake.files.AddFile("C:\\pics\\cat.png", "PNG-BYTES");
+    options.stampEnabled = 0;
+    options.imageBorder = 2;
+  }
+  ConversionOutcome Convert(std::string source, std::string target) {
+    return ConvertFile(source, target, options, "FFFFFF", "000000", "T", fake.platform);
+  }
+
+  FakePlatform fake;
+  ConversionOptions options;
+};
+
+TEST_F(PicturePageTest, CopiesThePictureAndShowsIt) {
+  EXPECT_EQ(Convert("C:\\pics\\cat.png", "C:\\web\\cat.htm"), ConversionOutcome::Written);
+  EXPECT_EQ(fake.files.Contents("C:\\web\\cat.htm"), PicturePage("cat.png", "2"));
+  EXPECT_EQ(fake.files.Contents("C:\\web\\cat.png"), "PNG-BYTES");
+  EXPECT_EQ(fake.user.shown, std::vector{Completed("C:\\web\\cat.htm")});
+}
+
+TEST_F(PicturePageTest, PutsTheUpdateBoxBeforeThePicture) {
+  options.stampEnabled = 1;
+  Convert("C:\\pics\\cat.png", "C:\\web\\cat.htm");
+  EXPECT_EQ(fake.files.Contents("C:\\web\\cat.htm"),
+            HEAD + STAMP_BOX +
+                "<BR>\r\n<CENTER><IMG src=\"cat.png\" border=\"2\"></CENTER>" + FOOTER);
+}
+
+TEST_F(PicturePageTest, WritesTheBorderAsASignedNumber) {
+  struct Case {
+    std::int32_t border;
+    std::string text;
+  };
+  const Case cases[] = {{0, "0"}, {-5, "-5"}, {INT32_MIN, "-2147483648"}, {2147483647, "2147483647"}};
+  for (const auto& c : cases) {
+    options.imageBorder = c.border;
+    fake.user.Answer(ANSWER_OK);  // overwrite the previous page
+    Convert("C:\\pics\\cat.png", "C:\\web\\cat.htm");
+    EXPECT_EQ(fake.files.Contents("C:\\web\\cat.htm"), PicturePage("cat.png", c.text));
+  }
+}
+
+TEST_F(PicturePageTest, WritesTheNameUnescaped) {
+  fake.files.AddFile("C:\\pics\\my cat&\x95\x5C.JPG", "JPEG");
+  Convert("C:\\pics\\my cat&\x95\x5C.JPG", "C:\\web\\p.htm");
+  EXPECT_EQ(fake.files.Contents("C:\\web\\p.htm"), PicturePage("my cat&\x95\x5C.JPG", "2"));
+  EXPECT_EQ(fake.files.Contents("C:\\web\\my cat&\x95\x5C.JPG"), "JPEG");
+}
+
+TEST_F(PicturePageTest, NeverOverwritesAFileOfThePicturesName) {
+  fake.files.AddFile("C:\\web\\cat.png", "ALREADY-HERE");
+  EXPECT_EQ(Convert("C:\\pics\\cat.png", "C:\\web\\cat.htm"), ConversionOutcome::Written);
+  EXPECT_EQ(fake.files.Contents("C:\\web\\cat.png"), "ALREADY-HERE");
+  EXPECT_EQ(fake.user.shown, std::vector{Completed("C:\\web\\cat.htm")});
+}
+
+TEST_F(PicturePageTest, ShowsThePictureInPlaceWhenThePageGoesBesideIt) {
+  EXPECT_EQ(Convert("C:\\pics\\cat.png", "C:\\pics\\cat.htm"), ConversionOutcome::Written);
+  EXPECT_EQ(fake.files.Contents("C:\\pics\\cat.png"), "PNG-BYTES");
+  EXPECT_EQ(fake.files.Contents("C:\\pics\\cat.htm"), PicturePage("cat.png", "2"));
+}
+
+TEST_F(PicturePageTest, UsesTheStoredNameOfAWildcardMatch) {
+  fake.files.AddFile("C:\\pics\\Dog.GIF", "GIF");
+  Convert("C:\\pics\\*.gif", "C:\\web\\dog.htm");
+  EXPECT_EQ(fake.files.Contents("C:\\web\\dog.htm"), PicturePage("Dog.GIF", "2"));
+  EXPECT_EQ(fake.files.Contents("C:\\web\\Dog.GIF"), "GIF");
+}
+
+TEST_F(PicturePageTest, TreatsOtherExtensionsAndNoExtensionAsText) {
+  for (const char* name : {"photo.jpe", "photo.tiff", "photo", "photo."}) {
+    fake.files.AddFile(std::string("C:\\pics\\") + name, "text\r\n");
+    const std::string target = std::string("C:\\web\\") + name + "x.htm";
+    Convert(std::string("C:\\pics\\") + name, target);
+    // A text page with the default "<BR>&<P>" tags: a line end, then the line without its own.
+    EXPECT_EQ(fake.files.Contents(target), HEAD + "\r\ntext" + FOOTER) << name;
+  }
+}
+
+TEST_F(PicturePageTest, ClosesThePageBeforeTheCompletionAppears) {
+  std::string onDiskWhileShown;
+  fake.user.whileShown = [&](const ShownMessage&) {
+    onDiskWhileShown = fake.files.Contents("C:\\web\\cat.htm");
+  };
+  Convert("C:\\pics\\cat.png", "C:\\web\\cat.htm");
+  EXPECT_EQ(onDiskWhileShown, PicturePage("cat.png", "2"));
+}
+
+TEST_F(PicturePageTest, WarnsWhenThePictureCannotBeCopied) {
+  fake.files.failCopyTo = "C:\\web\\cat.png";
+  EXPECT_EQ(Convert("C:\\pics\\cat.png", "C:\\web\\cat.htm"), ConversionOutcome::Failed);
+  EXPECT_EQ(fake.files.Contents("C:\\web\\cat.htm"), PicturePage("cat.png", "2"));
+  EXPECT_EQ(fake.user.shown, std::vector{COPY_FAILED});
+}
+
+TEST_F(PicturePageTest, ReportsWriteErrors) {
+  fake.files.FailWritesTo("C:\\web\\cat.htm", 10);
+  EXPECT_EQ(Convert("C:\\pics\\cat.png", "C:\\web\\cat.htm"), ConversionOutcome::Failed);
+  EXPECT_EQ(fake.user.shown, std::vector{WRITE_FAILED});
+}
+
+}  // namespace
+}  // namespace morvel

@@ -1,0 +1,92 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "tests/support/temp_folder.h"
+
+namespace morvel::testing {
+
+namespace {
+
+void RemoveTree(const std::string& path) {
+  WIN32_FIND_DATAA entry{};
+  const HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = entry.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string child = path + "\\" + name;
+      SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(child);
+      } else {
+        DeleteFileA(child.c_str());
+      }
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+  }
+  RemoveDirectoryA(path.c_str());
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+  char base[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, base);
+  for (unsigned attempt = GetTickCount(); root_.empty(); ++attempt) {
+    std::string candidate = std::string(base) + "morvel-test-" + std::to_string(GetCurrentProcessId()) +
+                            "-" + std::to_string(attempt);
+    if (CreateDirectoryA(candidate.c_str(), nullptr)) root_ = candidate;
+    else if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("no temp folder");
+  }
+}
+
+TempFolder::~TempFolder() { RemoveTree(root_); }
+
+std::string TempFolder::Path(std::string_view name) const {
+  return name.empty() ? root_ : root_ + "\\" + std::string(name);
+}
+
+void TempFolder::WriteFile(std::string_view name, std::string_view bytes) const {
+  const HANDLE file = CreateFileA(Path(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create test file");
+  DWORD written = 0;
+  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+std::optional<std::string> TempFolder::ReadFile(std::string_view name) const {
+  const HANDLE file = CreateFileA(Path(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  char buffer[65536];
+  DWORD count = 0;
+  while (::ReadFile(file, buffer, sizeof buffer, &count, nullptr) && count > 0) {
+    bytes.append(buffer, count);
+  }
+  CloseHandle(file);
+  return bytes;
+}
+
+void TempFolder::MakeFolder(std::string_view name) const {
+  CreateDirectoryA(Path(name).c_str(), nullptr);
+}
+
+std::vector<std::string> TempFolder::List() const {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA entry{};
+  const HANDLE search = FindFirstFileA((root_ + "\\*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = entry.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(search, &entry));
+  FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace morvel::testing

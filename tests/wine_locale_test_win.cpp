@@ -1,0 +1,5 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+TEST(WineLocale, RunsWithTheJapaneseAnsiCodePage) { EXPECT_EQ(GetACP(), 932u); }

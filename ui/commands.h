@@ -1,0 +1,34 @@
+// The commands and messages of the main window, one routine each. Each works on the window in
+// `state.mainWindow` and returns nothing: the window procedure answers 0 for all of them.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/window_state.h"
+
+namespace morvel::ui {
+
+// WM_INITDIALOG: centres and shows the window, then sets every control to its default.
+void InitialiseDialog(HWND window);
+// Commands 1013 and 1015: enables the check box's two radio buttons when it is on.
+void ApplyEnableRule(HWND window, int checkBoxId, int firstRadioId, int secondRadioId);
+// Command 1: reads every control and runs one conversion (ignored while one is running).
+void CreatePage(WindowState& state);
+// Command 2: destroys the window, or leaves that to the running conversion's end.
+void ExitWindow(WindowState& state);
+// Commands 1002 and 1004: a file dialog whose confirmed path goes into a path field.
+void BrowseForSource(WindowState& state);
+void BrowseForTarget(WindowState& state);
+// Commands 1024 and 1025: the colour dialog for the page background or its text.
+void ChooseBackgroundColour(WindowState& state);
+void ChooseTextColour(WindowState& state);
+// Command 40004.
+void ShowAbout(WindowState& state);
+// WM_DROPFILES: the first dropped file becomes the file to convert.
+void TakeDroppedFile(WindowState& state, HDROP drop);
+
+// Exchanges characters 0 and 4, and 1 and 5, of a six-digit "%06X" colour (blue, green, red)
+// so that it reads red, green, blue.
+void SwapRedBlue(char* digits);
+
+}  // namespace morvel::ui

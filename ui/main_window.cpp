@@ -1,0 +1,100 @@
+#include "ui/main_window.h"
+
+#include <shellapi.h>
+
+#include "ui/commands.h"
+#include "ui/resources/resource_ids.h"
+#include "ui/window_state.h"
+
+namespace morvel::ui {
+
+WindowState windowState;
+
+namespace {
+
+// Runs a known command and reports whether the id was one.
+bool RunCommand(HWND window, int id) {
+  WindowState& state = windowState;
+  switch (id) {
+    case IDOK:
+      CreatePage(state);
+      return true;
+    case IDCANCEL:
+      ExitWindow(state);
+      return true;
+    case IDC_SOURCE_BROWSE:
+      BrowseForSource(state);
+      return true;
+    case IDC_TARGET_BROWSE:
+      BrowseForTarget(state);
+      return true;
+    case IDC_STAMP:
+      ApplyEnableRule(window, IDC_STAMP, IDC_STAMP_KANJI, IDC_STAMP_NUMERIC);
+      return true;
+    case IDC_LINETAGS:
+      ApplyEnableRule(window, IDC_LINETAGS, IDC_TAGS_BR, IDC_TAGS_BR_P);
+      return true;
+    case IDC_BGCOLOR_BUTTON:
+      ChooseBackgroundColour(state);
+      return true;
+    case IDC_TEXTCOLOR_BUTTON:
+      ChooseTextColour(state);
+      return true;
+    case IDM_ABOUT:
+      ShowAbout(state);
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+bool RegisterMainWindowClass(HINSTANCE appInstance) {
+  WNDCLASSA windowClass = {};
+  windowClass.style = 0;
+  windowClass.lpfnWndProc = MainWindowProc;
+  windowClass.cbClsExtra = 0;
+  windowClass.cbWndExtra = DLGWINDOWEXTRA;
+  windowClass.hInstance = appInstance;
+  windowClass.hIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_MAIN));
+  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
+  windowClass.lpszClassName = WINDOW_CLASS_NAME;
+  return RegisterClassA(&windowClass) != 0;
+}
+
+HWND CreateMainWindow(HINSTANCE appInstance) {
+  // The window procedure is also the dialog procedure; the template's class makes every
+  // message, WM_INITDIALOG included, arrive at MainWindowProc directly.
+  return CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
+                            reinterpret_cast<DLGPROC>(MainWindowProc), 0);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      windowState.mainWindow = window;
+      InitialiseDialog(window);
+      return 0;  // no keyboard focus at start
+    case WM_CLOSE:
+      // Queued, not run here: the exit command then comes through the message loop.
+      PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_DROPFILES:
+      TakeDroppedFile(windowState, reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case WM_COMMAND:
+      if (RunCommand(window, LOWORD(wParam))) return 0;
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace morvel::ui

@@ -1,0 +1,577 @@
+// End-to-end tests: MORVEL.exe started as a separate process and used through its window.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "ui/resources/resource_ids.h"
+#include "ui/tests/window_driver.h"
+
+namespace morvel::e2e {
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// Files
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A fresh folder per test under the temporary folder, emptied afterwards.
+std::string MakeWorkFolder() {
+  static int counter = 0;
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder = std::string(temp) + "morvel-e2e-" +
+                             std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(++counter) + "\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}
+
+void RemoveWorkFolder(const std::string& folder) {
+  WIN32_FIND_DATAA entry;
+  HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      DeleteFileA((folder + entry.cFileName).c_str());
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+// ---------------------------------------------------------------------------------------------
+// The program, started afresh for every test
+
+class MorvelWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = MakeWorkFolder();
+    ASSERT_TRUE(app_.Launch(FolderOfThisProgram() + "MORVEL.exe", folder_));
+    window_ = WaitForWindow(app_, "MORVEL");
+    ASSERT_NE(window_, nullptr) << "the main window did not appear";
+  }
+  void TearDown() override { RemoveWorkFolder(folder_); }
+
+  std::string Path(const std::string& name) const { return folder_ + name; }
+
+  // Sets both paths and presses the create button.
+  void Create(const std::string& source, const std::string& target) {
+    SetText(window_, IDC_SOURCE_PATH, source);
+    SetText(window_, IDC_TARGET_PATH, target);
+    Click(window_, IDOK);
+  }
+
+  // Waits for the next message box and checks its caption and text.
+  MessageBoxSeen ExpectBox(const std::string& caption, const std::string& text) {
+    MessageBoxSeen box = WaitForMessageBox(app_);
+    EXPECT_NE(box.window, nullptr) << "no message box appeared";
+    EXPECT_EQ(box.caption, caption);
+    EXPECT_EQ(box.text, text);
+    return box;
+  }
+
+  void ExpectBoxAndAnswer(const std::string& caption, const std::string& text, int button) {
+    MessageBoxSeen box = ExpectBox(caption, text);
+    if (box.window) {
+      EXPECT_TRUE(Answer(box, button));
+    }
+  }
+
+  // True when no message box shows up within a short while.
+  bool NoBoxAppears() {
+    Sleep(150);
+    return TopWindows(app_.Id(), "#32770").empty();
+  }
+
+  RunningApp app_;
+  HWND window_ = nullptr;
+  std::string folder_;
+};
+
+constexpr int ON = BST_CHECKED;
+constexpr int OFF = BST_UNCHECKED;
+
+// ---------------------------------------------------------------------------------------------
+// Start-up
+
+TEST_F(MorvelWindow, StartsWithTheDefaultsCentredAndWithTheCaption) {
+  EXPECT_EQ(TextOf(window_), "MORVEL ver 1.3");
+  EXPECT_EQ(TextOf(window_, IDC_SOURCE_PATH), "");
+  EXPECT_EQ(TextOf(window_, IDC_TARGET_PATH), "");
+  EXPECT_EQ(TextOf(window_, IDC_TITLE), "");
+  EXPECT_EQ(TextOf(window_, IDC_BORDER), "0");
+  EXPECT_EQ(TextOf(window_, IDC_BGCOLOR_TEXT), "# FFFFFF");
+  EXPECT_EQ(TextOf(window_, IDC_TEXTCOLOR_TEXT), "# 000000");
+
+  const struct {
+    int id;
+    int state;
+  } CHECKS[] = {{IDC_STAMP, ON},    {IDC_STAMP_KANJI, ON}, {IDC_STAMP_NUMERIC, OFF},
+                {IDC_AUTOLINK, ON}, {IDC_ESCAPE, ON},      {IDC_LINETAGS, ON},
+                {IDC_TAGS_BR, OFF}, {IDC_TAGS_BR_P, ON}};
+  for (const auto& check : CHECKS) {
+    EXPECT_EQ(CheckState(window_, check.id), check.state) << "control " << check.id;
+    EXPECT_TRUE(IsEnabled(window_, check.id)) << "control " << check.id;
+  }
+
+  // The desktop is 1024 x 768: left = 512 - width / 2, top = 384 - height / 2.
+  RECT rect;
+  GetWindowRect(window_, &rect);
+  EXPECT_EQ(rect.left, 512 - (rect.right - rect.left) / 2);
+  EXPECT_EQ(rect.top, 384 - (rect.bottom - rect.top) / 2);
+  EXPECT_NE(GetMenu(window_), nullptr);
+
+  // No control has the keyboard focus at start.
+  GUITHREADINFO thread = {};
+  thread.cbSize = sizeof thread;
+  ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &thread));
+  EXPECT_TRUE(thread.hwndFocus == nullptr || thread.hwndFocus == window_) << thread.hwndFocus;
+}
+
+// The controls in creation order: id, window class, text and the styles that matter.
+TEST_F(MorvelWindow, HasTheTwentyEightControlsInTemplateOrder) {
+  constexpr DWORD TAB = WS_TABSTOP;
+  constexpr DWORD GROUP = WS_GROUP;
+  const struct {
+    int id;
+    const char* className;
+    const char* text;
+    DWORD styles;  // all of these must be set
+    DWORD kind;    // the low style bits: the button or static kind
+  } CONTROLS[] = {
+      {1, "Button", "作成", TAB, BS_PUSHBUTTON},
+      {1000, "Edit", "", TAB | WS_BORDER | ES_AUTOHSCROLL, 0},
+      {1002, "Button", "参照", TAB, BS_PUSHBUTTON},
+      {2, "Button", "終了", TAB, BS_PUSHBUTTON},
+      {0xFFFF, "Static", "変換するファイル名", GROUP, SS_LEFT},
+      {1001, "Edit", "", TAB | WS_BORDER | ES_AUTOHSCROLL, 0},
+      {0xFFFF, "Static", "作成するファイル名", GROUP, SS_LEFT},
+      {1004, "Button", "参照", TAB, BS_PUSHBUTTON},
+      {0xFFFF, "Button", "入出力ファイル", 0, BS_GROUPBOX},
+      {1013, "Button", "更新日", TAB, BS_AUTOCHECKBOX},
+      {1014, "Button", "自動リンク", TAB, BS_AUTOCHECKBOX},
+      {1015, "Button", "改行タグ", TAB, BS_AUTOCHECKBOX},
+      {0xFFFF, "Button", "設定", 0, BS_GROUPBOX},
+      {1018, "Button", "年月日　時分", GROUP, BS_AUTORADIOBUTTON},
+      {1019, "Button", "xxxx　xx/xx　xx:xx", 0, BS_AUTORADIOBUTTON},
+      {1021, "Edit", "0", TAB | WS_BORDER | ES_AUTOHSCROLL | ES_NUMBER, 0},
+      {0xFFFF, "Static", "画像の枠", GROUP, SS_LEFT},
+      {0xFFFF, "Static", "px", GROUP, SS_LEFT},
+      {1020, "Button", "特殊文字変換 && \" < >", TAB, BS_AUTOCHECKBOX},
+      {0xFFFF, "Button", "画像を入力時のみ", 0, BS_GROUPBOX},
+      {1016, "Button", "<BR>&&<P>", 0, BS_AUTORADIOBUTTON},
+      {1017, "Button", "<BR>", 0, BS_AUTORADIOBUTTON},
+      {1024, "Button", "バックカラー", TAB, BS_PUSHBUTTON},
+      {1029, "Static", "# FFFFFF", GROUP, SS_LEFT},
+      {1025, "Button", "文字カラー", TAB, BS_PUSHBUTTON},
+      {1030, "Static", "# 000000", GROUP, SS_LEFT},
+      {1037, "Edit", "", TAB | WS_BORDER | ES_AUTOHSCROLL, 0},
+      {0xFFFF, "Static", "ページタイトル", GROUP, SS_LEFT},
+  };
+  HWND control = GetWindow(window_, GW_CHILD);
+  for (const auto& expected : CONTROLS) {
+    ASSERT_NE(control, nullptr) << "missing control " << expected.text;
+    DWORD style = static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE));
+    // An edit field trades its template border for the sunken client edge when it is created.
+    if (GetWindowLongA(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) style |= WS_BORDER;
+    EXPECT_EQ(GetDlgCtrlID(control) & 0xFFFF, expected.id) << expected.text;
+    EXPECT_STRCASEEQ(ClassOf(control).c_str(), expected.className) << expected.text;
+    EXPECT_EQ(TextOf(control), expected.text);
+    EXPECT_EQ(style & expected.styles, expected.styles) << expected.text;
+    EXPECT_EQ(style & 0xF, expected.kind) << expected.text;
+    EXPECT_TRUE(style & WS_VISIBLE) << expected.text;
+    // Only the listed controls are tab stops or start a group. A radio button is a tab stop
+    // exactly while it is selected, which its button control arranges by itself.
+    const DWORD owned = expected.kind == BS_AUTORADIOBUTTON ? GROUP : (TAB | GROUP);
+    EXPECT_EQ(style & owned, expected.styles & owned) << expected.text;
+    control = GetWindow(control, GW_HWNDNEXT);
+  }
+  EXPECT_EQ(control, nullptr) << "more than 28 controls";
+  EXPECT_TRUE(GetWindowLongA(GetDlgItem(window_, IDC_BORDER), GWL_EXSTYLE) & WS_EX_RIGHT);
+}
+
+// The menu is read from the program's resources: menus cannot be read across processes.
+TEST_F(MorvelWindow, MenuHasFileExitAndAbout) {
+  HMODULE exe = LoadLibraryExA((FolderOfThisProgram() + "MORVEL.exe").c_str(), nullptr,
+                               LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(exe, nullptr);
+  HMENU menu = LoadMenuA(exe, MAKEINTRESOURCEA(IDR_MAINMENU));
+  ASSERT_NE(menu, nullptr);
+  char text[64];
+  ASSERT_EQ(GetMenuItemCount(menu), 2);
+  GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "ファイル");
+  HMENU file = GetSubMenu(menu, 0);
+  ASSERT_NE(file, nullptr);
+  ASSERT_EQ(GetMenuItemCount(file), 1);
+  GetMenuStringA(file, 0, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "終了");
+  EXPECT_EQ(GetMenuItemID(file, 0), 2u);
+  GetMenuStringA(menu, 1, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "バージョン情報");
+  EXPECT_EQ(GetMenuItemID(menu, 1), 40004u);
+  EXPECT_EQ(GetSubMenu(menu, 1), nullptr);
+  DestroyMenu(menu);
+  FreeLibrary(exe);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Check boxes and radio buttons
+
+TEST_F(MorvelWindow, EachCheckBoxEnablesItsOwnRadioPairAndKeepsTheirSelection) {
+  const struct {
+    int checkBox;
+    int first;
+    int second;
+    int otherPair;
+  } RULES[] = {{IDC_STAMP, IDC_STAMP_KANJI, IDC_STAMP_NUMERIC, IDC_TAGS_BR},
+               {IDC_LINETAGS, IDC_TAGS_BR, IDC_TAGS_BR_P, IDC_STAMP_KANJI}};
+  for (const auto& rule : RULES) {
+    const int firstState = CheckState(window_, rule.first);
+    Click(window_, rule.checkBox);
+    EXPECT_TRUE(WaitUntil([&] {
+      return !IsEnabled(window_, rule.first) && !IsEnabled(window_, rule.second);
+    })) << rule.checkBox;
+    EXPECT_EQ(CheckState(window_, rule.checkBox), OFF);
+    EXPECT_EQ(CheckState(window_, rule.first), firstState);
+    EXPECT_TRUE(IsEnabled(window_, rule.otherPair));
+    Click(window_, rule.checkBox);
+    EXPECT_TRUE(WaitUntil([&] {
+      return IsEnabled(window_, rule.first) && IsEnabled(window_, rule.second);
+    })) << rule.checkBox;
+    EXPECT_EQ(CheckState(window_, rule.checkBox), ON);
+  }
+  // The other two check boxes only toggle themselves.
+  for (int id : {IDC_AUTOLINK, IDC_ESCAPE}) {
+    Click(window_, id);
+    EXPECT_TRUE(WaitUntil([&] { return CheckState(window_, id) == OFF; })) << id;
+  }
+}
+
+TEST_F(MorvelWindow, RadioPairsAreIndependentGroups) {
+  Click(window_, IDC_TAGS_BR);
+  EXPECT_TRUE(WaitUntil([&] { return CheckState(window_, IDC_TAGS_BR) == ON; }));
+  EXPECT_EQ(CheckState(window_, IDC_TAGS_BR_P), OFF);
+  EXPECT_EQ(CheckState(window_, IDC_STAMP_KANJI), ON);
+  EXPECT_EQ(CheckState(window_, IDC_STAMP_NUMERIC), OFF);
+
+  Click(window_, IDC_STAMP_NUMERIC);
+  EXPECT_TRUE(WaitUntil([&] { return CheckState(window_, IDC_STAMP_NUMERIC) == ON; }));
+  EXPECT_EQ(CheckState(window_, IDC_STAMP_KANJI), OFF);
+  EXPECT_EQ(CheckState(window_, IDC_TAGS_BR), ON);
+  EXPECT_EQ(CheckState(window_, IDC_TAGS_BR_P), OFF);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Conversions and the engine's boxes
+
+TEST_F(MorvelWindow, CreateWithAllDefaultsAsksForTheFileNames) {
+  Click(window_, IDOK);
+  ExpectBoxAndAnswer("MORVEL", "ファイル名を入れてください。", IDOK);
+  EXPECT_TRUE(NoBoxAppears());
+  EXPECT_TRUE(IsWindow(window_));
+}
+
+TEST_F(MorvelWindow, EnterInATextFieldCreates) {
+  PressKey(window_, IDC_TITLE, VK_RETURN);
+  ExpectBoxAndAnswer("MORVEL", "ファイル名を入れてください。", IDOK);
+}
+
+TEST_F(MorvelWindow, ConvertsATextFileWithTheDefaults) {
+  WriteFileBytes(Path("in.txt"), "first line\r\nsecond line\r\n");
+  Create(Path("in.txt"), Path("page.htm"));
+  ExpectBoxAndAnswer("完了", Path("page.htm") + "が作成できました。", IDOK);
+
+  const std::string page = ReadFileBytes(Path("page.htm"));
+  const std::string head =
+      "<!--MORVEL1.3-->\r\n<HTML><HEAD><TITLE></TITLE></HEAD>\r\n"
+      "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n"
+      "<TABLE border=\"1\" align=\"right\">\r\n<TR><TD>\r\n"
+      "<SPAN style=\"font-size:10px\">更新日　";
+  EXPECT_EQ(page.substr(0, head.size()), head);
+  EXPECT_NE(page.find("年"), std::string::npos);  // the kanji date style
+  EXPECT_NE(page.find("first line"), std::string::npos);
+  EXPECT_NE(page.find("second line"), std::string::npos);
+  const std::string footer = "\r\n</BODY>\r\n</HTML>";
+  ASSERT_GT(page.size(), footer.size());
+  EXPECT_EQ(page.substr(page.size() - footer.size()), footer);
+}
+
+TEST_F(MorvelWindow, ConvertsATextFileWithEverySwitchChanged) {
+  WriteFileBytes(Path("in.txt"), "a < b & http://x.example/\r\n\r\nline\r\n");
+  SetText(window_, IDC_TITLE, "題名");
+  SetText(window_, IDC_BORDER, "7");
+  for (int id :
+       {IDC_STAMP_NUMERIC, IDC_STAMP, IDC_AUTOLINK, IDC_TAGS_BR, IDC_LINETAGS, IDC_ESCAPE}) {
+    Click(window_, id);
+  }
+  ASSERT_TRUE(WaitUntil([&] { return CheckState(window_, IDC_ESCAPE) == OFF; }));
+  Create(Path("in.txt"), Path("page.htm"));
+  ExpectBoxAndAnswer("完了", Path("page.htm") + "が作成できました。", IDOK);
+
+  EXPECT_EQ(ReadFileBytes(Path("page.htm")),
+            "<!--MORVEL1.3-->\r\n<HTML><HEAD><TITLE>題名</TITLE></HEAD>\r\n"
+            "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n"
+            "a < b & http://x.example/\r\n\r\nline\r\n"
+            "\r\n</BODY>\r\n</HTML>");
+}
+
+TEST_F(MorvelWindow, ExtensionQuestionOkCorrectsTheField) {
+  WriteFileBytes(Path("in.txt"), "x\r\n");
+  Create(Path("in.txt"), Path("page.txt"));
+  ExpectBoxAndAnswer("拡張子エラー",
+                     "出力先ファイルの拡張子がhtmではありません\n"
+                     "拡張子をhtmにして出力しますよろしいですか？",
+                     IDOK);
+  ExpectBoxAndAnswer("完了", Path("page.htm") + "が作成できました。", IDOK);
+  EXPECT_EQ(TextOf(window_, IDC_TARGET_PATH), Path("page.htm"));
+  EXPECT_TRUE(FileExists(Path("page.htm")));
+  EXPECT_FALSE(FileExists(Path("page.txt")));
+}
+
+TEST_F(MorvelWindow, ExtensionQuestionCancelChangesNothing) {
+  WriteFileBytes(Path("in.txt"), "x\r\n");
+  Create(Path("in.txt"), Path("page"));
+  MessageBoxSeen box = ExpectBox("拡張子エラー",
+                                 "出力先ファイルの拡張子がhtmではありません\n"
+                                 "拡張子をhtmにして出力しますよろしいですか？");
+  ASSERT_TRUE(Answer(box, IDCANCEL));
+  EXPECT_TRUE(NoBoxAppears());
+  EXPECT_EQ(TextOf(window_, IDC_TARGET_PATH), Path("page"));
+  EXPECT_FALSE(FileExists(Path("page.htm")));
+  EXPECT_FALSE(FileExists(Path("page")));
+}
+
+TEST_F(MorvelWindow, OverwriteQuestionCancelKeepsTheFileAndOkReplacesIt) {
+  WriteFileBytes(Path("in.txt"), "new\r\n");
+  WriteFileBytes(Path("page.htm"), "old");
+  const std::string question = "このファイルはすでに存在しています。\n上書きしてもよろしいですか？";
+  Create(Path("in.txt"), Path("page.htm"));
+  ExpectBoxAndAnswer("上書き", question, IDCANCEL);
+  EXPECT_TRUE(NoBoxAppears());
+  EXPECT_EQ(ReadFileBytes(Path("page.htm")), "old");
+
+  Click(window_, IDOK);
+  ExpectBoxAndAnswer("上書き", question, IDOK);
+  ExpectBoxAndAnswer("完了", Path("page.htm") + "が作成できました。", IDOK);
+  EXPECT_NE(ReadFileBytes(Path("page.htm")).find("new"), std::string::npos);
+}
+
+TEST_F(MorvelWindow, RefusesTheSamePathAndReservedCharacters) {
+  WriteFileBytes(Path("x.htm"), "x");
+  WriteFileBytes(Path("in.txt"), "x");
+  Create(Path("x.htm"), Path("X.HTM"));
+  ExpectBoxAndAnswer("同一のパス", "パスが同一であるため、処理できません。", IDOK);
+
+  Create(Path("in.txt"), Path("a;b.htm"));
+  ExpectBoxAndAnswer("名前", "ファイル名に \\ / : , ; * ? \" < > | の記号は使えません。", IDOK);
+  EXPECT_TRUE(NoBoxAppears());
+  EXPECT_EQ(ReadFileBytes(Path("x.htm")), "x");
+}
+
+TEST_F(MorvelWindow, ConvertsAPictureWithABorder) {
+  CreateDirectoryA(Path("web").c_str(), nullptr);
+  WriteFileBytes(Path("cat.png"), "PNG bytes");
+  Click(window_, IDC_STAMP);
+  SetText(window_, IDC_TITLE, "T");
+  SetText(window_, IDC_BORDER, "2");
+  ASSERT_TRUE(WaitUntil([&] { return CheckState(window_, IDC_STAMP) == OFF; }));
+  Create(Path("cat.png"), Path("web\\cat.htm"));
+  ExpectBoxAndAnswer("完了", Path("web\\cat.htm") + "が作成できました。", IDOK);
+  EXPECT_EQ(ReadFileBytes(Path("web\\cat.htm")),
+            "<!--MORVEL1.3-->\r\n<HTML><HEAD><TITLE>T</TITLE></HEAD>\r\n"
+            "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n<BR>\r\n"
+            "<CENTER><IMG src=\"cat.png\" border=\"2\"></CENTER>\r\n</BODY>\r\n</HTML>");
+  EXPECT_EQ(ReadFileBytes(Path("web\\cat.png")), "PNG bytes");
+  DeleteFileA(Path("web\\cat.htm").c_str());
+  DeleteFileA(Path("web\\cat.png").c_str());
+  RemoveDirectoryA(Path("web").c_str());
+}
+
+// The border field is read as an unsigned number and handed over bit for bit. (4294967295
+// itself is left out: Wine's GetDlgItemInt takes it for an overflow and gives 0.)
+TEST_F(MorvelWindow, BorderFieldReachesThePictureAsAnUnsignedNumber) {
+  WriteFileBytes(Path("cat.gif"), "GIF bytes");
+  const struct {
+    const char* field;
+    const char* border;
+  } CASES[] = {{"007", "7"},
+               {"", "0"},
+               {"4294967296", "0"},
+               {"2147483648", "-2147483648"},
+               {"4294967294", "-2"}};
+  int number = 0;
+  for (const auto& c : CASES) {
+    const std::string target = Path("page" + std::to_string(++number) + ".htm");
+    SetText(window_, IDC_BORDER, c.field);
+    Create(Path("cat.gif"), target);
+    ExpectBoxAndAnswer("完了", target + "が作成できました。", IDOK);
+    const std::string img = std::string("<IMG src=\"cat.gif\" border=\"") + c.border + "\">";
+    EXPECT_NE(ReadFileBytes(target).find(img), std::string::npos) << c.field;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The common dialogs, driven through their own controls
+
+// The file name field of the file dialogs (an edit inside a combo box).
+constexpr int FILE_NAME_FIELD = 0x47C;
+
+// Waits for the file dialog, types `name` into its file name field and presses its OK button.
+void ChooseInFileDialog(RunningApp& app, const std::string& title, const std::string& name) {
+  MessageBoxSeen dialog = WaitForMessageBox(app);
+  ASSERT_NE(dialog.window, nullptr) << "no file dialog appeared";
+  EXPECT_EQ(dialog.caption, title);
+  SendMessageA(GetDlgItem(dialog.window, FILE_NAME_FIELD), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(name.c_str()));
+  PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog.window); }));
+}
+
+TEST_F(MorvelWindow, BrowseButtonsFillTheirFieldsFromTheFileDialogs) {
+  WriteFileBytes(Path("in.txt"), "x");
+  Click(window_, IDC_SOURCE_BROWSE);
+  ChooseInFileDialog(app_, "変換するファイル", Path("in.txt"));
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(window_, IDC_SOURCE_PATH) == Path("in.txt"); }));
+
+  // A new name typed without an extension comes back with ".htm".
+  Click(window_, IDC_TARGET_BROWSE);
+  ChooseInFileDialog(app_, "変換したファイルの保存先", Path("new"));
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(window_, IDC_TARGET_PATH) == Path("new.htm"); }));
+  EXPECT_EQ(TextOf(window_, IDC_SOURCE_PATH), Path("in.txt"));
+  EXPECT_TRUE(IsWindowEnabled(window_));
+}
+
+// The red, green and blue fields of the colour dialog.
+constexpr int RED_FIELD = 706;
+constexpr int GREEN_FIELD = 707;
+constexpr int BLUE_FIELD = 708;
+
+TEST_F(MorvelWindow, ColourDialogChoiceReachesThePage) {
+  Click(window_, IDC_BGCOLOR_BUTTON);
+  MessageBoxSeen dialog = WaitForMessageBox(app_);
+  ASSERT_NE(dialog.window, nullptr) << "no colour dialog appeared";
+  // The dialog opens on white; red is white without green and blue.
+  SendMessageA(GetDlgItem(dialog.window, GREEN_FIELD), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>("0"));
+  SendMessageA(GetDlgItem(dialog.window, BLUE_FIELD), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("0"));
+  EXPECT_EQ(TextOf(GetDlgItem(dialog.window, RED_FIELD)), "255");
+  PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(window_, IDC_BGCOLOR_TEXT) == "# FF0000"; }));
+
+  // Cancelling the text colour's dialog keeps black.
+  Click(window_, IDC_TEXTCOLOR_BUTTON);
+  dialog = WaitForMessageBox(app_);
+  ASSERT_NE(dialog.window, nullptr) << "no colour dialog appeared";
+  SendMessageA(GetDlgItem(dialog.window, RED_FIELD), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("0"));
+  PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog.window); }));
+  EXPECT_EQ(TextOf(window_, IDC_TEXTCOLOR_TEXT), "# 000000");
+
+  WriteFileBytes(Path("in.txt"), "x\r\n");
+  Click(window_, IDC_STAMP);
+  ASSERT_TRUE(WaitUntil([&] { return CheckState(window_, IDC_STAMP) == OFF; }));
+  Create(Path("in.txt"), Path("page.htm"));
+  ExpectBoxAndAnswer("完了", Path("page.htm") + "が作成できました。", IDOK);
+  const std::string page = ReadFileBytes(Path("page.htm"));
+  EXPECT_NE(page.find("<BODY bgcolor=\"FF0000\" text=\"000000\">"), std::string::npos) << page;
+}
+
+// ---------------------------------------------------------------------------------------------
+// A conversion is never re-entered nor torn down
+
+TEST_F(MorvelWindow, CreateAndExitWaitWhileAQuestionIsOpen) {
+  WriteFileBytes(Path("in.txt"), "new\r\n");
+  WriteFileBytes(Path("page.htm"), "old");
+  Create(Path("in.txt"), Path("page.htm"));
+  MessageBoxSeen question = WaitForMessageBox(app_);
+  ASSERT_EQ(question.caption, "上書き");
+  EXPECT_FALSE(IsWindowEnabled(window_)) << "the box must be owned by the main window";
+
+  // 作成 and Esc as the queue would deliver them, and the close box.
+  PostCommand(window_, IDOK);
+  PostCommand(window_, IDCANCEL);
+  PostMessageA(window_, WM_CLOSE, 0, 0);
+  Sleep(200);
+  EXPECT_EQ(TopWindows(app_.Id(), "#32770").size(), 1u) << "a second request started";
+  EXPECT_TRUE(IsWindow(window_));
+  EXPECT_EQ(app_.WaitForExit(0), STILL_ACTIVE);
+
+  ASSERT_TRUE(Answer(question, IDOK));
+  ExpectBoxAndAnswer("完了", Path("page.htm") + "が作成できました。", IDOK);
+  EXPECT_NE(ReadFileBytes(Path("page.htm")).find("new"), std::string::npos);
+  // The exit asked for during the request happens after it.
+  EXPECT_EQ(app_.WaitForExit(5000), 0u);
+}
+
+TEST_F(MorvelWindow, CreateDuringAQuestionStartsNoSecondRequest) {
+  WriteFileBytes(Path("in.txt"), "new\r\n");
+  WriteFileBytes(Path("page.htm"), "old");
+  Create(Path("in.txt"), Path("page.htm"));
+  MessageBoxSeen question = WaitForMessageBox(app_);
+  ASSERT_EQ(question.caption, "上書き");
+  PostCommand(window_, IDOK);
+  Sleep(100);
+  ASSERT_TRUE(Answer(question, IDCANCEL));
+  EXPECT_TRUE(NoBoxAppears());
+  EXPECT_TRUE(IsWindowEnabled(window_));
+  EXPECT_EQ(ReadFileBytes(Path("page.htm")), "old");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Ending, dropping, About
+
+TEST_F(MorvelWindow, EscExitsWithCodeZero) {
+  SetText(window_, IDC_TITLE, "unsaved");
+  PressKey(window_, IDC_TITLE, VK_ESCAPE);
+  EXPECT_EQ(app_.WaitForExit(5000), 0u);
+}
+
+TEST_F(MorvelWindow, CloseBoxExitsWithCodeZero) {
+  PostMessageA(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(app_.WaitForExit(5000), 0u);
+}
+
+TEST_F(MorvelWindow, ExitButtonExitsWithCodeZero) {
+  Click(window_, IDCANCEL);
+  EXPECT_EQ(app_.WaitForExit(5000), 0u);
+}
+
+TEST_F(MorvelWindow, FileMenuExitExitsWithCodeZero) {
+  PostCommand(window_, IDCANCEL);
+  EXPECT_EQ(app_.WaitForExit(5000), 0u);
+}
+
+TEST_F(MorvelWindow, DropOfThreeFilesFillsOnlyTheSourceWithTheFirst) {
+  SetText(window_, IDC_TARGET_PATH, "C:\\keep.htm");
+  ASSERT_TRUE(DropFiles(app_, window_, {"C:\\one\\表.txt", "C:\\two.txt", "C:\\three.txt"}));
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(window_, IDC_SOURCE_PATH) == "C:\\one\\表.txt"; }));
+  EXPECT_EQ(TextOf(window_, IDC_TARGET_PATH), "C:\\keep.htm");
+}
+
+TEST_F(MorvelWindow, AboutBoxShowsTheVersionText) {
+  PostCommand(window_, IDM_ABOUT);
+  MessageBoxSeen box = ExpectBox("バージョン情報",
+                                 "MORVEL ver. 1.3\n\nCopyright (C) the MORVEL developers\n\n"
+                                 "作成　2001 8/18\n\n\n\n修正　2002 3/16\n\n"
+                                 "Home page: the MORVEL project repository");
+  EXPECT_FALSE(IsWindowEnabled(window_));
+  ASSERT_TRUE(Answer(box, IDOK));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(window_) != FALSE; }));
+}
+
+}  // namespace
+}  // namespace morvel::e2e
