@@ -2,7 +2,7 @@
 
 #include <array>
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(MORVEL_PORTABLE_SCAN)
 #include <emmintrin.h>
 #endif
 
@@ -36,7 +36,7 @@ constexpr ReplacementIndex TABS_AND_SPECIALS = MakeIndex(true);
 // processor allows it.
 std::size_t FindNextReplaced(const char* data, std::size_t i, std::size_t size,
                              const ReplacementIndex& index, bool specials) {
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(MORVEL_PORTABLE_SCAN)
   const __m128i tab = _mm_set1_epi8('\t');
   const __m128i ampersand = _mm_set1_epi8('&');
   const __m128i quote = _mm_set1_epi8('"');

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstring>
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(MORVEL_PORTABLE_SCAN)
 #include <emmintrin.h>
 #endif
 
@@ -35,7 +35,7 @@ constexpr std::array<unsigned char, 256> ADDRESS_BYTE = MakeAddressBytes();
 // runs only on the lines that may hold an address.
 bool MayHoldAddress(std::string_view line) {
   std::size_t start = 0;
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(MORVEL_PORTABLE_SCAN)
   const char* const data = line.data();
   const auto load = [data](std::size_t at) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
