@@ -26,6 +26,9 @@ if [ "$wine_preset" != win32 ]; then
   cmake --build --preset "$wine_preset" -j "$jobs"
 fi
 echo "== $wine_preset tests under Wine"
+# A Wine prefix of this checkout's own, so that other Wine users on the machine (and their
+# displays) cannot stop its server in the middle of a test.
+export WINEPREFIX="$PWD/build/wine/prefix-$wine_preset"
 tools/with-display.sh ctest --preset "$wine_preset" -j "$jobs"
 
 echo "== fuzzing the line transforms against their reference (60 s)"

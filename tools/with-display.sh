@@ -7,9 +7,13 @@ ready=$(mktemp)
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
 xvfb=$!
 cleanup() {
-  for prefix in "${TMPDIR:-/tmp}"/morvel-wine/prefix-*; do
-    [ -d "$prefix" ] && WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
-  done
+  if [ -n "${WINEPREFIX:-}" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+  else
+    for prefix in "${TMPDIR:-/tmp}"/morvel-wine/prefix-*; do
+      [ -d "$prefix" ] && WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+    done
+  fi
   kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null || true
   rm -f "$ready"
 }
