@@ -28,7 +28,7 @@ constexpr std::string_view HELP_TEXT =
     "\n"
     "Questions and output:\n"
     "  -y, --yes              answer OK when the target does not end in .htm/.html\n"
-    "                         (the page is then written with .htm added)\n"
+    "                         (the extension is then replaced by .htm)\n"
     "  -f, --force            answer OK when the target exists (it is replaced)\n"
     "                         Without these, a terminal is asked (y/N); with no terminal the\n"
     "                         answer is Cancel.\n"
