@@ -9,6 +9,7 @@
 #include "engine/convert_file.h"
 #include "tests/cli/process_runner.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/without_date.h"
 
 namespace morvel::testing {
 namespace {
@@ -40,15 +41,6 @@ std::string EnginePage(const std::string& text, const ConversionOptions& options
   return fake.files.Contents(target);
 }
 
-// Drops the date from the update box, the one part of a page that depends on the clock.
-std::string WithoutDate(std::string page) {
-  const std::string open = "<SPAN style=\"font-size:10px\">";
-  const auto start = page.find(open);
-  if (start == std::string::npos) return page;
-  const auto end = page.find("</SPAN>", start);
-  if (end == std::string::npos) return page;
-  return page.erase(start + open.size(), end - start - open.size());
-}
 
 TEST(ConverterProcess, DefaultsWriteThePageTheEngineWrites) {
   ConverterProcess run;

@@ -8,6 +8,7 @@
 
 #include "ui/resources/resource_ids.h"
 #include "ui/tests/window_driver.h"
+#include "tests/support/without_date.h"
 
 namespace morvel::e2e {
 namespace {
@@ -329,15 +330,7 @@ TEST_F(MorvelWindow, ConvertsATextFileWithEverySwitchChanged) {
             "\r\n</BODY>\r\n</HTML>");
 }
 
-// Drops the date from the update box, the one part of a page that depends on the clock.
-std::string WithoutDate(std::string page) {
-  const std::string open = "<SPAN style=\"font-size:10px\">";
-  const auto start = page.find(open);
-  if (start == std::string::npos) return page;
-  const auto end = page.find("</SPAN>", start);
-  if (end == std::string::npos) return page;
-  return page.erase(start + open.size(), end - start - open.size());
-}
+using morvel::testing::WithoutDate;
 
 // Runs the command-line converter built beside the window and returns its exit code.
 DWORD RunConverter(const std::string& arguments, const std::string& folder) {
