@@ -103,7 +103,6 @@ CORPUS_SHA=$(sha256sum -- "$CORPUS" | cut -c 1-16)
 
 # --- Measuring --------------------------------------------------------------------------------
 
-now_us() { local t=${EPOCHREALTIME//[.,]/}; echo $((10#$t)); }
 bytes_of() { stat -c %s -- "$1"; }
 base() { basename -- "$1"; }
 
@@ -138,14 +137,15 @@ run_once() {
   rm -f -- "$OUT" "$RSS_FILE"
   local start end
   RC=0
-  start=$(now_us)
+  # EPOCHREALTIME without its decimal point: microseconds, read without starting a process.
+  start=${EPOCHREALTIME//[.,]/}
   if [[ $1 == 0 ]]; then
     "${ARGV[@]}" >"$TO" 2>"$ERR" || RC=$?
   else
     /usr/bin/time -f '%M' -o "$RSS_FILE" timeout "$1" "${ARGV[@]}" >"$TO" 2>"$ERR" || RC=$?
   fi
-  end=$(now_us)
-  ELAPSED_US=$((end - start))
+  end=${EPOCHREALTIME//[.,]/}
+  ELAPSED_US=$((10#$end - 10#$start))
   if ((RC == 0)) && [[ ! -s $OUT ]]; then
     echo "no output written" >>"$ERR"
     RC=1
@@ -259,7 +259,7 @@ for row in "${ROWS[@]}"; do
   fi
   us=${MEDIAN_US[$key]}
   bytes=$(bytes_of "$file")
-  mbps=$(awk -v b="$bytes" -v us="$us" 'BEGIN { printf "%.0f", us > 0 ? b / us : 0 }')
+  mbps=$(awk -v b="$bytes" -v us="$us" 'BEGIN { printf "%.0f", (us > 0 ? b / us : 0) }')
   ratio=n/a
   [[ -n ${CAT_US[$file]:-} ]] && ratio=$(awk -v a="$us" -v c="${CAT_US[$file]}" 'BEGIN { printf "%.2f", a / c }')
   echo "| $name | $label | $runs | $(fmt_time "$us") | $mbps | $ratio | $(fmt_rss "${RSS_KB[$key]}") |"
