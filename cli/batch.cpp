@@ -1,0 +1,133 @@
+#include "cli/batch.h"
+
+#include <algorithm>
+
+#include "cli/host.h"
+#include "engine/convert_file.h"
+#include "text/path_scan.h"
+
+namespace morvel::cli {
+
+namespace {
+
+int StatusOf(ConversionOutcome outcome) {
+  switch (outcome) {
+    case ConversionOutcome::Written: return EXIT_WRITTEN;
+    case ConversionOutcome::Refused: return EXIT_REFUSED;
+    case ConversionOutcome::Failed: return EXIT_FAILED;
+  }
+  return EXIT_FAILED;
+}
+
+// A failure outweighs a refusal, which outweighs success.
+int Worse(int a, int b) {
+  auto rank = [](int status) { return status == EXIT_FAILED ? 2 : status == EXIT_REFUSED ? 1 : 0; };
+  return rank(a) >= rank(b) ? a : b;
+}
+
+std::string Summary(std::size_t written, std::size_t refused, std::size_t failed) {
+  std::string line = std::string(PROGRAM_NAME) + ": " + std::to_string(written) + " of " +
+                     std::to_string(written + refused + failed) + " pages written";
+  if (refused) line += ", " + std::to_string(refused) + " refused or cancelled";
+  if (failed) line += ", " + std::to_string(failed) + " failed";
+  return line;
+}
+
+}  // namespace
+
+std::variant<Batch, UsageError> PrepareBatch(const CommandLine& commandLine) {
+  Batch batch;
+  batch.options = commandLine.options;
+  batch.bgColour = commandLine.bgColour;
+  batch.textColour = commandLine.textColour;
+  batch.answers = {commandLine.answerExtensionOk, commandLine.answerOverwriteOk};
+  batch.quiet = commandLine.quiet;
+
+  const auto title = ToEngineText(commandLine.title);
+  if (!title) return UsageError{"the --title text holds a character that code page 932 cannot hold"};
+  batch.title = *title;
+
+  auto enginePath = [](std::string_view path, std::string& into) -> std::optional<UsageError> {
+    EnginePath converted = ToEnginePath(path);
+    if (!converted.problem.empty()) return UsageError{std::string(path) + ": " + converted.problem};
+    into = std::move(converted.path);
+    return std::nullopt;
+  };
+  if (commandLine.outDir) {
+    batch.outDir.emplace();
+    if (auto error = enginePath(*commandLine.outDir, *batch.outDir)) return *error;
+  }
+  for (const std::string& source : commandLine.sources) {
+    Job job{source, {}, {}};
+    if (auto error = enginePath(source, job.source)) return *error;
+    if (!commandLine.outDir) {
+      if (auto error = enginePath(commandLine.target, job.target)) return *error;
+    }
+    batch.jobs.push_back(std::move(job));
+  }
+  return batch;
+}
+
+std::string PagePathFor(std::string_view source, std::string_view outDir, FileSystem& files) {
+  std::string name(FileNamePart(source));
+  if (HasWildcard(name)) {
+    if (auto stored = files.FindFirst(source)) name = std::move(*stored);
+  }
+  if (const auto dot = ExtensionDot(name)) name.resize(*dot);
+  std::string page(outDir);
+  const auto separator = LastSeparator(page);
+  if (!separator || *separator + 1 != page.size()) page += '\\';
+  return page + name + ".htm";
+}
+
+int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console) {
+  ConsoleUserInterface user(console, batch.answers, batch.quiet);
+  Platform platform{files, user, clock};
+  const bool manyFiles = batch.outDir.has_value();
+
+  int status = EXIT_WRITTEN;
+  std::size_t written = 0, refused = 0, failed = 0;
+  // Pages written by this run, so that two sources with the same name cannot have the second
+  // replace the first one's page.
+  std::vector<std::pair<std::string, std::string>> pagesWritten;  // page, label
+  for (Job& job : batch.jobs) {
+    if (manyFiles) {
+      user.SetLabel(job.label);
+      job.target = PagePathFor(job.source, *batch.outDir, files);
+      const auto earlier = std::find_if(pagesWritten.begin(), pagesWritten.end(), [&](auto& page) {
+        return SamePathText(page.first, job.target);
+      });
+      if (earlier != pagesWritten.end()) {
+        console.Err(user.ErrorPrefix() + "skipped: " + DisplayPath(job.target) +
+                    " was written from " + earlier->second + " in this run");
+        status = Worse(status, EXIT_REFUSED);
+        ++refused;
+        continue;
+      }
+    }
+    const ConversionOutcome outcome =
+        ConvertFile(job.source, job.target, batch.options, batch.bgColour, batch.textColour,
+                    batch.title, platform);
+    status = Worse(status, StatusOf(outcome));
+    switch (outcome) {
+      case ConversionOutcome::Written:
+        ++written;
+        pagesWritten.emplace_back(job.target, job.label);
+        break;
+      case ConversionOutcome::Refused: ++refused; break;
+      case ConversionOutcome::Failed: ++failed; break;
+    }
+  }
+
+  if (manyFiles) {
+    const std::string summary = Summary(written, refused, failed);
+    if (refused || failed) {
+      console.Err(summary);
+    } else if (!batch.quiet) {
+      console.Out(summary);
+    }
+  }
+  return status;
+}
+
+}  // namespace morvel::cli

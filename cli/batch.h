@@ -1,0 +1,46 @@
+// One run of the converter: the files of the command line, prepared for the engine, and the
+// conversions themselves.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "cli/command_line.h"
+#include "cli/console.h"
+#include "cli/console_user_interface.h"
+#include "engine/platform.h"
+
+namespace morvel::cli {
+
+struct Job {
+  std::string label;   // SOURCE as it was typed (host text)
+  std::string source;  // engine paths
+  std::string target;  // empty in --out-dir mode, where it derives from the source
+};
+
+// Everything in engine text, ready for ConvertFile.
+struct Batch {
+  std::vector<Job> jobs;
+  std::optional<std::string> outDir;
+  ConversionOptions options;
+  std::string bgColour;
+  std::string textColour;
+  std::string title;
+  PresetAnswers answers;
+  bool quiet = false;
+};
+
+// Converts the title and paths of `commandLine` for the engine; a title or path the engine
+// cannot take is a usage error.
+std::variant<Batch, UsageError> PrepareBatch(const CommandLine& commandLine);
+
+// The page a source becomes in `outDir`: the source's name without its extension, plus
+// ".htm". A wildcard name is resolved first, as the engine will resolve it.
+std::string PagePathFor(std::string_view source, std::string_view outDir, FileSystem& files);
+
+// Runs every job and returns the exit status.
+int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console);
+
+}  // namespace morvel::cli

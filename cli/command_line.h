@@ -1,0 +1,54 @@
+// The converter's arguments: options that mirror the window's settings, and the files to
+// convert. Parsing is pure: text in, a request or a usage error out.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "engine/conversion_options.h"
+
+namespace morvel::cli {
+
+enum ExitStatus : int {
+  EXIT_WRITTEN = 0,   // every page was written
+  EXIT_REFUSED = 1,   // a check refused a file, or a question was answered Cancel
+  EXIT_USAGE = 2,     // the command line itself was wrong
+  EXIT_FAILED = 3,    // a page or picture could not be read, written or copied
+};
+
+inline constexpr std::string_view PROGRAM_NAME = "morvel-convert";
+inline constexpr std::string_view VERSION_TEXT = "MORVEL 1.3";
+
+enum class Action { Convert, ShowHelp, ShowVersion };
+
+// Texts are as the command line gave them (UTF-8 on Linux); the front end converts the title
+// and paths for the engine afterwards.
+struct CommandLine {
+  Action action = Action::Convert;
+  ConversionOptions options;
+  std::string bgColour = "FFFFFF";    // six upper-case hexadecimal digits
+  std::string textColour = "000000";
+  std::string title;
+  bool answerExtensionOk = false;  // -y / --yes
+  bool answerOverwriteOk = false;  // -f / --force
+  bool quiet = false;              // -q / --quiet
+  std::optional<std::string> outDir;
+  std::vector<std::string> sources;  // one, unless --out-dir is given
+  std::string target;                // only without --out-dir
+};
+
+struct UsageError {
+  std::string message;  // one line, without the program's name
+};
+
+// `arguments` excludes the program's own name.
+std::variant<CommandLine, UsageError> ParseCommandLine(std::span<const std::string> arguments);
+
+// The --help text: every option with its default.
+std::string_view HelpText();
+
+}  // namespace morvel::cli

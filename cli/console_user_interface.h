@@ -1,0 +1,44 @@
+// The engine's message boxes as lines on a terminal: messages on standard error, the
+// completion message on standard output, and the two questions answered by an option, by the
+// user at a terminal, or with Cancel when there is nobody to ask.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "cli/console.h"
+#include "engine/platform.h"
+
+namespace morvel::cli {
+
+struct PresetAnswers {
+  bool extensionOk = false;  // --yes
+  bool overwriteOk = false;  // --force
+};
+
+class ConsoleUserInterface final : public UserInterface {
+ public:
+  ConsoleUserInterface(Console& console, PresetAnswers answers, bool quiet)
+      : console_(console), answers_(answers), quiet_(quiet) {}
+
+  // Names the file being converted at the start of every line on standard error (host text;
+  // empty for none).
+  void SetLabel(std::string label) { label_ = std::move(label); }
+
+  int ShowMessage(std::string_view text, std::string_view caption, unsigned style) override;
+  // The corrected path shows in the completion message; there is no field to update.
+  void ShowTargetPath(std::string_view) override {}
+
+  // "morvel-convert: " and the label, the start of every line on standard error.
+  std::string ErrorPrefix() const;
+
+ private:
+  int Question(std::string_view text, std::string_view caption);
+
+  Console& console_;
+  PresetAnswers answers_;
+  bool quiet_;
+  std::string label_;
+};
+
+}  // namespace morvel::cli

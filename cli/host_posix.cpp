@@ -1,0 +1,129 @@
+// The converter on POSIX: UTF-8 arguments and terminal, paths with "/" mapped onto the
+// engine's "\\" paths.
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+
+#include "cli/host.h"
+#include "platform/encoding_posix.h"
+#include "text/cp932.h"
+
+namespace morvel::cli {
+
+namespace {
+
+// The current folder, or nothing when it cannot be had.
+std::optional<std::string> CurrentFolder() {
+  std::string buffer(256, '\0');
+  for (;;) {
+    if (getcwd(buffer.data(), buffer.size())) {
+      buffer.resize(std::char_traits<char>::length(buffer.c_str()));
+      return buffer;
+    }
+    if (errno != ERANGE) return std::nullopt;
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+// Drops "." components and repeated "/" so that the page's path reads as the user means it.
+std::string Tidy(std::string_view path) {
+  std::string tidy;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find('/', start);
+    if (end == std::string_view::npos) end = path.size();
+    const std::string_view part = path.substr(start, end - start);
+    const bool last = end == path.size();
+    if (part != "." && !(part.empty() && !last)) {
+      tidy += '/';
+      tidy += part;
+    } else if (last) {
+      tidy += '/';
+    }
+    start = end + 1;
+  }
+  return tidy;
+}
+
+class PosixConsole final : public Console {
+ public:
+  void Out(std::string_view line) override { WriteLine(stdout, line); }
+  void Err(std::string_view line) override { WriteLine(stderr, line); }
+  bool CanAsk() override { return isatty(STDIN_FILENO) == 1; }
+  std::optional<std::string> Ask(std::string_view prompt) override {
+    std::fwrite(prompt.data(), 1, prompt.size(), stderr);
+    std::fflush(stderr);
+    std::string answer;
+    if (!std::getline(std::cin, answer)) return std::nullopt;
+    return answer;
+  }
+
+ private:
+  static void WriteLine(std::FILE* stream, std::string_view line) {
+    std::fwrite(line.data(), 1, line.size(), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+  }
+};
+
+}  // namespace
+
+std::vector<std::string> HostArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+std::optional<std::string> ToEngineText(std::string_view text) {
+  auto converted = Utf8ToCp932(text);
+  // Only an exact round trip is taken: a character that maps onto another one (a yen sign
+  // onto "\\", say) would change the path or the title.
+  if (!converted || Cp932ToUtf8(*converted) != text) return std::nullopt;
+  return converted;
+}
+
+std::string ToHostText(std::string_view engineText) {
+  if (auto whole = Cp932ToUtf8(engineText)) return *whole;
+  std::string text;
+  for (std::size_t i = 0; i < engineText.size();) {
+    const std::size_t length = IsLeadByte(engineText[i]) && i + 1 < engineText.size() ? 2 : 1;
+    const auto character = Cp932ToUtf8(engineText.substr(i, length));
+    text += character ? *character : "?";
+    i += length;
+  }
+  return text;
+}
+
+EnginePath ToEnginePath(std::string_view path) {
+  // An empty name goes to the engine, which asks for one.
+  if (path.empty()) return {};
+  if (path.find('\\') != std::string_view::npos) {
+    return {{}, "a path with a backslash (\\) cannot be used here"};
+  }
+  std::string full;
+  if (!path.starts_with('/')) {
+    const auto folder = CurrentFolder();
+    if (!folder) return {{}, "the current folder cannot be read"};
+    full = *folder + "/";
+  }
+  full += path;
+  auto engine = ToEngineText(Tidy(full));
+  if (!engine) return {{}, "the path holds a character that code page 932 cannot hold"};
+  // "/" is never the second byte of a double-byte character, so each one is a separator.
+  for (char& c : *engine) {
+    if (c == '/') c = '\\';
+  }
+  return {std::move(*engine), {}};
+}
+
+std::string DisplayPath(std::string_view enginePath) {
+  std::string path = ToHostText(enginePath);
+  // UTF-8 holds no "\\" inside a character: every one left is a separator.
+  for (char& c : path) {
+    if (c == '\\') c = '/';
+  }
+  return path;
+}
+
+std::unique_ptr<Console> MakeHostConsole() { return std::make_unique<PosixConsole>(); }
+
+}  // namespace morvel::cli

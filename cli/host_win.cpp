@@ -1,0 +1,142 @@
+// The converter on Windows: the wide command line, code page 932 for the engine, and the
+// console's own code page (or wide writes) for what the user reads.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "cli/host.h"
+
+namespace morvel::cli {
+
+namespace {
+
+constexpr UINT ENGINE_CODE_PAGE = 932;
+
+std::wstring Widen(std::string_view text, UINT codePage, DWORD flags = 0) {
+  if (text.empty()) return {};
+  const int length = MultiByteToWideChar(codePage, flags, text.data(),
+                                         static_cast<int>(text.size()), nullptr, 0);
+  if (length <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()), wide.data(),
+                      length);
+  return wide;
+}
+
+std::string Narrow(std::wstring_view wide, UINT codePage) {
+  if (wide.empty()) return {};
+  const int length = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()),
+                                         nullptr, 0, nullptr, nullptr);
+  if (length <= 0) return {};
+  std::string text(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), text.data(), length,
+                      nullptr, nullptr);
+  return text;
+}
+
+// Code page 932 bytes, or nothing when a character has no exact code page 932 form (no
+// best-fit or default characters: a stand-in "?" would be a wildcard in a path).
+std::optional<std::string> ToCodePage932(std::wstring_view wide) {
+  if (wide.empty()) return std::string();
+  BOOL usedDefault = FALSE;
+  const int length =
+      WideCharToMultiByte(ENGINE_CODE_PAGE, WC_NO_BEST_FIT_CHARS, wide.data(),
+                          static_cast<int>(wide.size()), nullptr, 0, nullptr, &usedDefault);
+  if (length <= 0 || usedDefault) return std::nullopt;
+  std::string text(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(ENGINE_CODE_PAGE, WC_NO_BEST_FIT_CHARS, wide.data(),
+                      static_cast<int>(wide.size()), text.data(), length, nullptr, &usedDefault);
+  if (usedDefault) return std::nullopt;
+  return text;
+}
+
+bool IsConsole(HANDLE handle) {
+  DWORD mode = 0;
+  return handle != INVALID_HANDLE_VALUE && handle != nullptr && GetConsoleMode(handle, &mode);
+}
+
+class WindowsConsole final : public Console {
+ public:
+  void Out(std::string_view line) override { Write(STD_OUTPUT_HANDLE, std::string(line) + "\n"); }
+  void Err(std::string_view line) override { Write(STD_ERROR_HANDLE, std::string(line) + "\n"); }
+  bool CanAsk() override { return IsConsole(GetStdHandle(STD_INPUT_HANDLE)); }
+
+  std::optional<std::string> Ask(std::string_view prompt) override {
+    Write(STD_ERROR_HANDLE, prompt);
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    std::wstring answer;
+    wchar_t character = 0;
+    DWORD read = 0;
+    while (ReadConsoleW(input, &character, 1, &read, nullptr) && read == 1) {
+      if (character == L'\n') return Narrow(answer, CP_UTF8);
+      if (character != L'\r') answer += character;
+    }
+    if (answer.empty()) return std::nullopt;
+    return Narrow(answer, CP_UTF8);
+  }
+
+ private:
+  // A console shows the text as written (wide); a file or pipe receives it in the console's
+  // code page, with CR LF line ends.
+  static void Write(DWORD stream, std::string_view text) {
+    const HANDLE handle = GetStdHandle(stream);
+    if (handle == INVALID_HANDLE_VALUE || handle == nullptr) return;
+    std::wstring wide;
+    for (const wchar_t c : Widen(text, CP_UTF8)) {
+      if (c == L'\n') wide += L'\r';
+      wide += c;
+    }
+    DWORD written = 0;
+    if (IsConsole(handle)) {
+      WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+      return;
+    }
+    UINT codePage = GetConsoleOutputCP();
+    if (codePage == 0) codePage = GetACP();
+    const std::string bytes = Narrow(wide, codePage);
+    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  }
+};
+
+}  // namespace
+
+std::vector<std::string> HostArguments(int, char**) {
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> arguments;
+  for (int i = 1; wide && i < count; ++i) arguments.push_back(Narrow(wide[i], CP_UTF8));
+  if (wide) LocalFree(wide);
+  return arguments;
+}
+
+std::optional<std::string> ToEngineText(std::string_view text) {
+  const std::wstring wide = Widen(text, CP_UTF8, MB_ERR_INVALID_CHARS);
+  if (wide.empty() && !text.empty()) return std::nullopt;
+  return ToCodePage932(wide);
+}
+
+std::string ToHostText(std::string_view engineText) {
+  return Narrow(Widen(engineText, ENGINE_CODE_PAGE), CP_UTF8);
+}
+
+EnginePath ToEnginePath(std::string_view path) {
+  // An empty name goes to the engine, which asks for one.
+  if (path.empty()) return {};
+  const std::wstring wide = Widen(path, CP_UTF8, MB_ERR_INVALID_CHARS);
+  if (wide.empty()) return {{}, "the path is not valid text"};
+  const DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (length == 0) return {{}, "the path cannot be made into a full path"};
+  std::wstring full(length, L'\0');
+  const DWORD written = GetFullPathNameW(wide.c_str(), length, full.data(), nullptr);
+  if (written == 0 || written >= length) return {{}, "the path cannot be made into a full path"};
+  full.resize(written);
+  auto engine = ToCodePage932(full);
+  if (!engine) return {{}, "the path holds a character that code page 932 cannot hold"};
+  return {std::move(*engine), {}};
+}
+
+std::string DisplayPath(std::string_view enginePath) { return ToHostText(enginePath); }
+
+std::unique_ptr<Console> MakeHostConsole() { return std::make_unique<WindowsConsole>(); }
+
+}  // namespace morvel::cli

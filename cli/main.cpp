@@ -1,0 +1,37 @@
+// morvel-convert: the command-line front end over the conversion engine.
+#include <memory>
+
+#include "cli/batch.h"
+#include "cli/host.h"
+#include "platform/native_platform.h"
+
+int main(int argc, char** argv) {
+  using namespace morvel::cli;
+  const std::unique_ptr<Console> console = MakeHostConsole();
+  auto usageError = [&](const UsageError& error) {
+    console->Err(std::string(PROGRAM_NAME) + ": " + error.message);
+    console->Err("Try '" + std::string(PROGRAM_NAME) + " --help' for the options.");
+    return EXIT_USAGE;
+  };
+
+  const std::vector<std::string> arguments = HostArguments(argc, argv);
+  const auto parsed = ParseCommandLine(arguments);
+  if (const auto* error = std::get_if<UsageError>(&parsed)) return usageError(*error);
+  const CommandLine& commandLine = std::get<CommandLine>(parsed);
+  if (commandLine.action == Action::ShowHelp) {
+    std::string_view help = HelpText();
+    help.remove_suffix(1);  // its last line end
+    console->Out(help);
+    return EXIT_WRITTEN;
+  }
+  if (commandLine.action == Action::ShowVersion) {
+    console->Out(VERSION_TEXT);
+    return EXIT_WRITTEN;
+  }
+
+  auto prepared = PrepareBatch(commandLine);
+  if (const auto* error = std::get_if<UsageError>(&prepared)) return usageError(*error);
+  const auto files = morvel::MakeNativeFileSystem();
+  const auto clock = morvel::MakeSystemClock();
+  return RunBatch(std::get<Batch>(prepared), *files, *clock, *console);
+}

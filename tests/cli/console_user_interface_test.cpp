@@ -1,0 +1,108 @@
+// The engine's message boxes on a terminal: which stream, what text, and how the two
+// questions are answered.
+#include "cli/console_user_interface.h"
+
+#include <gtest/gtest.h>
+
+#include "cli/host.h"
+#include "engine/messages.h"
+#include "tests/cli/fake_console.h"
+
+namespace morvel::cli {
+namespace {
+
+using testing::FakeConsole;
+
+std::string Host(std::string_view engineText) { return ToHostText(engineText); }
+
+TEST(ConsoleUserInterface, MessagesGoToStandardErrorWithCaptionOnOneLine) {
+  FakeConsole console;
+  ConsoleUserInterface user(console, {}, false);
+  EXPECT_EQ(user.ShowMessage(messages::SOURCE_MISSING, messages::CAPTION_SOURCE_PATH,
+                             BOX_ICONWARNING),
+            ANSWER_OK);
+  user.SetLabel("a.txt");
+  user.ShowMessage("line one\nline two", messages::CAPTION_APP, BOX_ICONWARNING);
+  EXPECT_TRUE(console.out.empty());
+  EXPECT_EQ(console.err,
+            (std::vector<std::string>{"morvel-convert: " + Host(messages::CAPTION_SOURCE_PATH) +
+                                          ": " + Host(messages::SOURCE_MISSING),
+                                      "morvel-convert: a.txt: MORVEL: line one line two"}));
+}
+
+TEST(ConsoleUserInterface, CompletionGoesToStandardOutputUnlessQuiet) {
+  const std::string completed =
+      "\\tmp\\ページ.htm" + std::string(messages::COMPLETED_SUFFIX);
+  for (const bool quiet : {false, true}) {
+    FakeConsole console;
+    ConsoleUserInterface user(console, {}, quiet);
+    EXPECT_EQ(user.ShowMessage(completed, messages::CAPTION_COMPLETED, BOX_OK), ANSWER_OK);
+    EXPECT_TRUE(console.err.empty());
+    if (quiet) {
+      EXPECT_TRUE(console.out.empty());
+    } else {
+      EXPECT_EQ(console.out, std::vector<std::string>{Host(messages::CAPTION_COMPLETED) + ": " +
+                                                      DisplayPath("\\tmp\\ページ.htm") +
+                                                      Host(messages::COMPLETED_SUFFIX)});
+    }
+  }
+}
+
+struct QuestionCase {
+  std::string_view question;
+  PresetAnswers preset;
+  bool isTerminal;
+  std::deque<std::string> typed;
+  int expected;
+  std::string_view hint;  // expected in the Cancel line when nobody can be asked
+};
+
+TEST(ConsoleUserInterface, QuestionsAreAnsweredByOptionTerminalOrCancel) {
+  const std::string_view ext = messages::ASK_FIX_EXTENSION;
+  const std::string_view over = messages::ASK_OVERWRITE;
+  const std::vector<QuestionCase> cases = {
+      {ext, {true, false}, false, {}, ANSWER_OK, ""},
+      {over, {false, true}, false, {}, ANSWER_OK, ""},
+      // Each option answers only its own question.
+      {ext, {false, true}, false, {}, ANSWER_CANCEL, "(--yes answers OK)"},
+      {over, {true, false}, false, {}, ANSWER_CANCEL, "(--force answers OK)"},
+      {ext, {}, true, {"y"}, ANSWER_OK, ""},
+      {over, {}, true, {"YES\r"}, ANSWER_OK, ""},
+      {over, {}, true, {"n"}, ANSWER_CANCEL, ""},
+      {over, {}, true, {""}, ANSWER_CANCEL, ""},
+      {over, {}, true, {"yes please"}, ANSWER_CANCEL, ""},
+      {ext, {}, true, {}, ANSWER_CANCEL, ""},  // end of input
+  };
+  for (const auto& testCase : cases) {
+    SCOPED_TRACE(::testing::Message() << Host(testCase.question) << " terminal "
+                                      << testCase.isTerminal << " typed "
+                                      << ::testing::PrintToString(testCase.typed));
+    FakeConsole console;
+    console.isTerminal = testCase.isTerminal;
+    console.typed = testCase.typed;
+    ConsoleUserInterface user(console, testCase.preset, false);
+    const std::string_view caption = testCase.question == ext ? messages::CAPTION_EXTENSION
+                                                              : messages::CAPTION_OVERWRITE;
+    EXPECT_EQ(user.ShowMessage(testCase.question, caption, BOX_ICONWARNING | BOX_OKCANCEL),
+              testCase.expected);
+
+    const bool preset = testCase.question == ext ? testCase.preset.extensionOk
+                                                 : testCase.preset.overwriteOk;
+    if (preset) {
+      EXPECT_TRUE(console.err.empty());
+      EXPECT_TRUE(console.prompts.empty());
+    } else if (testCase.isTerminal) {
+      ASSERT_EQ(console.prompts.size(), 1u);
+      EXPECT_TRUE(console.prompts[0].ends_with(" [y/N] ")) << console.prompts[0];
+      EXPECT_NE(console.prompts[0].find(Host(caption)), std::string::npos);
+    } else {
+      ASSERT_EQ(console.err.size(), 1u);
+      EXPECT_NE(console.err[0].find(testCase.hint), std::string::npos) << console.err[0];
+      EXPECT_NE(console.err[0].find("Cancel"), std::string::npos) << console.err[0];
+      EXPECT_EQ(console.err[0].find('\n'), std::string::npos);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace morvel::cli

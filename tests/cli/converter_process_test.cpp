@@ -1,0 +1,209 @@
+// morvel-convert as a user runs it: a separate process in a folder, files named in UTF-8, and
+// the page compared byte for byte with what the engine writes for the same settings.
+//
+// This file is compiled without the code page 932 execution charset: its Japanese literals are
+// UTF-8, as the command line and the terminal carry them.
+#include <gtest/gtest.h>
+
+#include "cli/host.h"
+#include "engine/convert_file.h"
+#include "tests/cli/process_runner.h"
+#include "tests/support/fake_platform.h"
+
+namespace morvel::testing {
+namespace {
+
+std::string Cp932(std::string_view utf8) {
+  auto bytes = cli::ToEngineText(utf8);
+  EXPECT_TRUE(bytes) << utf8;
+  return bytes.value_or("");
+}
+
+// A short Japanese text with a tab, an address, special characters and two paragraphs.
+std::string SampleText() {
+  return Cp932(
+      "表示のテスト\tタブ & <記号> \"引用\"\r\n"
+      "http://example.com/ を見てください。\r\n"
+      "\r\n"
+      "二つ目の段落\r\n");
+}
+
+// The page the engine writes for `text` with these settings, the update box's date left out.
+std::string EnginePage(const std::string& text, const ConversionOptions& options,
+                       std::string_view bg, std::string_view fg, std::string_view title) {
+  FakePlatform fake;
+  fake.files.AddFolder("C:\\in");
+  fake.files.AddFile("C:\\in\\in.txt", text);
+  std::string source = "C:\\in\\in.txt", target = "C:\\in\\page.htm";
+  EXPECT_EQ(ConvertFile(source, target, options, bg, fg, title, fake.platform),
+            ConversionOutcome::Written);
+  return fake.files.Contents(target);
+}
+
+// Drops the date from the update box, the one part of a page that depends on the clock.
+std::string WithoutDate(std::string page) {
+  const std::string open = "<SPAN style=\"font-size:10px\">";
+  const auto start = page.find(open);
+  if (start == std::string::npos) return page;
+  const auto end = page.find("</SPAN>", start);
+  if (end == std::string::npos) return page;
+  return page.erase(start + open.size(), end - start - open.size());
+}
+
+TEST(ConverterProcess, DefaultsWriteThePageTheEngineWrites) {
+  ConverterProcess run;
+  run.WriteFile("in.txt", SampleText());
+  const ProcessResult result = run.Run({"in.txt", "page.htm"});
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out, "完了: " + run.FullPath("page.htm") + "が作成できました。\n");
+  const auto page = run.ReadFile("page.htm");
+  ASSERT_TRUE(page);
+  EXPECT_NE(page->find(Cp932("更新日")), std::string::npos);
+  EXPECT_EQ(WithoutDate(*page),
+            WithoutDate(EnginePage(SampleText(), {}, "FFFFFF", "000000", "")));
+}
+
+TEST(ConverterProcess, EveryOptionReachesThePage) {
+  struct Case {
+    std::vector<std::string> options;
+    ConversionOptions engine;
+    std::string bg = "FFFFFF", fg = "000000", title;
+  };
+  ConversionOptions allChanged;
+  allChanged.stampEnabled = 0;
+  allChanged.lineTagMode = 1;
+  allChanged.autoLinkEnabled = 0;
+  allChanged.escapeSpecials = 0;
+  ConversionOptions numericNoTags;
+  numericNoTags.stampStyle = 0;
+  numericNoTags.lineTagsEnabled = 0;
+  const std::vector<Case> cases = {
+      {{"--title", "表題 & <b>", "--bg", "ff0000", "--fg", "00Ff00", "--stamp", "off", "--tags",
+        "br", "--no-links", "--no-escape"},
+       allChanged, "FF0000", "00FF00", Cp932("表題 & <b>")},
+      {{"--stamp", "numeric", "--tags", "off"}, numericNoTags, "FFFFFF", "000000", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.options));
+    ConverterProcess run;
+    run.WriteFile("in.txt", SampleText());
+    std::vector<std::string> arguments = c.options;
+    arguments.insert(arguments.end(), {"in.txt", "page.htm"});
+    const ProcessResult result = run.Run(arguments);
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(WithoutDate(run.ReadFile("page.htm").value_or("")),
+              WithoutDate(EnginePage(SampleText(), c.engine, c.bg, c.fg, c.title)));
+  }
+}
+
+TEST(ConverterProcess, PictureIsCopiedBesideThePageWithItsBorder) {
+  ConverterProcess run;
+  run.MakeFolder("web");
+  run.WriteFile("猫.png", "\x89PNG");
+  const ProcessResult result = run.Run({"--border", "3", "--stamp", "off", "猫.png", "web/猫.htm"});
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(run.ReadFile("web/猫.png"), "\x89PNG");
+  const std::string page = run.ReadFile("web/猫.htm").value_or("");
+  EXPECT_NE(page.find("border=\"3\""), std::string::npos) << page;
+  EXPECT_NE(page.find(Cp932("猫.png")), std::string::npos) << page;
+}
+
+TEST(ConverterProcess, QuestionsWithoutATerminalAreCancelledAndSayWhichOptionAnswers) {
+  ConverterProcess run;
+  run.WriteFile("in.txt", "x\r\n");
+  run.WriteFile("page.htm", "mine");
+
+  ProcessResult result = run.Run({"in.txt", "page.htm"});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_NE(result.err.find("上書き"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("--force answers OK"), std::string::npos) << result.err;
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(run.ReadFile("page.htm"), "mine");
+
+  result = run.Run({"-f", "-q", "in.txt", "page.htm"});
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(result.out, "");
+  EXPECT_NE(run.ReadFile("page.htm"), "mine");
+
+  result = run.Run({"in.txt", "other.txt"});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_NE(result.err.find("--yes answers OK"), std::string::npos) << result.err;
+  EXPECT_FALSE(run.ReadFile("other.htm"));
+
+  result = run.Run({"--yes", "in.txt", "other.txt"});
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_TRUE(run.ReadFile("other.htm"));
+  EXPECT_NE(result.out.find(run.FullPath("other.htm")), std::string::npos) << result.out;
+}
+
+TEST(ConverterProcess, ExitStatusesAndWhereTheMessagesGo) {
+  ConverterProcess run;
+  run.WriteFile("in.txt", "x\r\n");
+  struct Case {
+    std::vector<std::string> arguments;
+    int status;
+    std::string errHas;
+    std::string outHas;
+  };
+  const std::vector<Case> cases = {
+      {{"missing.txt", "page.htm"}, 1, "変換するファイルが存在しません", ""},
+      {{"in.txt", "nowhere/page.htm"}, 1, "作成するファイルのディレクトリ", ""},
+      {{"in.txt", "in.txt"}, 1, "拡張子", ""},
+      {{"--bg", "white", "in.txt", "page.htm"}, 2, "--bg", ""},
+      {{"--stamp", "daily", "in.txt", "page.htm"}, 2, "--stamp", ""},
+      {{"in.txt"}, 2, "TARGET", ""},
+      {{"--help"}, 0, "", "--out-dir DIR"},
+      {{"--version"}, 0, "", "MORVEL 1.3\n"},
+      {{"--title", "絵文字😀", "in.txt", "page.htm"}, 2, "code page 932", ""},
+      {{"in.txt", "😀.htm"}, 2, "code page 932", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.arguments));
+    const ProcessResult result = run.Run(c.arguments);
+    EXPECT_EQ(result.exitStatus, c.status) << result.err;
+    EXPECT_NE(result.err.find(c.errHas), std::string::npos) << result.err;
+    EXPECT_NE(result.out.find(c.outHas), std::string::npos) << result.out;
+    if (c.status != 0) {
+      EXPECT_EQ(result.out, "");
+    }
+  }
+  EXPECT_FALSE(run.ReadFile("page.htm"));
+}
+
+TEST(ConverterProcess, JapaneseNamesTravelAsCodePage932) {
+  ConverterProcess run;
+  run.MakeFolder("表");
+  run.WriteFile("表/ソース.txt", SampleText());
+  const ProcessResult result =
+      run.Run({"--title", "表", "--stamp", "off", "表/ソース.txt", "表/結果.htm"});
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_NE(result.out.find(run.FullPath("表/結果.htm")), std::string::npos) << result.out;
+  const std::string page = run.ReadFile("表/結果.htm").value_or("");
+  // 表 is 0x95 0x5C in code page 932.
+  EXPECT_NE(page.find("<TITLE>\x95\x5C</TITLE>"), std::string::npos) << page;
+}
+
+TEST(ConverterProcess, OutDirConvertsEveryMemberPastAFailure) {
+  ConverterProcess run;
+  run.MakeFolder("pages");
+  run.WriteFile("a.txt", "a\r\n");
+  run.WriteFile("表.txt", "b\r\n");
+  run.WriteFile("pages/a.htm", "mine");
+  const ProcessResult result =
+      run.Run({"--out-dir", "pages", "a.txt", "missing.txt", "表.txt"});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(run.ReadFile("pages/a.htm"), "mine");
+  EXPECT_TRUE(run.ReadFile("pages/表.htm"));
+  EXPECT_NE(result.err.find("missing.txt: "), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("1 of 3 pages written, 2 refused or cancelled"), std::string::npos)
+      << result.err;
+
+  const ProcessResult forced = run.Run({"-f", "--out-dir", "pages", "a.txt", "表.txt"});
+  EXPECT_EQ(forced.exitStatus, 0) << forced.err;
+  EXPECT_NE(run.ReadFile("pages/a.htm"), "mine");
+  EXPECT_NE(forced.out.find("2 of 2 pages written"), std::string::npos) << forced.out;
+}
+
+}  // namespace
+}  // namespace morvel::testing
