@@ -16,6 +16,7 @@
 #   FULL_OTHERS=0 run txt2html and pandoc on the 5 MB slice only, not on the 50 MB text
 #   WORK          work folder (default /dev/shm/morvel-compare when there is room, otherwise
 #                 ${TMPDIR:-/tmp}/morvel-compare)
+#   KEEP=1        leave the generated files there afterwards (about 250 MB; removed otherwise)
 #
 # morvel-convert and the file generator are built in the native preset when missing.
 set -euo pipefail
@@ -86,6 +87,21 @@ SLICE="$WORK/prose-5MB.txt"
 LONG="$WORK/long-8x1MB.txt"
 LONG_HALF="$WORK/long-8x500KB.txt"
 TINY="$WORK/one-line.txt"
+OUT="$WORK/out.htm"
+ERR="$WORK/err.txt"
+RSS_FILE="$WORK/rss.txt"
+
+# /dev/shm is memory: the files go when the script ends, however it ends.
+# shellcheck disable=SC2317  # run by the trap below
+remove_files() {
+  rm -f -- "$OUT" "$ERR" "$RSS_FILE"
+  if [[ ${KEEP:-0} != 1 ]]; then
+    rm -f -- "$CORPUS" "$CORPUS2" "$SLICE" "$LONG" "$LONG_HALF" "$TINY" \
+      "${SLICE%.txt}.utf8.txt" "${CORPUS%.txt}.utf8.txt"
+    rmdir -- "$WORK" 2>/dev/null || true
+  fi
+}
+trap remove_files EXIT
 
 say "Writing the inputs to $WORK..."
 "$GENERATOR" prose "$CORPUS_BYTES" "$CORPUS"
@@ -107,10 +123,6 @@ CORPUS_SHA=$(sha256sum -- "$CORPUS" | cut -c 1-16)
 
 bytes_of() { stat -c %s -- "$1"; }
 base() { basename -- "$1"; }
-
-OUT="$WORK/out.htm"
-ERR="$WORK/err.txt"
-RSS_FILE="$WORK/rss.txt"
 
 # command_for NAME IN: the command that reads IN and writes the page $OUT (ARGV), and where
 # its standard output goes (TO).
