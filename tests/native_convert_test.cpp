@@ -20,6 +20,17 @@ const ShownMessage TARGET_UNOPENABLE{"作成するファイルが開くことが
 const ShownMessage UNOPENABLE{"変換するファイルが開くことができません。", "オープンエラー",
                               BOX_ICONWARNING};
 
+const ShownMessage EMPTY{"ファイル名を入れてください。", "MORVEL", BOX_ICONWARNING};
+const ShownMessage MISSING{"変換するファイルが存在しません", "変換ファイルのパス入力エラー",
+                           BOX_ICONWARNING};
+const ShownMessage NO_FOLDER{"作成するファイルのディレクトリ(フォルダ)が存在しません",
+                             "オープンエラー", BOX_ICONWARNING | BOX_OKCANCEL};
+const ShownMessage FIX_EXTENSION{
+    "出力先ファイルの拡張子がhtmではありません\n拡張子をhtmにして出力しますよろしいですか？",
+    "拡張子エラー", BOX_ICONWARNING | BOX_OKCANCEL};
+const ShownMessage RESERVED{"ファイル名に \\ / : , ; * ? \" < > | の記号は使えません。", "名前",
+                            BOX_ICONWARNING};
+
 ShownMessage Completed(const std::string& target) {
   return {target + "が作成できました。", "完了", BOX_OK};
 }
@@ -56,6 +67,60 @@ TEST_F(NativeConvertTest, WritesThePageWithCrLfLineEnds) {
   EXPECT_EQ(Convert(source, target), ConversionOutcome::Written);
   EXPECT_EQ(folder.ReadFile("memo.htm"), PAGE_OF_HELLO);
   EXPECT_EQ(user.shown, std::vector{Completed(target)});
+}
+
+// Every check's message with real files: what the user sees, in order, and what is on disk
+// afterwards.
+TEST_F(NativeConvertTest, EachCheckShowsItsMessageAndWritesNothingWhenItRefuses) {
+  struct Case {
+    std::string name;
+    std::string source;  // names inside the folder; "" for an empty path
+    std::string target;
+    std::vector<int> answers;
+    ConversionOutcome outcome;
+    std::vector<ShownMessage> shown;  // the completion message is added for written pages
+    std::string writtenAs;            // the page's name when written
+  };
+  const std::vector<Case> cases = {
+      {"empty source", "", "page.htm", {}, ConversionOutcome::Refused, {EMPTY}, ""},
+      {"empty target", "memo.txt", "", {}, ConversionOutcome::Refused, {EMPTY}, ""},
+      {"missing source", "none.txt", "page.htm", {}, ConversionOutcome::Refused, {MISSING}, ""},
+      {"missing target folder", "memo.txt", "nowhere\\page.htm", {ANSWER_OK},
+       ConversionOutcome::Refused, {NO_FOLDER}, ""},
+      {"extension cancelled", "memo.txt", "page.txt", {ANSWER_CANCEL}, ConversionOutcome::Refused,
+       {FIX_EXTENSION}, ""},
+      {"extension fixed", "memo.txt", "page.txt", {ANSWER_OK}, ConversionOutcome::Written,
+       {FIX_EXTENSION}, "page.htm"},
+      {"reserved character", "memo.txt", "a;b.htm", {}, ConversionOutcome::Refused, {RESERVED}, ""},
+      {"overwrite cancelled", "memo.txt", "old.htm", {ANSWER_CANCEL}, ConversionOutcome::Refused,
+       {OVERWRITE}, ""},
+      {"overwrite accepted", "memo.txt", "old.htm", {ANSWER_OK}, ConversionOutcome::Written,
+       {OVERWRITE}, "old.htm"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::TempFolder here;
+    here.WriteFile("memo.txt", "hello\r\n");
+    here.WriteFile("old.htm", "mine");
+    testing::ScriptedUser answers;
+    for (const int answer : c.answers) answers.Answer(answer);
+    Platform platform{*files, answers, clock};
+    std::string source = c.source.empty() ? "" : here.Path(c.source);
+    std::string target = c.target.empty() ? "" : here.Path(c.target);
+    EXPECT_EQ(ConvertFile(source, target, PlainOptions(), "FFFFFF", "000000", "T", platform),
+              c.outcome);
+    std::vector<ShownMessage> expected = c.shown;
+    std::vector<std::string> listed = {"memo.txt", "old.htm"};
+    if (!c.writtenAs.empty()) {
+      expected.push_back(Completed(here.Path(c.writtenAs)));
+      EXPECT_EQ(here.ReadFile(c.writtenAs), PAGE_OF_HELLO);
+      if (c.writtenAs != "old.htm") listed.push_back(c.writtenAs);
+    } else {
+      EXPECT_EQ(here.ReadFile("old.htm"), "mine");
+    }
+    EXPECT_EQ(answers.shown, expected);
+    EXPECT_EQ(here.List(), listed);
+  }
 }
 
 TEST_F(NativeConvertTest, LooksTheSourceUpByWildcardAndStoredCase) {

@@ -50,8 +50,11 @@ std::wstring Quoted(const std::wstring& argument) {
 }
 
 std::optional<std::string> ReadBytes(const std::wstring& path) {
-  const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Shared for writing too: under Wine a finished process may hold its inherited handles a
+  // moment longer than its exit is signalled.
+  const HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string bytes;
   char buffer[65536];
@@ -120,8 +123,12 @@ ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments) c
   std::wstring commandLine = Quoted(program);
   for (const auto& argument : arguments) commandLine += L" " + Quoted(Wide(argument));
 
-  const std::wstring outLog = Wide(folder_) + L".out";
-  const std::wstring errLog = Wide(folder_) + L".err";
+  // Fresh names for every run: a log deleted after the last run may still be on its way out
+  // while the process that wrote it is being torn down.
+  static int runs = 0;
+  const std::wstring log = Wide(folder_) + L"-run" + std::to_wstring(++runs);
+  const std::wstring outLog = log + L".out";
+  const std::wstring errLog = log + L".err";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;

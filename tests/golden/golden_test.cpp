@@ -1,11 +1,13 @@
-// Converts every golden case through ConvertFile on the in-memory platform, its clock at
-// 9:05 on 16 March 2002, and compares the page byte for byte.
+// Converts every golden case through ConvertFile, on the in-memory platform and on the real
+// file system, its clock at 9:05 on 16 March 2002, and compares the page byte for byte.
 #include <gtest/gtest.h>
 
 #include "engine/convert_file.h"
 #include "tests/golden/case_format.h"
 #include "tests/golden/embedded_cases.h"
+#include "platform/native_platform.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/temp_folder.h"
 
 namespace morvel::golden {
 
@@ -30,6 +32,27 @@ TEST_P(GoldenTest, ConvertsToTheExpectedPage) {
                         fake.platform),
             ConversionOutcome::Written);
   EXPECT_EQ(fake.files.Contents("C:\\out\\page.htm"), golden->page);
+}
+
+// The same case through the build's own file system (POSIX natively, Win32 under Wine): real
+// files in a temporary folder, read and written by the platform layer.
+TEST_P(GoldenTest, ConvertsToTheExpectedPageThroughRealFiles) {
+  std::string error;
+  const auto golden = ParseCase(GetParam().text, error);
+  ASSERT_TRUE(golden) << GetParam().name << ": " << error;
+
+  testing::TempFolder folder;
+  folder.WriteFile("case.txt", golden->input);
+  const auto files = MakeNativeFileSystem();
+  testing::ScriptedUser user;
+  testing::FixedClock clock;
+  Platform platform{*files, user, clock};
+  std::string source = folder.Path("case.txt");
+  std::string target = folder.Path("page.htm");
+  EXPECT_EQ(ConvertFile(source, target, golden->options, "FFFFFF", "000000", golden->title,
+                        platform),
+            ConversionOutcome::Written);
+  EXPECT_EQ(folder.ReadFile("page.htm"), golden->page);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, GoldenTest, ::testing::ValuesIn(EmbeddedCases()),

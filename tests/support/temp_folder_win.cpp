@@ -32,8 +32,13 @@ void RemoveTree(const std::string& path) {
 }  // namespace
 
 TempFolder::TempFolder() {
-  char base[MAX_PATH] = "";
-  GetTempPathA(MAX_PATH, base);
+  // Under Wine, Z: is the Unix root: the folders go to /tmp through it, so the tests see real
+  // Unix files through Wine's drive mapping. Elsewhere, the user's temporary folder.
+  char base[MAX_PATH] = "Z:\\tmp\\";
+  const DWORD unixTemp = GetFileAttributesA(base);
+  if (unixTemp == INVALID_FILE_ATTRIBUTES || !(unixTemp & FILE_ATTRIBUTE_DIRECTORY)) {
+    GetTempPathA(MAX_PATH, base);
+  }
   for (unsigned attempt = GetTickCount(); root_.empty(); ++attempt) {
     std::string candidate = std::string(base) + "morvel-test-" + std::to_string(GetCurrentProcessId()) +
                             "-" + std::to_string(attempt);

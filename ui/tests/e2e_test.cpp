@@ -329,6 +329,53 @@ TEST_F(MorvelWindow, ConvertsATextFileWithEverySwitchChanged) {
             "\r\n</BODY>\r\n</HTML>");
 }
 
+// Drops the date from the update box, the one part of a page that depends on the clock.
+std::string WithoutDate(std::string page) {
+  const std::string open = "<SPAN style=\"font-size:10px\">";
+  const auto start = page.find(open);
+  if (start == std::string::npos) return page;
+  const auto end = page.find("</SPAN>", start);
+  if (end == std::string::npos) return page;
+  return page.erase(start + open.size(), end - start - open.size());
+}
+
+// Runs the command-line converter built beside the window and returns its exit code.
+DWORD RunConverter(const std::string& arguments, const std::string& folder) {
+  const std::string exe = FolderOfThisProgram() + "..\\cli\\morvel-convert.exe";
+  std::string commandLine = "\"" + exe + "\" " + arguments;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                      nullptr, folder.c_str(), &startup, &process)) {
+    return 0xFFFFFFFF;
+  }
+  WaitForSingleObject(process.hProcess, 30000);
+  DWORD code = 0xFFFFFFFF;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  return code;
+}
+
+TEST_F(MorvelWindow, CommandLineConverterWritesTheSamePageForTheSameSettings) {
+  WriteFileBytes(Path("in.txt"),
+                 "表示\tタブ & <記号> \"引用\"\r\nhttp://example.com/ です。\r\n\r\n段落\r\n");
+  SetText(window_, IDC_TITLE, "表題 & 題");
+  for (int id : {IDC_STAMP_NUMERIC, IDC_TAGS_BR, IDC_AUTOLINK}) Click(window_, id);
+  ASSERT_TRUE(WaitUntil([&] { return CheckState(window_, IDC_AUTOLINK) == OFF; }));
+  Create(Path("in.txt"), Path("window.htm"));
+  ExpectBoxAndAnswer("完了", Path("window.htm") + "が作成できました。", IDOK);
+
+  EXPECT_EQ(RunConverter("-q --title \"表題 & 題\" --stamp numeric --tags br --no-links in.txt "
+                         "cli.htm",
+                         folder_),
+            0u);
+  const std::string windowPage = ReadFileBytes(Path("window.htm"));
+  ASSERT_NE(windowPage.find("<TITLE>表題 & 題</TITLE>"), std::string::npos) << windowPage;
+  EXPECT_EQ(WithoutDate(ReadFileBytes(Path("cli.htm"))), WithoutDate(windowPage));
+}
+
 TEST_F(MorvelWindow, ExtensionQuestionOkCorrectsTheField) {
   WriteFileBytes(Path("in.txt"), "x\r\n");
   Create(Path("in.txt"), Path("page.txt"));
