@@ -1,0 +1,356 @@
+#!/usr/bin/env bash
+# Whole-program timings of morvel-convert next to cat, txt2html and pandoc, and its peak
+# memory on files of different sizes. Prints a Markdown table and PASS/FAIL for the targets;
+# the exit status is 0 whatever the numbers (it is a report), non-zero only when the script
+# itself cannot run.
+#
+#   bench/compare.sh                 # from any folder
+#   RUNS=9 bench/compare.sh          # more timed runs of cat and morvel-convert (default 5)
+#
+# Settings (environment):
+#   RUNS          timed runs of cat and morvel-convert per file; the median is reported (5)
+#   SLOW_RUNS     timed runs of txt2html and pandoc on the 5 MB slice (3)
+#   TIMEOUT       seconds allowed to txt2html and pandoc per run on the prose (300)
+#   LONG_TIMEOUT  seconds allowed to them on the long-line file (30)
+#   OTHERS=0      leave txt2html and pandoc out
+#   FULL_OTHERS=0 run txt2html and pandoc on the 5 MB slice only, not on the 50 MB text
+#   WORK          work folder (default /dev/shm/morvel-compare when there is room, otherwise
+#                 ${TMPDIR:-/tmp}/morvel-compare)
+#   KEEP=1        leave the generated files there afterwards (about 250 MB; removed otherwise)
+#
+# morvel-convert and the file generator are built in the native preset when missing.
+set -euo pipefail
+
+ROOT=$(cd -- "$(dirname -- "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD="$ROOT/build/native"
+CONVERT="$BUILD/cli/morvel-convert"
+GENERATOR="$BUILD/bench/morvel_corpus"
+
+RUNS=${RUNS:-5}
+SLOW_RUNS=${SLOW_RUNS:-3}
+TIMEOUT=${TIMEOUT:-300}
+LONG_TIMEOUT=${LONG_TIMEOUT:-30}
+OTHERS=${OTHERS:-1}
+FULL_OTHERS=${FULL_OTHERS:-1}
+
+CORPUS_BYTES=50000000
+SLICE_BYTES=5000000
+LONG_LINES=8
+LONG_LINE_BYTES=1000000
+RSS_LIMIT_KB=16384   # 16 MiB
+SPEED_LIMIT=3        # times cat's wall time
+LINEAR_LIMIT=1.5     # time per MB, full long-line file over the half-size one
+
+say() { printf '%s\n' "$*" >&2; }
+die() { say "compare.sh: $*"; exit 1; }
+
+for run_count in "$RUNS" "$SLOW_RUNS"; do
+  [[ $run_count =~ ^[1-9][0-9]*$ ]] || die "RUNS and SLOW_RUNS must be positive whole numbers"
+done
+[[ -x /usr/bin/time ]] || die "GNU time (/usr/bin/time) is needed for the peak memory"
+
+# --- Build ------------------------------------------------------------------------------------
+
+if [[ ! -x $CONVERT || ! -x $GENERATOR ]]; then
+  say "Building morvel-convert and morvel_corpus (native preset)..."
+  (
+    cd "$ROOT"
+    [[ -f $BUILD/build.ninja ]] || cmake --preset native >&2
+    cmake --build --preset native -j 2 --target morvel-convert morvel_corpus >&2
+  )
+fi
+[[ -x $CONVERT ]] || die "$CONVERT was not built"
+[[ -x $GENERATOR ]] || die "$GENERATOR was not built"
+
+# --- Work folder ------------------------------------------------------------------------------
+
+# Inputs take about 250 MB, the largest output about as much again; ask for 1 GB.
+NEED_KB=$((1024 * 1024))
+free_kb() { df -Pk -- "$1" 2>/dev/null | awk 'NR == 2 { print $4 }'; }
+if [[ -n ${WORK:-} ]]; then
+  WHERE="$WORK (set by WORK)"
+elif [[ -d /dev/shm && -w /dev/shm ]] && (( $(free_kb /dev/shm || echo 0) > NEED_KB )); then
+  WORK=/dev/shm/morvel-compare
+  WHERE="$WORK (memory-backed /dev/shm)"
+else
+  WORK="${TMPDIR:-/tmp}/morvel-compare"
+  WHERE="$WORK (disk: /dev/shm missing or without 1 GB free)"
+fi
+mkdir -p -- "$WORK"
+(( $(free_kb "$WORK" || echo 0) > NEED_KB / 2 )) || say "warning: little free space in $WORK"
+
+# --- Inputs -----------------------------------------------------------------------------------
+
+CORPUS="$WORK/prose-50MB.txt"
+CORPUS2="$WORK/prose-100MB.txt"
+SLICE="$WORK/prose-5MB.txt"
+LONG="$WORK/long-8x1MB.txt"
+LONG_HALF="$WORK/long-8x500KB.txt"
+TINY="$WORK/one-line.txt"
+OUT="$WORK/out.htm"
+ERR="$WORK/err.txt"
+RSS_FILE="$WORK/rss.txt"
+
+# /dev/shm is memory: the files go when the script ends, however it ends.
+# shellcheck disable=SC2317  # run by the trap below
+remove_files() {
+  rm -f -- "$OUT" "$ERR" "$RSS_FILE"
+  if [[ ${KEEP:-0} != 1 ]]; then
+    rm -f -- "$CORPUS" "$CORPUS2" "$SLICE" "$LONG" "$LONG_HALF" "$TINY" \
+      "${SLICE%.txt}.utf8.txt" "${CORPUS%.txt}.utf8.txt"
+    rmdir -- "$WORK" 2>/dev/null || true
+  fi
+}
+trap remove_files EXIT
+
+say "Writing the inputs to $WORK..."
+"$GENERATOR" prose "$CORPUS_BYTES" "$CORPUS"
+cat -- "$CORPUS" "$CORPUS" >"$CORPUS2"
+head -n 1 -- "$CORPUS" >"$TINY"
+# The first 5 MB, cut after the last whole line.
+head -c "$SLICE_BYTES" -- "$CORPUS" | perl -0777 -pe 's/[^\n]*\z//' >"$SLICE"
+"$GENERATOR" long "$LONG_LINES" "$LONG_LINE_BYTES" "$LONG"
+"$GENERATOR" long "$LONG_LINES" $((LONG_LINE_BYTES / 2)) "$LONG_HALF"
+if [[ $OTHERS == 1 ]]; then
+  # txt2html and pandoc read UTF-8: they get the same text converted, and the long-line
+  # file as it is (it is ASCII).
+  iconv -f CP932 -t UTF-8 "$SLICE" >"${SLICE%.txt}.utf8.txt"
+  if [[ $FULL_OTHERS == 1 ]]; then iconv -f CP932 -t UTF-8 "$CORPUS" >"${CORPUS%.txt}.utf8.txt"; fi
+fi
+CORPUS_SHA=$(sha256sum -- "$CORPUS" | cut -c 1-16)
+
+# --- Measuring --------------------------------------------------------------------------------
+
+bytes_of() { stat -c %s -- "$1"; }
+base() { basename -- "$1"; }
+
+# command_for NAME IN: the command that reads IN and writes the page $OUT (ARGV), and where
+# its standard output goes (TO).
+command_for() {
+  TO=/dev/null
+  case $1 in
+    cat) ARGV=(cat -- "$2"); TO=$OUT ;;
+    morvel-convert) ARGV=("$CONVERT" -f -q "$2" "$OUT") ;;
+    txt2html) ARGV=(txt2html --eight_bit_clean --infile "$2" --outfile "$OUT") ;;
+    pandoc) ARGV=(pandoc -f markdown -t html -o "$OUT" "$2") ;;
+  esac
+}
+
+# Results: one row per measurement, and cat's median per file for the ratios.
+declare -a ROWS=()
+declare -A CAT_US=() MEDIAN_US=() RSS_KB=()
+
+median() {
+  sort -n | awk '{ v[NR] = $1 }
+    END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%d\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+# run_once LIMIT: runs ARGV once and sets RC, ELAPSED_US and (with a LIMIT) KB. LIMIT 0 runs
+# it bare; otherwise through GNU time and timeout, whose cost is nothing next to the slow tools'.
+run_once() {
+  rm -f -- "$OUT" "$RSS_FILE"
+  local start end
+  RC=0
+  # EPOCHREALTIME without its decimal point: microseconds, read without starting a process.
+  start=${EPOCHREALTIME//[.,]/}
+  if [[ $1 == 0 ]]; then
+    "${ARGV[@]}" >"$TO" 2>"$ERR" || RC=$?
+  else
+    /usr/bin/time -f '%M' -o "$RSS_FILE" timeout "$1" "${ARGV[@]}" >"$TO" 2>"$ERR" || RC=$?
+  fi
+  end=${EPOCHREALTIME//[.,]/}
+  ELAPSED_US=$((10#$end - 10#$start))
+  if ((RC == 0)) && [[ ! -s $OUT ]]; then
+    echo "no output written" >>"$ERR"
+    RC=1
+  fi
+  KB=0
+  if [[ $1 != 0 && -s $RSS_FILE ]]; then KB=$(tail -n 1 -- "$RSS_FILE"); fi
+}
+
+# measure NAME FILE RUNS LIMIT
+#   LIMIT 0 (cat and morvel-convert): one warm-up run, RUNS timed runs, and one more run under
+#   GNU time for the peak memory. Otherwise (txt2html and pandoc) every timed run goes through
+#   GNU time and a timeout of LIMIT seconds, without a warm-up.
+measure() {
+  local name=$1 file=$2 runs=$3 limit=$4 i=0 rss=0 status=ok
+  local -a times=()
+  command_for "$name" "$file"
+  say "  $name $(base "$file"): $runs run(s)"
+  if [[ $limit == 0 ]]; then
+    run_once 0
+    ((RC == 0)) || status=failed
+  fi
+  while [[ $status == ok ]] && ((i < runs)); do
+    run_once "$limit"
+    if ((RC == 124)) && [[ $limit != 0 ]]; then
+      status="timed out"
+    elif ((RC != 0)); then
+      status=failed
+    else
+      times+=("$ELAPSED_US")
+      ((KB <= rss)) || rss=$KB
+    fi
+    i=$((i + 1))
+  done
+  if [[ $status == ok && $limit == 0 ]]; then
+    rm -f -- "$OUT" "$RSS_FILE"
+    if /usr/bin/time -f '%M' -o "$RSS_FILE" "${ARGV[@]}" >"$TO" 2>"$ERR"; then
+      rss=$(tail -n 1 -- "$RSS_FILE")
+    else
+      status=failed
+    fi
+  fi
+  if [[ $status == failed ]]; then say "    failed: $(head -c 300 -- "$ERR" | tr '\n' ' ')"; fi
+  rm -f -- "$OUT"
+  local key="$name|$file"
+  if [[ $status == ok ]]; then
+    MEDIAN_US[$key]=$(printf '%s\n' "${times[@]}" | median)
+    RSS_KB[$key]=$rss
+    if [[ $name == cat ]]; then CAT_US[$file]=${MEDIAN_US[$key]}; fi
+  fi
+  ROWS+=("$name|$file|$runs|$status|$limit")
+}
+
+# The slow tools on FILE, when wanted and installed.
+measure_others() {
+  local file=$1 runs=$2 limit=$3 tool
+  [[ $OTHERS == 1 ]] || return 0
+  for tool in txt2html pandoc; do
+    if command -v "$tool" >/dev/null; then
+      measure "$tool" "$file" "$runs" "$limit"
+    else
+      ROWS+=("$tool|$file|0|not installed|0")
+    fi
+  done
+}
+
+SLICE_UTF8="${SLICE%.txt}.utf8.txt"
+CORPUS_UTF8="${CORPUS%.txt}.utf8.txt"
+
+say "Timing (median of the runs, whole processes)..."
+for file in "$TINY" "$CORPUS" "$CORPUS2" "$SLICE"; do
+  measure cat "$file" "$RUNS" 0
+  measure morvel-convert "$file" "$RUNS" 0
+done
+if [[ $OTHERS == 1 ]]; then
+  measure cat "$SLICE_UTF8" "$RUNS" 0
+  measure_others "$SLICE_UTF8" "$SLOW_RUNS" "$TIMEOUT"
+  if [[ $FULL_OTHERS == 1 ]]; then
+    measure cat "$CORPUS_UTF8" "$RUNS" 0
+    measure_others "$CORPUS_UTF8" 1 "$TIMEOUT"
+  fi
+fi
+for file in "$LONG" "$LONG_HALF"; do
+  measure cat "$file" "$RUNS" 0
+  measure morvel-convert "$file" "$RUNS" 0
+done
+measure_others "$LONG_HALF" 1 "$LONG_TIMEOUT"
+
+# For the linear-time check: the one-line file (start-up), the half-size and the full long-line
+# files in turn, 2 × RUNS rounds, keeping each file's fastest run. Taking turns spreads any
+# other work on the machine over all three, and that work only ever adds time.
+declare -A LINEAR_US=()
+if [[ -n ${MEDIAN_US["morvel-convert|$LONG"]:-} && -n ${MEDIAN_US["morvel-convert|$LONG_HALF"]:-} ]]; then
+  say "  morvel-convert $(base "$TINY"), $(base "$LONG_HALF"), $(base "$LONG") in turn: $((2 * RUNS)) rounds"
+  for ((round = 0; round < 2 * RUNS; ++round)); do
+    for file in "$TINY" "$LONG_HALF" "$LONG"; do
+      command_for morvel-convert "$file"
+      run_once 0
+      ((RC == 0)) || die "morvel-convert failed on $(base "$file"): $(head -c 300 -- "$ERR")"
+      if [[ -z ${LINEAR_US[$file]:-} ]] || ((ELAPSED_US < LINEAR_US[$file])); then
+        LINEAR_US[$file]=$ELAPSED_US
+      fi
+    done
+  done
+  rm -f -- "$OUT"
+fi
+
+# --- Report -----------------------------------------------------------------------------------
+
+fmt_time() { awk -v us="$1" 'BEGIN { if (us >= 10e6) printf "%.2f s", us / 1e6; else printf "%.1f ms", us / 1e3 }'; }
+fmt_mb() { awk -v b="$1" 'BEGIN { printf "%.1f MB", b / 1e6 }'; }
+fmt_rss() { awk -v kb="$1" 'BEGIN { printf "%.1f MiB", kb / 1024 }'; }
+
+echo
+echo "Work folder: $WHERE"
+echo "morvel-convert: $CONVERT ($(git -C "$ROOT" rev-parse --short HEAD 2>/dev/null || echo '?'))," \
+  "default switches; $(nproc) CPU(s): $(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)"
+echo "Prose: $(fmt_mb "$(bytes_of "$CORPUS")") of code page 932, CR LF, sha256 $CORPUS_SHA...;" \
+  "the 100 MB file is it twice; the 5 MB one its first lines."
+echo
+echo "| tool | file | runs | median wall time | MB/s | × cat | peak RSS |"
+echo "|---|---|---:|---:|---:|---:|---:|"
+for row in "${ROWS[@]}"; do
+  IFS='|' read -r name file runs status limit <<<"$row"
+  key="$name|$file"
+  label=$(base "$file")
+  if [[ $status != ok ]]; then
+    [[ $status == "timed out" ]] && status="timed out (> ${limit} s)"
+    echo "| $name | $label | $runs | $status | n/a | n/a | n/a |"
+    continue
+  fi
+  us=${MEDIAN_US[$key]}
+  bytes=$(bytes_of "$file")
+  mbps=$(awk -v b="$bytes" -v us="$us" 'BEGIN {
+    r = us > 0 ? b / us : 0; if (b < 1e6) print "–"; else printf(r < 10 ? "%.1f\n" : "%.0f\n", r) }')
+  ratio=n/a
+  [[ -n ${CAT_US[$file]:-} ]] && ratio=$(awk -v a="$us" -v c="${CAT_US[$file]}" 'BEGIN { printf "%.2f", a / c }')
+  echo "| $name | $label | $runs | $(fmt_time "$us") | $mbps | $ratio | $(fmt_rss "${RSS_KB[$key]}") |"
+done
+echo
+echo "MB = 10^6 bytes of input; × cat = wall time over cat's on the same file (cat FILE > OUT);"
+echo "peak RSS from GNU time (%M). one-line.txt (the first line) shows the start-up cost. The"
+echo "long-line files are 8 lines of 1 MB and 8 lines of 0.5 MB of \"&\", tabs and \"http://x/ \":"
+echo "halving the line length, not the line count, is what shows time growing faster than the line."
+if [[ $OTHERS == 1 ]]; then
+  echo "txt2html (--eight_bit_clean) and pandoc (-f markdown -t html) read UTF-8, so they get the"
+  echo "prose converted by iconv (.utf8.txt: same text, more bytes; MB/s counts those bytes) and"
+  echo "the long-line file as it is (ASCII), one run with a ${LONG_TIMEOUT} s limit."
+  [[ $FULL_OTHERS == 1 ]] || echo "They ran on the 5 MB slice only (FULL_OTHERS=0)."
+fi
+echo
+
+# --- Targets ----------------------------------------------------------------------------------
+
+verdict() { if [[ $1 == 1 ]]; then echo PASS; else echo FAIL; fi; }
+
+m_corpus=${MEDIAN_US["morvel-convert|$CORPUS"]:-}
+c_corpus=${CAT_US[$CORPUS]:-}
+if [[ -n $m_corpus && -n $c_corpus ]]; then
+  ratio=$(awk -v a="$m_corpus" -v c="$c_corpus" 'BEGIN { printf "%.2f", a / c }')
+  ok=$(awk -v r="$ratio" -v l="$SPEED_LIMIT" 'BEGIN { print (r <= l) ? 1 : 0 }')
+  echo "- $(verdict "$ok"): morvel-convert on $(base "$CORPUS") takes ${ratio} × cat's wall time (target ≤ ${SPEED_LIMIT} ×)"
+else
+  echo "- FAIL: morvel-convert on $(base "$CORPUS") did not complete"
+fi
+
+for file in "$CORPUS" "$CORPUS2"; do
+  kb=${RSS_KB["morvel-convert|$file"]:-}
+  if [[ -n $kb ]]; then
+    ok=$((kb < RSS_LIMIT_KB ? 1 : 0))
+    echo "- $(verdict "$ok"): morvel-convert peak RSS on $(base "$file") is $(fmt_rss "$kb") (target < 16 MiB)"
+  else
+    echo "- FAIL: morvel-convert on $(base "$file") did not complete"
+  fi
+done
+
+# Time per MB with the start-up time (the one-line file's) taken off, which would otherwise
+# weigh more on the smaller file.
+full=${LINEAR_US[$LONG]:-}
+half=${LINEAR_US[$LONG_HALF]:-}
+startup=${LINEAR_US[$TINY]:-0}
+if [[ -n $full && -n $half ]]; then
+  read -r per_full per_half growth ok < <(awk -v f="$full" -v fb="$(bytes_of "$LONG")" \
+    -v h="$half" -v hb="$(bytes_of "$LONG_HALF")" -v s="$startup" -v l="$LINEAR_LIMIT" 'BEGIN {
+      pf = (f - s) / (fb / 1e6); ph = (h - s) / (hb / 1e6); g = ph > 0 ? pf / ph : 0
+      printf "%.1f %.1f %.2f %d\n", pf / 1e3, ph / 1e3, g, g <= l }')
+  echo "- $(verdict "$ok"): long lines take ${per_full} ms/MB with 1 MB lines and ${per_half} ms/MB with" \
+    "0.5 MB lines: ${growth} × (target ≤ ${LINEAR_LIMIT} ×, linear time; fastest of $((2 * RUNS))" \
+    "runs taken in turn, $(fmt_time "$startup") of start-up taken off)"
+  echo "  (peak RSS $(fmt_rss "${RSS_KB["morvel-convert|$LONG"]}") with 1 MB lines," \
+    "$(fmt_rss "${RSS_KB["morvel-convert|$LONG_HALF"]}") with 0.5 MB lines)"
+else
+  echo "- FAIL: morvel-convert on the long-line files did not complete"
+fi
+exit 0
