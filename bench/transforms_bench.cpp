@@ -94,7 +94,7 @@ void BM_BaselineCopy(benchmark::State& state) {
   const BenchInput& input = InputFor(state);
   auto files = MakeNativeFileSystem();
   const std::string target = OutputPath("baseline.htm", true);
-  std::string line;
+  std::string_view line;
   for (auto _ : state) {
     auto source = files->OpenForReading(input.enginePath);
     auto output = files->OpenForWriting(target);

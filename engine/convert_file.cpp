@@ -23,7 +23,7 @@ struct BodyProblems {
 BodyProblems WriteTextBody(ByteReader& input, Sink& page, const ConversionOptions& options) {
   TextLineReader reader(input);
   LinePipeline pipeline(options);
-  std::string line;
+  std::string_view line;
   while (reader.ReadLine(line)) pipeline.WriteLine(line, page);
   return {.readFailed = reader.Failed()};
 }

@@ -2,7 +2,7 @@
 // Output is buffered; the first failed write is remembered and nothing more is attempted.
 #pragma once
 
-#include <string>
+#include <memory>
 #include <string_view>
 
 #include "engine/platform.h"
@@ -23,7 +23,8 @@ class PageWriter final : public Sink {
   void Flush();
 
   ByteWriter& file_;
-  std::string buffer_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t used_ = 0;
   bool failed_ = false;
 };
 

@@ -1,10 +1,14 @@
 #include "engine/text_line_reader.h"
 
+#include <cstring>
+
 namespace morvel {
 
 namespace {
-constexpr std::size_t READ_CHUNK_SIZE = 64 * 1024;
+
+constexpr std::size_t READ_CHUNK_SIZE = 256 * 1024;
 constexpr char END_OF_TEXT = '\x1A';
+
 }  // namespace
 
 TextLineReader::TextLineReader(ByteReader& source) : source_(source), buffer_(READ_CHUNK_SIZE) {}
@@ -19,45 +23,52 @@ bool TextLineReader::Refill() {
   }
   position_ = 0;
   end_ = *count;
+  // A 0x1A ends the input: the text stops before it and nothing more is read.
+  if (const void* stop = std::memchr(buffer_.data(), END_OF_TEXT, end_)) {
+    end_ = static_cast<std::size_t>(static_cast<const char*>(stop) - buffer_.data());
+    exhausted_ = true;
+  }
   return true;
 }
 
-bool TextLineReader::ReadLine(std::string& line) {
-  line.clear();
+bool TextLineReader::ReadLine(std::string_view& line) {
+  // A line that lies within the buffer is handed out where it lies; only a line that runs
+  // past the buffer's end is gathered in carry_.
+  carry_.clear();
   for (;;) {
-    if (position_ == end_ && !Refill()) return !failed_ && !line.empty();
-    const char* const data = buffer_.data();
-    std::size_t scan = position_;
-    while (scan < end_ && data[scan] != '\n' && data[scan] != '\r' && data[scan] != END_OF_TEXT) {
-      ++scan;
-    }
-    line.append(data + position_, scan - position_);
-    position_ = scan;
-    if (scan == end_) continue;
-
-    const char stop = data[scan];
-    ++position_;
-    if (stop == '\n') {
-      line.push_back('\n');
-      return true;
-    }
-    if (stop == END_OF_TEXT) {
-      exhausted_ = true;
-      position_ = end_ = 0;
-      return !line.empty();
-    }
-    // A CR: it and an LF right after it (perhaps in the next chunk) make one line end.
     if (position_ == end_ && !Refill()) {
       if (failed_) return false;
-      line.push_back('\r');
+      line = carry_;
+      return !carry_.empty();
+    }
+    char* const data = buffer_.data();
+    const std::size_t start = position_;
+    const void* found = std::memchr(data + start, '\n', end_ - start);
+    if (!found) {
+      carry_.append(data + start, end_ - start);
+      position_ = end_;
+      continue;
+    }
+    const auto lineFeed = static_cast<std::size_t>(static_cast<const char*>(found) - data);
+    position_ = lineFeed + 1;
+    std::size_t length = lineFeed + 1 - start;
+    // CR LF becomes "\n"; a CR anywhere else is text. The CR may have come with the previous
+    // read, at the end of what is carried.
+    if (lineFeed > start && data[lineFeed - 1] == '\r') {
+      data[lineFeed - 1] = '\n';
+      --length;
+    } else if (lineFeed == start && !carry_.empty() && carry_.back() == '\r') {
+      carry_.back() = '\n';
+      line = carry_;
       return true;
     }
-    if (buffer_[position_] == '\n') {
-      ++position_;
-      line.push_back('\n');
-      return true;
+    if (carry_.empty()) {
+      line = std::string_view(data + start, length);
+    } else {
+      carry_.append(data + start, length);
+      line = carry_;
     }
-    line.push_back('\r');
+    return true;
   }
 }
 

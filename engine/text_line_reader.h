@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/platform.h"
@@ -14,9 +15,9 @@ class TextLineReader {
  public:
   explicit TextLineReader(ByteReader& source);
 
-  // Puts the next line into `line` (cleared first; its capacity is reused), with its "\n"
-  // when it has one. False when no line is left or the source failed (see Failed()).
-  bool ReadLine(std::string& line);
+  // Points `line` at the next line, with its "\n" when it has one; the view is valid until
+  // the next call. False when no line is left or the source failed (see Failed()).
+  bool ReadLine(std::string_view& line);
 
   // True once a read of the source has failed.
   bool Failed() const { return failed_; }
@@ -28,6 +29,8 @@ class TextLineReader {
   std::vector<char> buffer_;
   std::size_t position_ = 0;
   std::size_t end_ = 0;
+  // The start of a line that runs on past the end of the buffer.
+  std::string carry_;
   bool exhausted_ = false;
   bool failed_ = false;
 };

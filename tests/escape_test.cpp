@@ -68,7 +68,8 @@ TEST(EscapeLineTest, HandsBackTheLineItselfWhenNothingIsReplaced) {
   std::string buffer = "untouched";
   EXPECT_EQ(EscapeLine(line, 0, buffer).data(), line.data());
   EXPECT_EQ(buffer, "untouched");
-  EXPECT_EQ(EscapeLine(line, 1, buffer).data(), buffer.data());
+  const std::string_view escaped = EscapeLine(line, 1, buffer);
+  EXPECT_EQ(escaped.data(), buffer.data());
 }
 
 }  // namespace
