@@ -50,7 +50,7 @@ class EscapedLine {
     if (needed > buffer_.size()) buffer_.resize(std::max(2 * buffer_.size(), needed));
     char* const out = buffer_.data() + used_;
     std::memcpy(out, line_.data() + copied_, run);
-    std::memcpy(out + run, replacement.data(), replacement.size());
+    if (!replacement.empty()) std::memcpy(out + run, replacement.data(), replacement.size());
     used_ = needed;
     copied_ = at + 1;
   }
