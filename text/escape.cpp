@@ -82,10 +82,15 @@ void ForEachReplaced(std::string_view line, const ReplacementIndex& index, bool 
   const __m128i quote = _mm_set1_epi8('"');
   const __m128i less = _mm_set1_epi8('<');
   const __m128i greater = _mm_set1_epi8('>');
-  const auto hits = [&](std::size_t at) {
+  const __m128i largestReplaced = _mm_set1_epi8('>');
+  const auto hits = [&](std::size_t at) -> unsigned {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
     __m128i found = _mm_cmpeq_epi8(block, tab);
     if (specials) {
+      // Every byte replaced is at most ">"; Japanese text has long runs without such bytes,
+      // which one comparison rules out.
+      const __m128i small = _mm_cmpeq_epi8(_mm_min_epu8(block, largestReplaced), block);
+      if (_mm_movemask_epi8(small) == 0) return 0;
       found = _mm_or_si128(
           found, _mm_or_si128(_mm_cmpeq_epi8(block, ampersand), _mm_cmpeq_epi8(block, quote)));
       found = _mm_or_si128(
