@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "bench/sequence.h"
+
 namespace morvel::bench {
 
 namespace {
@@ -24,18 +26,6 @@ std::string EnginePath(const std::filesystem::path& path) {
   }
   return text;
 }
-
-// A fixed pseudo-random sequence (64-bit LCG), so every run measures the same text.
-class Sequence {
- public:
-  std::uint32_t Next(std::uint32_t bound) {
-    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
-    return static_cast<std::uint32_t>(state_ >> 33) % bound;
-  }
-
- private:
-  std::uint64_t state_ = 20020316;
-};
 
 void AppendJapaneseCharacter(Sequence& random, std::string& text) {
   switch (random.Next(4)) {
@@ -118,7 +108,7 @@ BenchInput Finish(std::string bytes, std::string_view name) {
 
 const BenchInput& JapaneseText() {
   static const BenchInput input = [] {
-    Sequence random;
+    Sequence random(20020316);
     std::string text;
     text.reserve(TEXT_SIZE + 1024);
     while (text.size() < TEXT_SIZE) {

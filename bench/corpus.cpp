@@ -19,19 +19,11 @@
 #include <string_view>
 #include <system_error>
 
+#include "bench/sequence.h"
+
 namespace {
 
-// A fixed pseudo-random sequence (64-bit LCG), so every run writes the same bytes.
-class Sequence {
- public:
-  std::uint32_t Next(std::uint32_t bound) {
-    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
-    return static_cast<std::uint32_t>(state_ >> 33) % bound;
-  }
-
- private:
-  std::uint64_t state_ = 19930111;
-};
+using morvel::bench::Sequence;
 
 void Push(std::string& text, unsigned lead, unsigned trail) {
   text.push_back(static_cast<char>(lead));
@@ -115,7 +107,7 @@ void AppendProseLine(Sequence& random, std::string& text, std::uint64_t& address
 }
 
 std::string Prose(std::size_t size) {
-  Sequence random;
+  Sequence random(19930111);
   std::string text;
   text.reserve(size + 256);
   std::uint64_t addresses = 0;
