@@ -1,9 +1,10 @@
 #include "cli/batch.h"
 
-#include <algorithm>
+#include <unordered_map>
 
 #include "cli/host.h"
 #include "engine/convert_file.h"
+#include "text/cp932.h"
 #include "text/path_scan.h"
 
 namespace morvel::cli {
@@ -17,6 +18,20 @@ int StatusOf(ConversionOutcome outcome) {
     case ConversionOutcome::Failed: return EXIT_FAILED;
   }
   return EXIT_FAILED;
+}
+
+// The path with "a"-"z" folded onto "A"-"Z" in single-byte characters, so that two spellings
+// SamePathText calls equal give the same key.
+std::string FoldedPath(std::string_view path) {
+  std::string folded(path);
+  for (std::size_t i = 0; i < folded.size(); ++i) {
+    if (IsLeadByte(folded[i])) {
+      ++i;
+    } else if (folded[i] >= 'a' && folded[i] <= 'z') {
+      folded[i] = static_cast<char>(folded[i] - 'a' + 'A');
+    }
+  }
+  return folded;
 }
 
 // A failure outweighs a refusal, which outweighs success.
@@ -89,14 +104,12 @@ int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console) {
   std::size_t written = 0, refused = 0, failed = 0;
   // Pages written by this run, so that two sources with the same name cannot have the second
   // replace the first one's page.
-  std::vector<std::pair<std::string, std::string>> pagesWritten;  // page, label
+  std::unordered_map<std::string, std::string> pagesWritten;  // folded page path -> label
   for (Job& job : batch.jobs) {
     if (manyFiles) {
       user.SetLabel(job.label);
       job.target = PagePathFor(job.source, *batch.outDir, files);
-      const auto earlier = std::find_if(pagesWritten.begin(), pagesWritten.end(), [&](auto& page) {
-        return SamePathText(page.first, job.target);
-      });
+      const auto earlier = pagesWritten.find(FoldedPath(job.target));
       if (earlier != pagesWritten.end()) {
         console.Err(user.ErrorPrefix() + "skipped: " + DisplayPath(job.target) +
                     " was written from " + earlier->second + " in this run");
@@ -112,7 +125,7 @@ int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console) {
     switch (outcome) {
       case ConversionOutcome::Written:
         ++written;
-        pagesWritten.emplace_back(job.target, job.label);
+        pagesWritten.emplace(FoldedPath(job.target), job.label);
         break;
       case ConversionOutcome::Refused: ++refused; break;
       case ConversionOutcome::Failed: ++failed; break;
