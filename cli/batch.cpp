@@ -13,9 +13,12 @@ namespace {
 
 int StatusOf(ConversionOutcome outcome) {
   switch (outcome) {
-    case ConversionOutcome::Written: return EXIT_WRITTEN;
-    case ConversionOutcome::Refused: return EXIT_REFUSED;
-    case ConversionOutcome::Failed: return EXIT_FAILED;
+    case ConversionOutcome::Written:
+      return EXIT_WRITTEN;
+    case ConversionOutcome::Refused:
+      return EXIT_REFUSED;
+    case ConversionOutcome::Failed:
+      return EXIT_FAILED;
   }
   return EXIT_FAILED;
 }
@@ -59,7 +62,8 @@ std::variant<Batch, UsageError> PrepareBatch(const CommandLine& commandLine) {
   batch.quiet = commandLine.quiet;
 
   const auto title = ToEngineText(commandLine.title);
-  if (!title) return UsageError{"the --title text holds a character that code page 932 cannot hold"};
+  if (!title)
+    return UsageError{"the --title text holds a character that code page 932 cannot hold"};
   batch.title = *title;
 
   auto enginePath = [](std::string_view path, std::string& into) -> std::optional<UsageError> {
@@ -127,8 +131,12 @@ int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console) {
         ++written;
         pagesWritten.emplace(FoldedPath(job.target), job.label);
         break;
-      case ConversionOutcome::Refused: ++refused; break;
-      case ConversionOutcome::Failed: ++failed; break;
+      case ConversionOutcome::Refused:
+        ++refused;
+        break;
+      case ConversionOutcome::Failed:
+        ++failed;
+        break;
     }
   }
 

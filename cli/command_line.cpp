@@ -96,7 +96,8 @@ class Parser {
   }
 
   // The value of an option given as "--name=value" or "--name value".
-  std::optional<std::string> ValueOf(std::string_view name, std::optional<std::string> inlineValue) {
+  std::optional<std::string> ValueOf(std::string_view name,
+                                     std::optional<std::string> inlineValue) {
     if (inlineValue) return inlineValue;
     if (next_ < arguments_.size()) return arguments_[next_++];
     Fail("option " + std::string(name) + " needs a value");
@@ -126,10 +127,18 @@ class Parser {
   bool ShortOptions(std::string_view argument) {
     for (const char letter : argument.substr(1)) {
       switch (letter) {
-        case 'y': FlagOption("--yes"); break;
-        case 'f': FlagOption("--force"); break;
-        case 'q': FlagOption("--quiet"); break;
-        case 'h': FlagOption("--help"); break;
+        case 'y':
+          FlagOption("--yes");
+          break;
+        case 'f':
+          FlagOption("--force");
+          break;
+        case 'q':
+          FlagOption("--quiet");
+          break;
+        case 'h':
+          FlagOption("--help");
+          break;
         default:
           return Fail("unknown option -" + std::string(1, letter) + " (see --help)");
       }

@@ -14,10 +14,10 @@
 namespace morvel::cli {
 
 enum ExitStatus : int {
-  EXIT_WRITTEN = 0,   // every page was written
-  EXIT_REFUSED = 1,   // a check refused a file, or a question was answered Cancel
-  EXIT_USAGE = 2,     // the command line itself was wrong
-  EXIT_FAILED = 3,    // a page or picture could not be read, written or copied
+  EXIT_WRITTEN = 0,  // every page was written
+  EXIT_REFUSED = 1,  // a check refused a file, or a question was answered Cancel
+  EXIT_USAGE = 2,    // the command line itself was wrong
+  EXIT_FAILED = 3,   // a page or picture could not be read, written or copied
 };
 
 inline constexpr std::string_view PROGRAM_NAME = "morvel-convert";
@@ -30,7 +30,7 @@ enum class Action { Convert, ShowHelp, ShowVersion };
 struct CommandLine {
   Action action = Action::Convert;
   ConversionOptions options;
-  std::string bgColour = "FFFFFF";    // six upper-case hexadecimal digits
+  std::string bgColour = "FFFFFF";  // six upper-case hexadecimal digits
   std::string textColour = "000000";
   std::string title;
   bool answerExtensionOk = false;  // -y / --yes

@@ -1,8 +1,7 @@
 // The converter on Windows: the wide command line, code page 932 for the engine, and the
 // console's own code page (or wide writes) for what the user reads.
-#include <windows.h>
-
 #include <shellapi.h>
+#include <windows.h>
 
 #include "cli/host.h"
 
@@ -14,8 +13,8 @@ constexpr UINT ENGINE_CODE_PAGE = 932;
 
 std::wstring Widen(std::string_view text, UINT codePage, DWORD flags = 0) {
   if (text.empty()) return {};
-  const int length = MultiByteToWideChar(codePage, flags, text.data(),
-                                         static_cast<int>(text.size()), nullptr, 0);
+  const int length =
+      MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0);
   if (length <= 0) return {};
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()), wide.data(),

@@ -45,12 +45,16 @@ TEST(TextLineReader, SameLinesWhateverTheReadSize) {
       {"", {}},
       {"a\r\nb\r\n", {"a\n", "b\n"}},
       {"a\nb", {"a\n", "b"}},
-      {"a\rb\r\n", {"a\rb\n"}},          // a CR on its own is text
-      {"a\r", {"a\r"}},                   // also at the very end
+      {"a\rb\r\n", {"a\rb\n"}},  // a CR on its own is text
+      {"a\r", {"a\r"}},          // also at the very end
       {"a\r\r\n\r\n", {"a\r\n", "\n"}},
       {"0123456789abcdef\r\n0123456789abcdefg\r\n", {"0123456789abcdef\n", "0123456789abcdefg\n"}},
-      {"a\r\nb\x1A" "c\r\n", {"a\n", "b"}},  // 0x1A ends the input
-      {"\x1A" "a", {}},
+      {"a\r\nb\x1A"
+       "c\r\n",
+       {"a\n", "b"}},  // 0x1A ends the input
+      {"\x1A"
+       "a",
+       {}},
       {"\x83\x0D\x0A", {"\x83\n"}},  // line ends are bytes, whatever precedes them
       {longRun + "\r\n" + longRun, {longRun + "\n", longRun}},
   };

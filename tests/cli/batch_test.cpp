@@ -106,9 +106,8 @@ TEST_F(ConverterRun, YesWritesThePageUnderTheCorrectedName) {
 TEST_F(ConverterRun, OutDirGoesOnPastAFailingMemberAndSumsUp) {
   files.FailWritesTo("C:\\out\\b.htm", 5);
   files.AddFile("C:\\in\\c", "c\r\n");
-  const int status =
-      Run(ManyJobs("C:\\out", {"C:\\in\\a.txt", "C:\\in\\missing.txt", "C:\\in\\b.txt",
-                               "C:\\in\\c"}));
+  const int status = Run(
+      ManyJobs("C:\\out", {"C:\\in\\a.txt", "C:\\in\\missing.txt", "C:\\in\\b.txt", "C:\\in\\c"}));
   EXPECT_EQ(status, EXIT_FAILED);
   EXPECT_TRUE(files.Find("C:\\out\\a.htm"));
   EXPECT_TRUE(files.Find("C:\\out\\c.htm"));

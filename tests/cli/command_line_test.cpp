@@ -134,10 +134,10 @@ TEST(CommandLine, HelpAndVersionWinOverMissingFiles) {
 TEST(CommandLine, HelpShowsEveryOptionAndItsDefault) {
   const std::string_view help = HelpText();
   for (std::string_view text :
-       {"--title TEXT", "--bg RRGGBB", "FFFFFF", "--fg RRGGBB", "000000", "--stamp kanji|numeric|off",
-        "default: kanji", "--tags brp|br|off", "default: brp", "--no-links", "--no-escape",
-        "--border N", "default: 0", "-y, --yes", "-f, --force", "-q, --quiet", "--out-dir DIR",
-        "--version", "Exit status"}) {
+       {"--title TEXT", "--bg RRGGBB", "FFFFFF", "--fg RRGGBB", "000000",
+        "--stamp kanji|numeric|off", "default: kanji", "--tags brp|br|off", "default: brp",
+        "--no-links", "--no-escape", "--border N", "default: 0", "-y, --yes", "-f, --force",
+        "-q, --quiet", "--out-dir DIR", "--version", "Exit status"}) {
     EXPECT_NE(help.find(text), std::string_view::npos) << text;
   }
 }

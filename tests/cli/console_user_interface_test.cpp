@@ -18,9 +18,9 @@ std::string Host(std::string_view engineText) { return ToHostText(engineText); }
 TEST(ConsoleUserInterface, MessagesGoToStandardErrorWithCaptionOnOneLine) {
   FakeConsole console;
   ConsoleUserInterface user(console, {}, false);
-  EXPECT_EQ(user.ShowMessage(messages::SOURCE_MISSING, messages::CAPTION_SOURCE_PATH,
-                             BOX_ICONWARNING),
-            ANSWER_OK);
+  EXPECT_EQ(
+      user.ShowMessage(messages::SOURCE_MISSING, messages::CAPTION_SOURCE_PATH, BOX_ICONWARNING),
+      ANSWER_OK);
   user.SetLabel("a.txt");
   user.ShowMessage("line one\nline two", messages::CAPTION_APP, BOX_ICONWARNING);
   EXPECT_TRUE(console.out.empty());
@@ -31,8 +31,7 @@ TEST(ConsoleUserInterface, MessagesGoToStandardErrorWithCaptionOnOneLine) {
 }
 
 TEST(ConsoleUserInterface, CompletionGoesToStandardOutputUnlessQuiet) {
-  const std::string completed =
-      "\\tmp\\ページ.htm" + std::string(messages::COMPLETED_SUFFIX);
+  const std::string completed = "\\tmp\\ページ.htm" + std::string(messages::COMPLETED_SUFFIX);
   for (const bool quiet : {false, true}) {
     FakeConsole console;
     ConsoleUserInterface user(console, {}, quiet);
@@ -74,20 +73,20 @@ TEST(ConsoleUserInterface, QuestionsAreAnsweredByOptionTerminalOrCancel) {
       {ext, {}, true, {}, ANSWER_CANCEL, ""},  // end of input
   };
   for (const auto& testCase : cases) {
-    SCOPED_TRACE(::testing::Message() << Host(testCase.question) << " terminal "
-                                      << testCase.isTerminal << " typed "
-                                      << ::testing::PrintToString(testCase.typed));
+    SCOPED_TRACE(::testing::Message()
+                 << Host(testCase.question) << " terminal " << testCase.isTerminal << " typed "
+                 << ::testing::PrintToString(testCase.typed));
     FakeConsole console;
     console.isTerminal = testCase.isTerminal;
     console.typed = testCase.typed;
     ConsoleUserInterface user(console, testCase.preset, false);
-    const std::string_view caption = testCase.question == ext ? messages::CAPTION_EXTENSION
-                                                              : messages::CAPTION_OVERWRITE;
+    const std::string_view caption =
+        testCase.question == ext ? messages::CAPTION_EXTENSION : messages::CAPTION_OVERWRITE;
     EXPECT_EQ(user.ShowMessage(testCase.question, caption, BOX_ICONWARNING | BOX_OKCANCEL),
               testCase.expected);
 
-    const bool preset = testCase.question == ext ? testCase.preset.extensionOk
-                                                 : testCase.preset.overwriteOk;
+    const bool preset =
+        testCase.question == ext ? testCase.preset.extensionOk : testCase.preset.overwriteOk;
     if (preset) {
       EXPECT_TRUE(console.err.empty());
       EXPECT_TRUE(console.prompts.empty());

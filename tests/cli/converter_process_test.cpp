@@ -41,7 +41,6 @@ std::string EnginePage(const std::string& text, const ConversionOptions& options
   return fake.files.Contents(target);
 }
 
-
 TEST(ConverterProcess, DefaultsWriteThePageTheEngineWrites) {
   ConverterProcess run;
   run.WriteFile("in.txt", SampleText());
@@ -52,8 +51,7 @@ TEST(ConverterProcess, DefaultsWriteThePageTheEngineWrites) {
   const auto page = run.ReadFile("page.htm");
   ASSERT_TRUE(page);
   EXPECT_NE(page->find(Cp932("更新日")), std::string::npos);
-  EXPECT_EQ(WithoutDate(*page),
-            WithoutDate(EnginePage(SampleText(), {}, "FFFFFF", "000000", "")));
+  EXPECT_EQ(WithoutDate(*page), WithoutDate(EnginePage(SampleText(), {}, "FFFFFF", "000000", "")));
 }
 
 TEST(ConverterProcess, EveryOptionReachesThePage) {
@@ -73,7 +71,10 @@ TEST(ConverterProcess, EveryOptionReachesThePage) {
   const std::vector<Case> cases = {
       {{"--title", "表題 & <b>", "--bg", "ff0000", "--fg", "00Ff00", "--stamp", "off", "--tags",
         "br", "--no-links", "--no-escape"},
-       allChanged, "FF0000", "00FF00", Cp932("表題 & <b>")},
+       allChanged,
+       "FF0000",
+       "00FF00",
+       Cp932("表題 & <b>")},
       {{"--stamp", "numeric", "--tags", "off"}, numericNoTags, "FFFFFF", "000000", ""},
   };
   for (const auto& c : cases) {
@@ -182,8 +183,7 @@ TEST(ConverterProcess, OutDirConvertsEveryMemberPastAFailure) {
   run.WriteFile("a.txt", "a\r\n");
   run.WriteFile("表.txt", "b\r\n");
   run.WriteFile("pages/a.htm", "mine");
-  const ProcessResult result =
-      run.Run({"--out-dir", "pages", "a.txt", "missing.txt", "表.txt"});
+  const ProcessResult result = run.Run({"--out-dir", "pages", "a.txt", "missing.txt", "表.txt"});
   EXPECT_EQ(result.exitStatus, 1);
   EXPECT_EQ(run.ReadFile("pages/a.htm"), "mine");
   EXPECT_TRUE(run.ReadFile("pages/表.htm"));

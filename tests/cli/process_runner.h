@@ -17,7 +17,7 @@ struct ProcessResult {
 
 class ConverterProcess {
  public:
-  ConverterProcess();  // makes a fresh work folder
+  ConverterProcess();   // makes a fresh work folder
   ~ConverterProcess();  // removes it with everything in it
   ConverterProcess(const ConverterProcess&) = delete;
   ConverterProcess& operator=(const ConverterProcess&) = delete;

@@ -18,8 +18,7 @@ namespace {
 
 std::string ConverterPath() {
   // The tests live in build/<preset>/tests, the converter in build/<preset>/cli.
-  return (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "cli" /
-          "morvel-convert")
+  return (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "cli" / "morvel-convert")
       .string();
 }
 
@@ -42,8 +41,10 @@ ConverterProcess::~ConverterProcess() {
 
 ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments) const {
   const std::string program = ConverterPath();
-  const fs::path outLog = fs::path(folder_).parent_path() / (fs::path(folder_).filename().string() + ".out");
-  const fs::path errLog = fs::path(folder_).parent_path() / (fs::path(folder_).filename().string() + ".err");
+  const fs::path outLog =
+      fs::path(folder_).parent_path() / (fs::path(folder_).filename().string() + ".out");
+  const fs::path errLog =
+      fs::path(folder_).parent_path() / (fs::path(folder_).filename().string() + ".err");
   const pid_t child = fork();
   if (child == 0) {
     const int in = open("/dev/null", O_RDONLY);
@@ -73,7 +74,8 @@ ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments) c
 }
 
 void ConverterProcess::WriteFile(std::string_view name, std::string_view bytes) const {
-  std::ofstream(FullPath(name), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(FullPath(name), std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::optional<std::string> ConverterProcess::ReadFile(std::string_view name) const {

@@ -52,14 +52,15 @@ std::wstring Quoted(const std::wstring& argument) {
 std::optional<std::string> ReadBytes(const std::wstring& path) {
   // Shared for writing too: under Wine a finished process may hold its inherited handles a
   // moment longer than its exit is signalled.
-  const HANDLE file =
-      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string bytes;
   char buffer[65536];
   DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+    bytes.append(buffer, read);
   CloseHandle(file);
   return bytes;
 }
@@ -138,8 +139,8 @@ ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments) c
   PROCESS_INFORMATION process{};
   ProcessResult result;
   const std::wstring folder = Wide(folder_);
-  if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                     CREATE_NO_WINDOW, nullptr, folder.c_str(), &startup, &process)) {
+  if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                     nullptr, folder.c_str(), &startup, &process)) {
     WaitForSingleObject(process.hProcess, 60000);
     DWORD code = 0;
     if (GetExitCodeProcess(process.hProcess, &code) && code != STILL_ACTIVE) {
