@@ -1,7 +1,10 @@
 // The converter on Windows: the wide command line, code page 932 for the engine, and the
 // console's own code page (or wide writes) for what the user reads.
-#include <shellapi.h>
+// <windows.h> must come before the other Win32 headers.
+// clang-format off
 #include <windows.h>
+#include <shellapi.h>
+// clang-format on
 
 #include "cli/host.h"
 
