@@ -4,44 +4,11 @@
 
 #include "cli/host.h"
 #include "engine/convert_file.h"
-#include "text/cp932.h"
 #include "text/path_scan.h"
 
 namespace morvel::cli {
 
 namespace {
-
-int StatusOf(ConversionOutcome outcome) {
-  switch (outcome) {
-    case ConversionOutcome::Written:
-      return EXIT_WRITTEN;
-    case ConversionOutcome::Refused:
-      return EXIT_REFUSED;
-    case ConversionOutcome::Failed:
-      return EXIT_FAILED;
-  }
-  return EXIT_FAILED;
-}
-
-// The path with "a"-"z" folded onto "A"-"Z" in single-byte characters, so that two spellings
-// SamePathText calls equal give the same key.
-std::string FoldedPath(std::string_view path) {
-  std::string folded(path);
-  for (std::size_t i = 0; i < folded.size(); ++i) {
-    if (IsLeadByte(folded[i])) {
-      ++i;
-    } else if (folded[i] >= 'a' && folded[i] <= 'z') {
-      folded[i] = static_cast<char>(folded[i] - 'a' + 'A');
-    }
-  }
-  return folded;
-}
-
-// A failure outweighs a refusal, which outweighs success.
-int Worse(int a, int b) {
-  auto rank = [](int status) { return status == EXIT_FAILED ? 2 : status == EXIT_REFUSED ? 1 : 0; };
-  return rank(a) >= rank(b) ? a : b;
-}
 
 std::string Summary(std::size_t written, std::size_t refused, std::size_t failed) {
   std::string line = std::string(PROGRAM_NAME) + ": " + std::to_string(written) + " of " +
@@ -104,7 +71,6 @@ int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console) {
   Platform platform{files, user, clock};
   const bool manyFiles = batch.outDir.has_value();
 
-  int status = EXIT_WRITTEN;
   std::size_t written = 0, refused = 0, failed = 0;
   // Pages written by this run, so that two sources with the same name cannot have the second
   // replace the first one's page.
@@ -113,11 +79,10 @@ int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console) {
     if (manyFiles) {
       user.SetLabel(job.label);
       job.target = PagePathFor(job.source, *batch.outDir, files);
-      const auto earlier = pagesWritten.find(FoldedPath(job.target));
+      const auto earlier = pagesWritten.find(FoldedPathText(job.target));
       if (earlier != pagesWritten.end()) {
         console.Err(user.ErrorPrefix() + "skipped: " + DisplayPath(job.target) +
                     " was written from " + earlier->second + " in this run");
-        status = Worse(status, EXIT_REFUSED);
         ++refused;
         continue;
       }
@@ -125,11 +90,10 @@ int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console) {
     const ConversionOutcome outcome =
         ConvertFile(job.source, job.target, batch.options, batch.bgColour, batch.textColour,
                     batch.title, platform);
-    status = Worse(status, StatusOf(outcome));
     switch (outcome) {
       case ConversionOutcome::Written:
         ++written;
-        pagesWritten.emplace(FoldedPath(job.target), job.label);
+        pagesWritten.emplace(FoldedPathText(job.target), job.label);
         break;
       case ConversionOutcome::Refused:
         ++refused;
@@ -148,7 +112,8 @@ int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console) {
       console.Out(summary);
     }
   }
-  return status;
+  // A failure outweighs a refusal, which outweighs success.
+  return failed ? EXIT_FAILED : refused ? EXIT_REFUSED : EXIT_WRITTEN;
 }
 
 }  // namespace morvel::cli

@@ -55,7 +55,11 @@ TEST(PathScan, ComparesPathsFoldingSingleByteLettersOnly) {
       {"C:\\\x83\x41.htm", "C:\\\x83\x41.HTM", true},
       {"[", "{", false},
   };
-  for (const auto& c : cases) EXPECT_EQ(SamePathText(c.a, c.b), c.same) << c.a << " / " << c.b;
+  for (const auto& c : cases) {
+    EXPECT_EQ(SamePathText(c.a, c.b), c.same) << c.a << " / " << c.b;
+    // The folded texts (map keys for paths) agree with the comparison.
+    EXPECT_EQ(FoldedPathText(c.a) == FoldedPathText(c.b), c.same) << c.a << " / " << c.b;
+  }
 }
 
 TEST(PathScan, FindsReservedCharactersButNotTrailBytes) {

@@ -52,11 +52,7 @@ bool MayHoldAddress(std::string_view line) {
     if (_mm_movemask_epi8(_mm_and_si128(ht, tp)) != 0) return true;
   }
 #endif
-  // The last few starts, one by one.
-  for (; start + LINK_PREFIX.size() <= line.size(); ++start) {
-    if (line[start] == 'h' && line.substr(start, LINK_PREFIX.size()) == LINK_PREFIX) return true;
-  }
-  return false;
+  return line.find(LINK_PREFIX, start) != std::string_view::npos;
 }
 
 }  // namespace

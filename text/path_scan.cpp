@@ -63,6 +63,12 @@ bool SamePathText(std::string_view a, std::string_view b) {
   return true;
 }
 
+std::string FoldedPathText(std::string_view path) {
+  std::string folded(path);
+  ForEachSingleByteChar(folded, [&](std::size_t i, char c) { folded[i] = FoldAscii(c); });
+  return folded;
+}
+
 bool HasReservedNameChar(std::string_view fileName) {
   bool found = false;
   ForEachSingleByteChar(fileName, [&](std::size_t, char c) {

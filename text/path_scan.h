@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace morvel {
@@ -26,6 +27,10 @@ std::optional<std::size_t> ExtensionDot(std::string_view path);
 // Equality with "a"-"z" folded onto "A"-"Z" in single-byte characters only; the bytes of a
 // double-byte character must be identical ("ア" 0x83 0x41 and "ヂ" 0x83 0x61 differ).
 bool SamePathText(std::string_view a, std::string_view b);
+
+// `path` with that folding applied: two paths are SamePathText exactly when their folded texts
+// are equal, so the folded text can key a map of paths.
+std::string FoldedPathText(std::string_view path);
 
 // The characters a file name may not hold, in the order the user is told them.
 inline constexpr std::string_view RESERVED_NAME_CHARS = "/:,;*?\"<>|";
