@@ -94,13 +94,13 @@ void BM_BaselineCopy(benchmark::State& state) {
   const BenchInput& input = InputFor(state);
   auto files = MakeNativeFileSystem();
   const std::string target = OutputPath("baseline.htm", true);
-  std::string_view line;
+  std::string_view lines;
   for (auto _ : state) {
     auto source = files->OpenForReading(input.enginePath);
     auto output = files->OpenForWriting(target);
     TextLineReader reader(*source);
     PageWriter page(*output);
-    while (reader.ReadLine(line)) page.Write(line);
+    while (reader.ReadLines(lines)) page.Write(lines);
     if (!page.Finish()) state.SkipWithError("write failed");
   }
   Label(state, input);

@@ -20,11 +20,14 @@ struct BodyProblems {
 };
 
 // Reads the whole input through the line transforms onto the page.
-BodyProblems WriteTextBody(ByteReader& input, Sink& page, const ConversionOptions& options) {
+BodyProblems WriteTextBody(ByteReader& input, PageWriter& page, const ConversionOptions& options) {
   TextLineReader reader(input);
   LinePipeline pipeline(options);
-  std::string_view line;
-  while (reader.ReadLine(line)) pipeline.WriteLine(line, page);
+  std::string_view lines;
+  while (reader.ReadLines(lines)) {
+    pipeline.WriteLines(lines, page.Bytes());
+    page.FlushWhenFull();
+  }
   return {.readFailed = reader.Failed()};
 }
 

@@ -6,6 +6,8 @@
 #include <string_view>
 
 #include "engine/conversion_options.h"
+#include "text/significant_bytes.h"
+#include "text/page_bytes.h"
 #include "text/sink.h"
 
 namespace morvel {
@@ -22,12 +24,27 @@ class LinePipeline {
   // `lineTagsEnabled` is 1, the "<BR>" mode (`lineTagMode` 1) or the "<BR>&<P>" mode.
   void WriteLine(std::string_view line, Sink& page);
 
+  // The same for a run of lines as the input holds them: each ends in LF or CR LF (both are
+  // one line end; a CR anywhere else is text), except that the last line of the input may
+  // have no end. Appends the page bytes, line ends as CR LF, exactly as WriteLine() would
+  // write each line through a PageBytes, in one pass over the text: lines that hold no
+  // "http://" (most of them) are escaped and tagged as they are scanned, the others go
+  // through WriteLine().
+  void WriteLines(std::string_view text, PageBytes& page);
+
  private:
+  // Writes the line that starts at `start` through WriteLine(); returns where the next line
+  // starts.
+  std::size_t WriteLineAt(std::string_view text, std::size_t start, std::size_t searchFrom,
+                          PageBytes& page);
+
   const ConversionOptions& options_;
   int paragraphState_;
   std::string escaped_;
   std::string linked_;
   std::string tagged_;
+  std::string endedLine_;
+  SignificantBytes significant_;
 };
 
 }  // namespace morvel

@@ -2,19 +2,24 @@
 // Output is buffered; the first failed write is remembered and nothing more is attempted.
 #pragma once
 
-#include <memory>
 #include <string_view>
 
 #include "engine/platform.h"
+#include "text/page_bytes.h"
 #include "text/sink.h"
 
 namespace morvel {
 
 class PageWriter final : public Sink {
  public:
-  explicit PageWriter(ByteWriter& file);
+  explicit PageWriter(ByteWriter& file) : file_(file) {}
 
-  void Write(std::string_view bytes) override;
+  void Write(std::string_view text) override;
+
+  // The buffer itself, for transforms that write page bytes (CR LF line ends) directly;
+  // call FlushWhenFull() after each batch of them.
+  PageBytes& Bytes() { return buffer_; }
+  void FlushWhenFull();
 
   // Flushes the buffer and closes the file. False when any write or the close failed.
   bool Finish();
@@ -23,8 +28,7 @@ class PageWriter final : public Sink {
   void Flush();
 
   ByteWriter& file_;
-  std::unique_ptr<char[]> buffer_;
-  std::size_t used_ = 0;
+  PageBytes buffer_;
   bool failed_ = false;
 };
 

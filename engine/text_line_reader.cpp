@@ -15,60 +15,52 @@ TextLineReader::TextLineReader(ByteReader& source) : source_(source), buffer_(RE
 
 bool TextLineReader::Refill() {
   if (exhausted_) return false;
-  const auto count = source_.Read(buffer_.data(), buffer_.size());
+  char* data = buffer_.data();
+  const std::size_t kept = end_ - begin_;
+  if (kept > 0 && begin_ > 0) std::memmove(data, data + begin_, kept);
+  searched_ -= begin_;
+  begin_ = 0;
+  end_ = kept;
+  // A line longer than half the buffer doubles it, so that every read still brings a good
+  // part of a chunk and a long line costs reads in proportion to its length.
+  if (buffer_.size() - kept < READ_CHUNK_SIZE / 2) {
+    buffer_.resize(2 * buffer_.size());
+    data = buffer_.data();
+  }
+  const auto count = source_.Read(data + end_, buffer_.size() - end_);
   if (!count || *count == 0) {
     failed_ = !count;
     exhausted_ = true;
     return false;
   }
-  position_ = 0;
-  end_ = *count;
+  std::size_t added = *count;
   // A 0x1A ends the input: the text stops before it and nothing more is read.
-  if (const void* stop = std::memchr(buffer_.data(), END_OF_TEXT, end_)) {
-    end_ = static_cast<std::size_t>(static_cast<const char*>(stop) - buffer_.data());
+  if (const void* stop = std::memchr(data + end_, END_OF_TEXT, added)) {
+    added = static_cast<std::size_t>(static_cast<const char*>(stop) - (data + end_));
     exhausted_ = true;
   }
+  end_ += added;
   return true;
 }
 
-bool TextLineReader::ReadLine(std::string_view& line) {
-  // A line that lies within the buffer is handed out where it lies; only a line that runs
-  // past the buffer's end is gathered in carry_.
-  carry_.clear();
+bool TextLineReader::ReadLines(std::string_view& lines) {
   for (;;) {
-    if (position_ == end_ && !Refill()) {
-      if (failed_) return false;
-      line = carry_;
-      return !carry_.empty();
+    const char* const data = buffer_.data();
+    // The last "\n" among the bytes not yet searched ends the run.
+    for (std::size_t at = end_; at > searched_; --at) {
+      if (data[at - 1] == '\n') {
+        lines = std::string_view(data + begin_, at - begin_);
+        begin_ = searched_ = at;
+        return true;
+      }
     }
-    char* const data = buffer_.data();
-    const std::size_t start = position_;
-    const void* found = std::memchr(data + start, '\n', end_ - start);
-    if (!found) {
-      carry_.append(data + start, end_ - start);
-      position_ = end_;
-      continue;
-    }
-    const auto lineFeed = static_cast<std::size_t>(static_cast<const char*>(found) - data);
-    position_ = lineFeed + 1;
-    std::size_t length = lineFeed + 1 - start;
-    // CR LF becomes "\n"; a CR anywhere else is text. The CR may have come with the previous
-    // read, at the end of what is carried.
-    if (lineFeed > start && data[lineFeed - 1] == '\r') {
-      data[lineFeed - 1] = '\n';
-      --length;
-    } else if (lineFeed == start && !carry_.empty() && carry_.back() == '\r') {
-      carry_.back() = '\n';
-      line = carry_;
+    searched_ = end_;
+    if (!Refill()) {
+      if (failed_ || begin_ == end_) return false;
+      lines = std::string_view(buffer_.data() + begin_, end_ - begin_);
+      begin_ = searched_ = end_;
       return true;
     }
-    if (carry_.empty()) {
-      line = std::string_view(data + start, length);
-    } else {
-      carry_.append(data + start, length);
-      line = carry_;
-    }
-    return true;
   }
 }
 

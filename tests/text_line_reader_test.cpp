@@ -1,5 +1,5 @@
-// The text-mode reader over every way a read can cut the input: the same lines whatever the
-// size of each read, and lines handed out where they lie or gathered across reads.
+// The reader over every way a read can cut the input: the same text whatever the size of each
+// read, always handed out in whole lines, and nothing after a 0x1A.
 #include "engine/text_line_reader.h"
 
 #include <gtest/gtest.h>
@@ -25,42 +25,48 @@ class ChunkedReader final : public ByteReader {
   std::size_t position_ = 0;
 };
 
-std::vector<std::string> ReadAll(const std::string& bytes, std::size_t chunk) {
+// Reads everything; each run must be whole lines: only the last may lack a final "\n".
+std::string ReadAll(const std::string& bytes, std::size_t chunk) {
   ChunkedReader source(bytes, chunk);
   TextLineReader reader(source);
-  std::vector<std::string> lines;
-  std::string_view line;
-  while (reader.ReadLine(line)) lines.emplace_back(line);
+  std::string text;
+  std::string_view lines;
+  bool ended = true;
+  while (reader.ReadLines(lines)) {
+    EXPECT_TRUE(ended) << "a run after one that did not end a line";
+    EXPECT_FALSE(lines.empty());
+    ended = !lines.empty() && lines.back() == '\n';
+    text.append(lines);
+  }
   EXPECT_FALSE(reader.Failed());
-  return lines;
+  return text;
 }
 
-TEST(TextLineReader, SameLinesWhateverTheReadSize) {
-  const std::string longRun(70000, 'x');
+TEST(TextLineReader, SameWholeLinesWhateverTheReadSize) {
+  // Longer than the first buffer, so that it has to grow, with CR LF across every cut.
+  const std::string longRun = std::string(300000, 'x') + "\r";
   struct Case {
     std::string input;
-    std::vector<std::string> lines;
+    std::string text;
   };
   const std::vector<Case> cases = {
-      {"", {}},
-      {"a\r\nb\r\n", {"a\n", "b\n"}},
-      {"a\nb", {"a\n", "b"}},
-      {"a\rb\r\n", {"a\rb\n"}},  // a CR on its own is text
-      {"a\r", {"a\r"}},          // also at the very end
-      {"a\r\r\n\r\n", {"a\r\n", "\n"}},
-      {"0123456789abcdef\r\n0123456789abcdefg\r\n", {"0123456789abcdef\n", "0123456789abcdefg\n"}},
+      {"", ""},
+      {"a\r\nb\r\n", "a\r\nb\r\n"},
+      {"a\nb", "a\nb"},
+      {"a\r", "a\r"},
+      {"\n\n\n", "\n\n\n"},
       {"a\r\nb\x1A"
        "c\r\n",
-       {"a\n", "b"}},  // 0x1A ends the input
+       "a\r\nb"},  // 0x1A ends the input
       {"\x1A"
-       "a",
-       {}},
-      {"\x83\x0D\x0A", {"\x83\n"}},  // line ends are bytes, whatever precedes them
-      {longRun + "\r\n" + longRun, {longRun + "\n", longRun}},
+       "a\n",
+       ""},
+      {std::string("a\0b\n", 4), std::string("a\0b\n", 4)},  // NUL is text
+      {longRun + "\n" + longRun + "\n" + longRun, longRun + "\n" + longRun + "\n" + longRun},
   };
   for (const auto& c : cases) {
-    for (const std::size_t chunk : {1u, 2u, 3u, 16u, 17u, 1u << 20}) {
-      EXPECT_EQ(ReadAll(c.input, chunk), c.lines)
+    for (const std::size_t chunk : {1u, 2u, 3u, 16u, 17u, 100000u, 1u << 20}) {
+      EXPECT_EQ(ReadAll(c.input, chunk), c.text)
           << "input of " << c.input.size() << " bytes, reads of " << chunk;
     }
   }
@@ -81,10 +87,10 @@ TEST(TextLineReader, StopsAtAFailedRead) {
     int calls_ = 0;
   } source;
   TextLineReader reader(source);
-  std::string_view line;
-  ASSERT_TRUE(reader.ReadLine(line));
-  EXPECT_EQ(line, "a\n");
-  EXPECT_FALSE(reader.ReadLine(line));  // "b" is cut off by the failure
+  std::string_view lines;
+  ASSERT_TRUE(reader.ReadLines(lines));
+  EXPECT_EQ(lines, "a\n");
+  EXPECT_FALSE(reader.ReadLines(lines));  // "b" is cut off by the failure
   EXPECT_TRUE(reader.Failed());
 }
 
