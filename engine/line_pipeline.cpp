@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstring>
 
+#include "text/cp932.h"
 #include "text/escape.h"
 #include "text/line_tags.h"
 #include "text/links.h"
@@ -54,6 +55,11 @@ char* Put(char* out, std::string_view bytes) {
   return out + bytes.size();
 }
 
+char* Put(char* out, const char* bytes, std::size_t length) {
+  std::memcpy(out, bytes, length);
+  return out + length;
+}
+
 // Copies `length` bytes. Where at least 16 readable bytes follow them, it copies in 16-byte
 // blocks, which may write up to 15 bytes past the end (the caller has room there).
 char* CopyRun(const char* from, std::size_t length, const char* textEnd, char* out) {
@@ -63,6 +69,56 @@ char* CopyRun(const char* from, std::size_t length, const char* textEnd, char* o
     std::memcpy(out, from, length);
   }
   return out + length;
+}
+
+// Whether LinkAddresses() on the escaped line, searching from `lineStart`, starts an address
+// at the "http://" at `at`, known from the bytes just before it, when it is the first
+// "http://" of the line. The search would not when a partial match runs on into it (the byte
+// before is one of "http://"'s own) or when its "h" is a trail byte (an odd run of lead bytes
+// before it). Escaping replaces none of these bytes with others of them, so the raw text
+// answers for the escaped one. False means "not known here", not "no address".
+bool StartsAddressAlone(const char* data, std::size_t lineStart, std::size_t at) {
+  if (at == lineStart) return true;
+  if (LINK_PREFIX.find(data[at - 1]) != std::string_view::npos) return false;
+  std::size_t leadRun = 0;
+  while (at - leadRun > lineStart && IsLeadByte(data[at - leadRun - 1])) ++leadRun;
+  return leadRun % 2 == 0;
+}
+
+// Length of the raw address at the start of `text` when the line is escaped: it ends at the
+// first byte that ends an address in the escaped line. "\"" and "<" are escaped to "&quot;"
+// and "&lt;", which end it as they do; "&" and ">" become "&amp;" and "&gt;", which belong to
+// it; every other byte ends it or not by itself.
+std::size_t EscapedAddressLength(std::string_view text) {
+  std::size_t end = LINK_PREFIX.size();
+  while (end < text.size()) {
+    const auto byte = static_cast<unsigned char>(text[end]);
+    if (byte <= 0x20 || byte >= 0x7F || byte == '"' || byte == '<') break;
+    ++end;
+  }
+  return end;
+}
+
+// The most an address grows by escaping: "&" becomes five bytes.
+constexpr std::size_t MAX_ESCAPED_GROWTH = 5;
+
+// Writes the anchor for the raw `address`, escaped, as LinkAddresses() writes it for the
+// escaped address: "<A href=\"ADDRESS\">ADDRESS</A>".
+char* WriteEscapedLink(std::string_view address, char* out) {
+  out = Put(out, "<A href=\"");
+  char* const escaped = out;
+  for (const char byte : address) {
+    if (byte == '&' || byte == '>') {
+      out = Put(out, REPLACEMENT[static_cast<unsigned char>(byte)].bytes.data(),
+                REPLACEMENT[static_cast<unsigned char>(byte)].length);
+    } else {
+      *out++ = byte;
+    }
+  }
+  const std::size_t length = static_cast<std::size_t>(out - escaped);
+  out = Put(out, "\">");
+  std::memcpy(out, escaped, length);
+  return Put(out + length, "</A>");
 }
 
 }  // namespace
@@ -107,6 +163,7 @@ std::size_t LinePipeline::WriteLineAt(std::string_view text, std::size_t start,
 void LinePipeline::WriteLines(std::string_view text, PageBytes& page) {
   const bool tagged = options_.lineTagsEnabled == 1;
   const bool paragraphs = tagged && options_.lineTagMode != 1;
+  const bool escaping = options_.escapeSpecials == 1;
   const char* const data = text.data();
   const char* const textEnd = data + text.size();
   const std::size_t size = text.size();
@@ -115,22 +172,25 @@ void LinePipeline::WriteLines(std::string_view text, PageBytes& page) {
   char* out = page.Reserve(MIN_ROOM);
   char* limit = out + MIN_ROOM;
   const auto pageOffset = [&] { return static_cast<std::size_t>(out - page.View().data()); };
+  const auto makeRoom = [&](std::size_t count) {
+    if (static_cast<std::size_t>(limit - out) >= count) return;
+    page.CommitTo(out);
+    const std::size_t room = std::max(count, MIN_ROOM);
+    out = page.Reserve(room);
+    limit = out + room;
+  };
 
   std::size_t copied = 0;                 // the text before this is on the page
   std::size_t lineStart = 0;              // the start of the line being written
   std::size_t lineOutput = pageOffset();  // where that line's page bytes begin
   bool lineOpened = false;                // in the "<BR>&<P>" mode: its opening is written
+  bool lineLinked = false;                // an address of the line has been written
   int stateAtLineStart = paragraphState_;
 
   // Deals with the significant byte at `at` (`at` == size: the end of the text) and the
   // bytes before it. True when it went on past `at`, to `copied`.
-  const auto step = [&](std::size_t at) {
-    if (static_cast<std::size_t>(limit - out) < at - copied + STEP_ROOM) {
-      page.CommitTo(out);
-      const std::size_t room = std::max(at - copied + STEP_ROOM, MIN_ROOM);
-      out = page.Reserve(room);
-      limit = out + room;
-    }
+  const auto step = [&](std::size_t at) __attribute__((always_inline)) {
+    makeRoom(at - copied + STEP_ROOM);
     const bool lineFeed = at < size && data[at] == '\n';
 
     // The "<BR>&<P>" mode opens a line by what the line before it was, once it knows whether
@@ -156,6 +216,15 @@ void LinePipeline::WriteLines(std::string_view text, PageBytes& page) {
       const bool prefix = size - at >= LINK_PREFIX.size() &&
                           std::memcmp(data + at, LINK_PREFIX.data(), LINK_PREFIX.size()) == 0;
       if (!prefix) return false;  // an ordinary byte, copied with the run it stands in
+      if (!lineLinked && escaping && StartsAddressAlone(data, lineStart, at)) {
+        out = CopyRun(data + copied, at - copied, textEnd, out);
+        const std::size_t end = at + EscapedAddressLength(text.substr(at));
+        makeRoom(2 * MAX_ESCAPED_GROWTH * (end - at) + STEP_ROOM);
+        out = WriteEscapedLink(text.substr(at, end - at), out);
+        copied = end;
+        lineLinked = true;
+        return true;
+      }
       // A line that may hold an address goes through the full per-line transforms instead:
       // what was written of it is taken back, and it starts again in the state it began in.
       if (lineOpened) paragraphState_ = stateAtLineStart;
@@ -165,6 +234,7 @@ void LinePipeline::WriteLines(std::string_view text, PageBytes& page) {
       limit = out + MIN_ROOM;
       lineOutput = pageOffset();
       lineOpened = false;
+      lineLinked = false;
       return true;
     }
 
@@ -178,6 +248,7 @@ void LinePipeline::WriteLines(std::string_view text, PageBytes& page) {
       copied = lineStart = at + 1;
       lineOutput = pageOffset();
       lineOpened = false;
+      lineLinked = false;
     } else {
       const Replacement& replacement = REPLACEMENT[static_cast<unsigned char>(data[at])];
       std::memcpy(out, replacement.bytes.data(), replacement.bytes.size());

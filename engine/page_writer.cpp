@@ -5,7 +5,7 @@ namespace morvel {
 namespace {
 // The buffer goes to the file once it holds this much: few enough system calls, and little
 // enough memory whatever the size of the page.
-constexpr std::size_t FLUSH_SIZE = 256 * 1024;
+constexpr std::size_t FLUSH_SIZE = 128 * 1024;
 }  // namespace
 
 void PageWriter::Write(std::string_view text) {

@@ -6,7 +6,7 @@ namespace morvel {
 
 namespace {
 
-constexpr std::size_t READ_CHUNK_SIZE = 256 * 1024;
+constexpr std::size_t READ_CHUNK_SIZE = 128 * 1024;
 constexpr char END_OF_TEXT = '\x1A';
 
 }  // namespace
