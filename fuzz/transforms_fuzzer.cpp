@@ -6,6 +6,9 @@
 // The rest is split into lines after each "\n" and into pieces of at most 2999 bytes. Each
 // line goes through the whole pipeline of both, and through each transform on its own
 // (links also on unescaped lines, which hold raw "<" and "\"").
+// The rest is also taken as a whole text, as a file holds it (LF or CR LF line ends), and
+// goes through WriteLines() in runs of lines cut where the text's own bytes say; its page
+// must be the reference's page of the text's lines, every "\n" written as CR LF.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +20,7 @@
 #include "text/escape.h"
 #include "text/line_tags.h"
 #include "text/links.h"
+#include "text/page_bytes.h"
 
 namespace {
 
@@ -70,5 +74,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TagLineEnd(tagged);
     Expect(tagged == oracle::TagLineEnd(std::string(line)), "TagLineEnd", line);
   }
+
+  const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+  LinePipeline wholePipeline(options);
+  PageBytes wholePage;
+  // Runs end after a "\n" whose next byte is even, and at the end of the text.
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = start;
+    for (;;) {
+      const std::size_t lineFeed = text.find('\n', end);
+      if (lineFeed == std::string_view::npos) {
+        end = text.size();
+        break;
+      }
+      end = lineFeed + 1;
+      if (end == text.size() || static_cast<unsigned char>(text[end]) % 2 == 0) break;
+    }
+    wholePipeline.WriteLines(text.substr(start, end - start), wholePage);
+    start = end;
+  }
+  Expect(wholePage.View() == oracle::PageOfText(text, switches), "WriteLines", text);
   return 0;
 }

@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
 
 #include "engine/convert_file.h"
+#include "tests/oracle/one_at_a_time.h"
 #include "tests/support/fake_platform.h"
 
 namespace morvel {
@@ -120,6 +122,58 @@ TEST_F(PipelineTest, PathologicalAddressLinesTakeLinearTime) {
     const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
     EXPECT_TRUE(page == HEAD + c.linked + FOOTER) << c.name;
     EXPECT_LT(seconds, 5.0) << c.name;
+  }
+}
+
+// Whole runs of lines, as the reader hands them out, against the reference line by line,
+// under every combination of the switches, cut into runs in two ways. The texts hold what the
+// one-pass writer decides by itself: CR LF and lone CRs, empty lines, the bytes around an
+// address that decide whether it starts, and lines long enough for its 64-byte blocks.
+TEST(LinePipelineRuns, WriteWhatTheReferenceWritesLineByLine) {
+  const std::string longPlain = Repeat("\x82\xa0x", 40) + "\t&\"<>" + Repeat("y", 70);
+  const std::vector<std::string> lines = {
+      "plain text before an address http://a.example/x?y=1&z=2>3 after it",
+      "hhttp://not/linked",  "xhttp://linked/",       ":http://colon/", "/http://slash/",
+      "httphttp://c/",       "https://s/ http://after/https",
+      "\x81http://trail/h",  "\x81\x81http://lead/pair", "h\x81\x81\x81http://x/",
+      "\thttp://after/tab",  "\"http://in/quotes\"",    "&http://x/&lt;y&LT;z", "http://x/&quot;y",
+      "http://x/http://inner/ http://second/", "http://a/\rb", "http://",
+      "", "\r", "x\r", "\r\r", "\0",
+      longPlain, Repeat("\x81", 65) + "http://after/65/lead/bytes", longPlain + "http://late/",
+  };
+  std::string lf;
+  std::string crlf;
+  for (const auto& line : lines) {
+    lf += line + "\n";
+    crlf += line + "\r\n";
+  }
+  const std::vector<std::string> texts = {lf, crlf, lf + "\r\n\n" + crlf + "http://no/end",
+                                          crlf + longPlain, "\n\n\r\n", "\r"};
+
+  for (unsigned switches = 0; switches < 16; ++switches) {
+    ConversionOptions options;
+    options.escapeSpecials = switches & 1;
+    options.autoLinkEnabled = (switches >> 1) & 1;
+    options.lineTagsEnabled = (switches >> 2) & 1;
+    options.lineTagMode = (switches >> 3) & 1;
+    const oracle::Switches reference{options.escapeSpecials, options.autoLinkEnabled,
+                                     options.lineTagsEnabled, options.lineTagMode};
+    for (const auto& text : texts) {
+      const std::string expected = oracle::PageOfText(text, reference);
+      LinePipeline whole(options);
+      PageBytes wholePage;
+      whole.WriteLines(text, wholePage);
+      EXPECT_EQ(wholePage.View(), expected) << "one run, switches " << switches;
+
+      LinePipeline perLine(options);
+      PageBytes perLinePage;
+      for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size() - 1) + 1;
+        perLine.WriteLines(std::string_view(text).substr(start, end - start), perLinePage);
+        start = end;
+      }
+      EXPECT_EQ(perLinePage.View(), expected) << "a run per line, switches " << switches;
+    }
   }
 }
 

@@ -135,4 +135,25 @@ void Pipeline::WriteLine(std::string_view line, std::string& page) {
   }
 }
 
+std::string PageOfText(std::string_view text, Switches switches) {
+  Pipeline pipeline(switches);
+  std::string page;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t lineFeed = text.find('\n', start);
+    const std::size_t end = lineFeed == std::string_view::npos ? text.size() : lineFeed + 1;
+    std::string line(text.substr(start, end - start));
+    if (line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0) {
+      line.erase(line.size() - 2, 1);
+    }
+    std::string linePage;
+    pipeline.WriteLine(line, linePage);
+    for (const char byte : linePage) {
+      if (byte == '\n') page += '\r';
+      page += byte;
+    }
+    start = end;
+  }
+  return page;
+}
+
 }  // namespace morvel::oracle

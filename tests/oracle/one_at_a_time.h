@@ -42,4 +42,8 @@ class Pipeline {
   int paragraphState_ = 0;
 };
 
+// The page bytes of a whole text as a file holds it: split after each "\n", a CR LF line end
+// taken as "\n", every line through Pipeline, and every "\n" written out as CR LF.
+std::string PageOfText(std::string_view text, Switches switches);
+
 }  // namespace morvel::oracle
