@@ -8,7 +8,17 @@ namespace morvel {
 
 namespace {
 
+bool IsAscii(std::string_view text) {
+  for (const char byte : text) {
+    if (static_cast<unsigned char>(byte) >= 0x80) return false;
+  }
+  return true;
+}
+
 std::optional<std::string> Convert(std::string_view text, const char* from, const char* to) {
+  // Both encodings agree on every byte below 0x80, so the common all-ASCII path or title
+  // needs no converter (opening one loads a module: a noticeable part of a small run).
+  if (IsAscii(text)) return std::string(text);
   iconv_t converter = iconv_open(to, from);
   if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
   std::string result(text.size() * 3 + 4, '\0');
