@@ -71,17 +71,19 @@ char* CopyRun(const char* from, std::size_t length, const char* textEnd, char* o
   return out + length;
 }
 
-// Whether LinkAddresses() on the escaped line, searching from `lineStart`, starts an address
-// at the "http://" at `at`, known from the bytes just before it, when it is the first
-// "http://" of the line. The search would not when a partial match runs on into it (the byte
-// before is one of "http://"'s own) or when its "h" is a trail byte (an odd run of lead bytes
-// before it). Escaping replaces none of these bytes with others of them, so the raw text
-// answers for the escaped one. False means "not known here", not "no address".
-bool StartsAddressAlone(const char* data, std::size_t lineStart, std::size_t at) {
-  if (at == lineStart) return true;
+// Whether LinkAddresses() on the escaped line starts an address at the "http://" at `at`,
+// known from the bytes just before it, when its search came to `searchStart` (the line's
+// start, or the end of the address before) with nothing pending and no "http://" between.
+// It would not when a partial match runs on into `at` (the byte before is one of "http://"'s
+// own) or when the "h" is a trail byte (an odd run of lead bytes before it: the search skips
+// lead bytes in pairs from a character start, and no byte it stops at inside the run can
+// change that parity). Escaping replaces none of these bytes with others of them, so the raw
+// text answers for the escaped one. False means "not known here", not "no address".
+bool StartsAddressAlone(const char* data, std::size_t searchStart, std::size_t at) {
+  if (at == searchStart) return true;
   if (LINK_PREFIX.find(data[at - 1]) != std::string_view::npos) return false;
   std::size_t leadRun = 0;
-  while (at - leadRun > lineStart && IsLeadByte(data[at - leadRun - 1])) ++leadRun;
+  while (at - leadRun > searchStart && IsLeadByte(data[at - leadRun - 1])) ++leadRun;
   return leadRun % 2 == 0;
 }
 
@@ -184,7 +186,7 @@ void LinePipeline::WriteLines(std::string_view text, PageBytes& page) {
   std::size_t lineStart = 0;              // the start of the line being written
   std::size_t lineOutput = pageOffset();  // where that line's page bytes begin
   bool lineOpened = false;                // in the "<BR>&<P>" mode: its opening is written
-  bool lineLinked = false;                // an address of the line has been written
+  std::size_t linkSearch = 0;             // where the address search of the line stands
   int stateAtLineStart = paragraphState_;
 
   // Deals with the significant byte at `at` (`at` == size: the end of the text) and the
@@ -202,7 +204,7 @@ void LinePipeline::WriteLines(std::string_view text, PageBytes& page) {
       if (empty) {
         out = Put(out, afterText ? PAGE_PARAGRAPH_LINE : PAGE_BREAK_LINE);
         paragraphState_ = PARAGRAPH_AFTER_BREAK;
-        copied = lineStart = at + 1;
+        copied = lineStart = linkSearch = at + 1;
         lineOutput = pageOffset();
         return false;
       }
@@ -216,25 +218,25 @@ void LinePipeline::WriteLines(std::string_view text, PageBytes& page) {
       const bool prefix = size - at >= LINK_PREFIX.size() &&
                           std::memcmp(data + at, LINK_PREFIX.data(), LINK_PREFIX.size()) == 0;
       if (!prefix) return false;  // an ordinary byte, copied with the run it stands in
-      if (!lineLinked && escaping && StartsAddressAlone(data, lineStart, at)) {
+      if (escaping && StartsAddressAlone(data, linkSearch, at)) {
         out = CopyRun(data + copied, at - copied, textEnd, out);
         const std::size_t end = at + EscapedAddressLength(text.substr(at));
         makeRoom(2 * MAX_ESCAPED_GROWTH * (end - at) + STEP_ROOM);
         out = WriteEscapedLink(text.substr(at, end - at), out);
-        copied = end;
-        lineLinked = true;
+        // The search resumes at the byte that ended the address; any "http://" inside the
+        // address belongs to its anchor.
+        copied = linkSearch = end;
         return true;
       }
       // A line that may hold an address goes through the full per-line transforms instead:
       // what was written of it is taken back, and it starts again in the state it began in.
       if (lineOpened) paragraphState_ = stateAtLineStart;
       page.CommitTo(page.View().data() + lineOutput);
-      copied = lineStart = WriteLineAt(text, lineStart, at, page);
+      copied = lineStart = linkSearch = WriteLineAt(text, lineStart, at, page);
       out = page.Reserve(MIN_ROOM);
       limit = out + MIN_ROOM;
       lineOutput = pageOffset();
       lineOpened = false;
-      lineLinked = false;
       return true;
     }
 
@@ -245,10 +247,9 @@ void LinePipeline::WriteLines(std::string_view text, PageBytes& page) {
       if (at > lineStart && data[at - 1] == '\r') --out;
       if (!tagged) out = Put(out, PAGE_LINE_END);
       else if (!paragraphs) out = Put(out, PAGE_BREAK_LINE);
-      copied = lineStart = at + 1;
+      copied = lineStart = linkSearch = at + 1;
       lineOutput = pageOffset();
       lineOpened = false;
-      lineLinked = false;
     } else {
       const Replacement& replacement = REPLACEMENT[static_cast<unsigned char>(data[at])];
       std::memcpy(out, replacement.bytes.data(), replacement.bytes.size());

@@ -138,6 +138,8 @@ TEST(LinePipelineRuns, WriteWhatTheReferenceWritesLineByLine) {
       "\x81http://trail/h",  "\x81\x81http://lead/pair", "h\x81\x81\x81http://x/",
       "\thttp://after/tab",  "\"http://in/quotes\"",    "&http://x/&lt;y&LT;z", "http://x/&quot;y",
       "http://x/http://inner/ http://second/", "http://a/\rb", "http://",
+      "http://a/\x81http://trail/ http://b/\x81\x81http://pair/ http://c/ hhttp://d/",
+      "http://a/\"http://b/<http://c/>http://d/\thttp://e/ :http://f/ http://g/",
       "", "\r", "x\r", "\r\r", "\0",
       longPlain, Repeat("\x81", 65) + "http://after/65/lead/bytes", longPlain + "http://late/",
   };
