@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "engine/conversion_options.h"
-#include "text/significant_bytes.h"
 #include "text/page_bytes.h"
+#include "text/significant_bytes.h"
 #include "text/sink.h"
 
 namespace morvel {

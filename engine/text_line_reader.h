@@ -31,9 +31,9 @@ class TextLineReader {
 
   ByteReader& source_;
   std::vector<char> buffer_;
-  std::size_t begin_ = 0;      // the first byte not handed out
-  std::size_t searched_ = 0;   // from begin_ up to here the buffer holds no "\n"
-  std::size_t end_ = 0;        // the end of the bytes read
+  std::size_t begin_ = 0;     // the first byte not handed out
+  std::size_t searched_ = 0;  // from begin_ up to here the buffer holds no "\n"
+  std::size_t end_ = 0;       // the end of the bytes read
   bool exhausted_ = false;
   bool failed_ = false;
 };

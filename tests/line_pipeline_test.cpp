@@ -133,15 +133,32 @@ TEST(LinePipelineRuns, WriteWhatTheReferenceWritesLineByLine) {
   const std::string longPlain = Repeat("\x82\xa0x", 40) + "\t&\"<>" + Repeat("y", 70);
   const std::vector<std::string> lines = {
       "plain text before an address http://a.example/x?y=1&z=2>3 after it",
-      "hhttp://not/linked",  "xhttp://linked/",       ":http://colon/", "/http://slash/",
-      "httphttp://c/",       "https://s/ http://after/https",
-      "\x81http://trail/h",  "\x81\x81http://lead/pair", "h\x81\x81\x81http://x/",
-      "\thttp://after/tab",  "\"http://in/quotes\"",    "&http://x/&lt;y&LT;z", "http://x/&quot;y",
-      "http://x/http://inner/ http://second/", "http://a/\rb", "http://",
+      "hhttp://not/linked",
+      "xhttp://linked/",
+      ":http://colon/",
+      "/http://slash/",
+      "httphttp://c/",
+      "https://s/ http://after/https",
+      "\x81http://trail/h",
+      "\x81\x81http://lead/pair",
+      "h\x81\x81\x81http://x/",
+      "\thttp://after/tab",
+      "\"http://in/quotes\"",
+      "&http://x/&lt;y&LT;z",
+      "http://x/&quot;y",
+      "http://x/http://inner/ http://second/",
+      "http://a/\rb",
+      "http://",
       "http://a/\x81http://trail/ http://b/\x81\x81http://pair/ http://c/ hhttp://d/",
       "http://a/\"http://b/<http://c/>http://d/\thttp://e/ :http://f/ http://g/",
-      "", "\r", "x\r", "\r\r", "\0",
-      longPlain, Repeat("\x81", 65) + "http://after/65/lead/bytes", longPlain + "http://late/",
+      "",
+      "\r",
+      "x\r",
+      "\r\r",
+      "\0",
+      longPlain,
+      Repeat("\x81", 65) + "http://after/65/lead/bytes",
+      longPlain + "http://late/",
   };
   std::string lf;
   std::string crlf;
@@ -149,8 +166,8 @@ TEST(LinePipelineRuns, WriteWhatTheReferenceWritesLineByLine) {
     lf += line + "\n";
     crlf += line + "\r\n";
   }
-  const std::vector<std::string> texts = {lf, crlf, lf + "\r\n\n" + crlf + "http://no/end",
-                                          crlf + longPlain, "\n\n\r\n", "\r"};
+  const std::vector<std::string> texts = {
+      lf, crlf, lf + "\r\n\n" + crlf + "http://no/end", crlf + longPlain, "\n\n\r\n", "\r"};
 
   for (unsigned switches = 0; switches < 16; ++switches) {
     ConversionOptions options;

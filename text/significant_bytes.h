@@ -40,28 +40,25 @@ class SignificantBytes {
   // block may be marked whatever follows it; the caller checks the whole "http://".
   std::uint64_t Mark(const char* data) const {
 #ifdef MORVEL_BYTE_SET_SSE2
-    std::uint64_t specials = 0;
-    std::uint64_t h = 0;
-    std::uint64_t t = 0;
+    // The byte after each one is the block shifted by one; the last byte's follower lies in
+    // the next block and is taken as "t".
+    const __m128i lastFollower = _mm_set_epi8(-1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+    std::uint64_t marks = 0;
     for (std::size_t part = 0; part < BLOCK; part += 16) {
       const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + part));
-      const __m128i a = _mm_or_si128(_mm_cmpeq_epi8(block, specials_[0]),
-                                     _mm_cmpeq_epi8(block, specials_[1]));
-      const __m128i b = _mm_or_si128(_mm_cmpeq_epi8(block, specials_[2]),
-                                     _mm_cmpeq_epi8(block, specials_[3]));
-      const __m128i c = _mm_or_si128(_mm_cmpeq_epi8(block, specials_[4]),
-                                     _mm_cmpeq_epi8(block, specials_[5]));
-      specials |= static_cast<std::uint64_t>(static_cast<unsigned>(
-                      _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(a, b), c))))
-                  << part;
-      h |= static_cast<std::uint64_t>(
-               static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, h_))))
-           << part;
-      t |= static_cast<std::uint64_t>(
-               static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, t_))))
-           << part;
+      const __m128i a =
+          _mm_or_si128(_mm_cmpeq_epi8(block, specials_[0]), _mm_cmpeq_epi8(block, specials_[1]));
+      const __m128i b =
+          _mm_or_si128(_mm_cmpeq_epi8(block, specials_[2]), _mm_cmpeq_epi8(block, specials_[3]));
+      const __m128i c =
+          _mm_or_si128(_mm_cmpeq_epi8(block, specials_[4]), _mm_cmpeq_epi8(block, specials_[5]));
+      const __m128i followedByT =
+          _mm_or_si128(_mm_cmpeq_epi8(_mm_srli_si128(block, 1), t_), lastFollower);
+      const __m128i ht = _mm_and_si128(_mm_cmpeq_epi8(block, h_), followedByT);
+      const __m128i all = _mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, ht));
+      marks |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(all))) << part;
     }
-    return specials | (h & ((t >> 1) | (std::uint64_t{1} << 63)));
+    return marks;
 #else
     std::uint64_t marks = 0;
     for (std::size_t i = 0; i < BLOCK; ++i) {
