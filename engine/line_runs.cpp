@@ -74,6 +74,7 @@ void LinePipeline::WriteLines(std::string_view text, PageBytes& page) {
   const bool tagged = options_.lineTagsEnabled == 1;
   const bool paragraphs = tagged && options_.lineTagMode != 1;
   const bool escaping = options_.escapeSpecials == 1;
+  const bool linking = options_.autoLinkEnabled == 1;
   const char* const data = text.data();
   const char* const textEnd = data + text.size();
   const std::size_t size = text.size();
@@ -98,7 +99,7 @@ void LinePipeline::WriteLines(std::string_view text, PageBytes& page) {
   int stateAtLineStart = paragraphState_;
 
   // Deals with the significant byte at `at` (`at` == size: the end of the text) and the
-  // bytes before it. True when it went on past `at`, to `copied`.
+  // bytes before it. True when it went on past `at`, to `copied`: the scan resumes there.
   const auto step = [&](std::size_t at) __attribute__((always_inline)) {
     makeRoom(at - copied + STEP_ROOM);
     const bool lineFeed = at < size && data[at] == '\n';
@@ -122,7 +123,7 @@ void LinePipeline::WriteLines(std::string_view text, PageBytes& page) {
       lineOpened = true;
     }
 
-    if (at < size && data[at] == 'h') {
+    if (linking && at < size && data[at] == 'h') {
       const bool prefix = size - at >= LINK_PREFIX.size() &&
                           std::memcmp(data + at, LINK_PREFIX.data(), LINK_PREFIX.size()) == 0;
       if (!prefix) return false;  // an ordinary byte, copied with the run it stands in
@@ -176,7 +177,6 @@ void LinePipeline::WriteLines(std::string_view text, PageBytes& page) {
     std::size_t next = block + SignificantBytes::BLOCK;
     for (; marks != 0; marks &= marks - 1) {
       const std::size_t at = block + static_cast<std::size_t>(std::countr_zero(marks));
-      if (at < copied) continue;  // already written, as part of an empty CR LF line
       if (step(at)) {
         next = copied;
         break;
@@ -185,11 +185,9 @@ void LinePipeline::WriteLines(std::string_view text, PageBytes& page) {
     block = next;
   }
   // Then the rest byte by byte.
-  for (std::size_t at = std::max(block, copied); at < size; ++at) {
+  for (std::size_t at = block; at < size; ++at) {
     const bool nextIsT = at + 1 == size || data[at + 1] == 't';
-    if (at >= copied && significant_.IsSignificant(data[at], nextIsT) && step(at)) {
-      at = copied - 1;
-    }
+    if (significant_.IsSignificant(data[at], nextIsT) && step(at)) at = copied - 1;
   }
   if (lineStart < size) step(size);
   page.CommitTo(out);
