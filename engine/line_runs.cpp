@@ -46,10 +46,11 @@ constexpr std::string_view PAGE_LINE_END = "\r\n";
 constexpr std::string_view PAGE_BREAK_LINE = "<BR>\r\n";
 constexpr std::string_view PAGE_PARAGRAPH_LINE = "<P>\r\n";
 
-// The most that one step of WriteLines() writes besides the bytes it copies: a line's
-// opening, a replacement padded to 16 bytes, a line end, and the 16 bytes a block copy may
-// write past its end.
-constexpr std::size_t STEP_ROOM = 64;
+// The most that one step of WriteLines() writes besides the bytes it copies: a line end,
+// the next line's opening or a replacement padded to 16 bytes, and the COPY_BLOCK bytes a
+// run's copy may write past its end.
+constexpr std::size_t COPY_BLOCK = 64;
+constexpr std::size_t STEP_ROOM = 32 + COPY_BLOCK;
 constexpr std::size_t MIN_ROOM = 64 * 1024;
 
 char* Put(char* out, std::string_view bytes) {
@@ -57,11 +58,16 @@ char* Put(char* out, std::string_view bytes) {
   return out + bytes.size();
 }
 
-// Copies `length` bytes. Where at least 16 readable bytes follow them, it copies in 16-byte
-// blocks, which may write up to 15 bytes past the end (the caller has room there).
+// Copies `length` bytes. Where COPY_BLOCK readable bytes follow them, a short run is copied
+// as one block of COPY_BLOCK bytes and a longer one in 16-byte pieces, writing up to
+// COPY_BLOCK bytes past the end (the caller has room there): most runs between two
+// significant bytes are short, and a fixed-size copy costs no decision.
 char* CopyRun(const char* from, std::size_t length, const char* textEnd, char* out) {
-  if (static_cast<std::size_t>(textEnd - from) >= length + 16) {
-    for (std::size_t done = 0; done < length; done += 16) std::memcpy(out + done, from + done, 16);
+  if (static_cast<std::size_t>(textEnd - from) >= length + COPY_BLOCK) {
+    std::memcpy(out, from, COPY_BLOCK);
+    for (std::size_t done = COPY_BLOCK; done < length; done += 16) {
+      std::memcpy(out + done, from + done, 16);
+    }
   } else if (length > 0) {
     std::memcpy(out, from, length);
   }
@@ -91,39 +97,38 @@ void LinePipeline::WriteLines(std::string_view text, PageBytes& page) {
     limit = out + room;
   };
 
-  std::size_t copied = 0;                 // the text before this is on the page
-  std::size_t lineStart = 0;              // the start of the line being written
-  std::size_t lineOutput = pageOffset();  // where that line's page bytes begin
-  bool lineOpened = false;                // in the "<BR>&<P>" mode: its opening is written
-  std::size_t linkSearch = 0;             // where the address search of the line stands
+  std::size_t copied = 0;      // the text before this is on the page
+  std::size_t lineStart = 0;   // the start of the line being written
+  std::size_t lineOutput = 0;  // where that line's page bytes begin
+  std::size_t linkSearch = 0;  // where the address search of the line stands
   int stateAtLineStart = paragraphState_;
+
+  // In the "<BR>&<P>" mode a line with text opens with what the line before it was, and an
+  // empty line is written whole at its end. The opening is written as the line starts, so
+  // that its bytes can then be copied as they come.
+  const auto startLine = [&](std::size_t start) {
+    copied = lineStart = linkSearch = start;
+    lineOutput = pageOffset();
+    if (!paragraphs || start == size) return;
+    const bool empty =
+        data[start] == '\n' || (data[start] == '\r' && start + 1 < size && data[start + 1] == '\n');
+    if (empty) return;
+    stateAtLineStart = paragraphState_;
+    out = Put(out, paragraphState_ == PARAGRAPH_AFTER_TEXT ? PAGE_BREAK_LINE : PAGE_LINE_END);
+    paragraphState_ = PARAGRAPH_AFTER_TEXT;
+  };
 
   // Deals with the significant byte at `at` (`at` == size: the end of the text) and the
   // bytes before it. True when it went on past `at`, to `copied`: the scan resumes there.
   const auto step = [&](std::size_t at) __attribute__((always_inline)) {
     makeRoom(at - copied + STEP_ROOM);
-    const bool lineFeed = at < size && data[at] == '\n';
-
-    // The "<BR>&<P>" mode opens a line by what the line before it was, once it knows whether
-    // the line is empty: at the line's first significant byte, or at its end.
-    if (paragraphs && !lineOpened) {
-      const bool empty =
-          lineFeed && (at == lineStart || (at == lineStart + 1 && data[lineStart] == '\r'));
-      const bool afterText = paragraphState_ == PARAGRAPH_AFTER_TEXT;
-      if (empty) {
-        out = Put(out, afterText ? PAGE_PARAGRAPH_LINE : PAGE_BREAK_LINE);
-        paragraphState_ = PARAGRAPH_AFTER_BREAK;
-        copied = lineStart = linkSearch = at + 1;
-        lineOutput = pageOffset();
-        return false;
-      }
-      out = Put(out, afterText ? PAGE_BREAK_LINE : PAGE_LINE_END);
-      stateAtLineStart = paragraphState_;
-      paragraphState_ = PARAGRAPH_AFTER_TEXT;
-      lineOpened = true;
+    if (at == size) {  // the last line of the input, without an end
+      out = CopyRun(data + copied, at - copied, textEnd, out);
+      return false;
     }
+    const char byte = data[at];
 
-    if (linking && at < size && data[at] == 'h') {
+    if (linking && byte == 'h') {
       const bool prefix = size - at >= LINK_PREFIX.size() &&
                           std::memcmp(data + at, LINK_PREFIX.data(), LINK_PREFIX.size()) == 0;
       if (!prefix) return false;  // an ordinary byte, copied with the run it stands in
@@ -139,30 +144,31 @@ void LinePipeline::WriteLines(std::string_view text, PageBytes& page) {
       }
       // A line that may hold an address goes through the full per-line transforms instead:
       // what was written of it is taken back, and it starts again in the state it began in.
-      if (lineOpened) paragraphState_ = stateAtLineStart;
+      if (paragraphs) paragraphState_ = stateAtLineStart;
       page.CommitTo(page.View().data() + lineOutput);
-      copied = lineStart = linkSearch = WriteLineAt(text, lineStart, at, page);
+      const std::size_t next = WriteLineAt(text, lineStart, at, page);
       out = page.Reserve(MIN_ROOM);
       limit = out + MIN_ROOM;
-      lineOutput = pageOffset();
-      lineOpened = false;
+      startLine(next);
       return true;
     }
 
     out = CopyRun(data + copied, at - copied, textEnd, out);
-    if (at == size) return false;  // the last line of the input, without an end
-    if (lineFeed) {
+    if (byte == '\n') {
       // CR LF is one line end: the CR just copied is taken back.
       if (at > lineStart && data[at - 1] == '\r') --out;
-      if (!tagged)
+      if (!tagged) {
         out = Put(out, PAGE_LINE_END);
-      else if (!paragraphs)
+      } else if (!paragraphs) {
         out = Put(out, PAGE_BREAK_LINE);
-      copied = lineStart = linkSearch = at + 1;
-      lineOutput = pageOffset();
-      lineOpened = false;
+      } else if (at == lineStart || (at == lineStart + 1 && data[lineStart] == '\r')) {
+        out = Put(out,
+                  paragraphState_ == PARAGRAPH_AFTER_TEXT ? PAGE_PARAGRAPH_LINE : PAGE_BREAK_LINE);
+        paragraphState_ = PARAGRAPH_AFTER_BREAK;
+      }
+      startLine(at + 1);
     } else {
-      const Replacement& replacement = REPLACEMENT[static_cast<unsigned char>(data[at])];
+      const Replacement& replacement = REPLACEMENT[static_cast<unsigned char>(byte)];
       std::memcpy(out, replacement.bytes.data(), replacement.bytes.size());
       out += replacement.length;
       copied = at + 1;
@@ -170,9 +176,10 @@ void LinePipeline::WriteLines(std::string_view text, PageBytes& page) {
     return false;
   };
 
-  // Whole blocks first, while a run copied in 16-byte pieces stays inside the text.
+  startLine(0);
+  // Whole blocks first, while a run's block copy stays inside the text.
   std::size_t block = 0;
-  while (block + SignificantBytes::BLOCK + 16 <= size) {
+  while (block + SignificantBytes::BLOCK + COPY_BLOCK <= size) {
     std::uint64_t marks = significant_.Mark(data + block);
     std::size_t next = block + SignificantBytes::BLOCK;
     for (; marks != 0; marks &= marks - 1) {
