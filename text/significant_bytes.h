@@ -9,7 +9,7 @@
 
 #if defined(__SSE2__) && !defined(MORVEL_PORTABLE_SCAN)
 #include <emmintrin.h>
-#define MORVEL_BYTE_SET_SSE2 1
+#define MORVEL_SIGNIFICANT_SSE2 1
 #endif
 
 namespace morvel {
@@ -25,7 +25,7 @@ class SignificantBytes {
     const std::size_t used = escapeSpecials ? SPECIALS : 2;
     for (std::size_t i = 0; i < used; ++i) member_[static_cast<unsigned char>(values[i])] = true;
     linking_ = linking;
-#ifdef MORVEL_BYTE_SET_SSE2
+#ifdef MORVEL_SIGNIFICANT_SSE2
     // Unused comparisons repeat "\n", so every block costs the same; without linking, the
     // "h" and "t" comparisons look for "\n" too, and mark only line ends, already marked.
     for (std::size_t i = 0; i < SPECIALS; ++i) {
@@ -36,10 +36,11 @@ class SignificantBytes {
 #endif
   }
 
-  // Bit i is set when data[i] is significant, i < BLOCK. An "h" among the last bytes of the
-  // block may be marked whatever follows it; the caller checks the whole "http://".
+  // Bit i is set when data[i] is significant, i < BLOCK. An "h" whose next byte the scan
+  // does not look at (the last of a 16-byte part) is marked whatever follows it; the caller
+  // checks the whole "http://".
   std::uint64_t Mark(const char* data) const {
-#ifdef MORVEL_BYTE_SET_SSE2
+#ifdef MORVEL_SIGNIFICANT_SSE2
     // The byte after each one is the block shifted by one; the last byte's follower lies in
     // the next block and is taken as "t".
     const __m128i lastFollower = _mm_set_epi8(-1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
@@ -77,7 +78,7 @@ class SignificantBytes {
  private:
   static constexpr std::size_t SPECIALS = 6;
 
-#ifdef MORVEL_BYTE_SET_SSE2
+#ifdef MORVEL_SIGNIFICANT_SSE2
   __m128i specials_[SPECIALS];
   __m128i h_;
   __m128i t_;
