@@ -27,14 +27,15 @@ class LinePipeline {
   // The same for a run of lines as the input holds them: each ends in LF or CR LF (both are
   // one line end; a CR anywhere else is text), except that the last line of the input may
   // have no end. Appends the page bytes, line ends as CR LF, exactly as WriteLine() would
-  // write each line through a PageBytes, in one pass over the text: lines that hold no
-  // "http://" (most of them) are escaped and tagged as they are scanned, the others go
-  // through WriteLine().
+  // write each line through a PageBytes, in one pass over the text: lines are escaped,
+  // linked and tagged as they are scanned, and only a line whose addresses that pass cannot
+  // decide alone goes through WriteLine().
   void WriteLines(std::string_view text, PageBytes& page);
 
  private:
-  // Writes the line that starts at `start` through WriteLine(); returns where the next line
-  // starts.
+  // Writes the line of `text` that starts at `start` through WriteLine(), its CR LF end as
+  // "\n"; its end is looked for from `searchFrom` on (the bytes before hold none). Returns
+  // where the next line starts.
   std::size_t WriteLineAt(std::string_view text, std::size_t start, std::size_t searchFrom,
                           PageBytes& page);
 
