@@ -11,4 +11,4 @@ cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
 cmake --build "$build" -j 2
 mkdir -p "$build/corpus"
 "$build/transforms_fuzzer" -max_total_time="$seconds" -max_len=8192 -timeout=30 \
-  -print_final_stats=1 -artifact_prefix="$build/" "$build/corpus" fuzz/seeds
+  -print_final_stats=1 -dict=fuzz/transforms.dict -artifact_prefix="$build/" "$build/corpus" fuzz/seeds
