@@ -31,10 +31,10 @@ constexpr Replacement MakeReplacement(std::string_view text) {
 
 constexpr std::array<Replacement, 256> MakeReplacements() {
   std::array<Replacement, 256> table{};
-  table['&'] = MakeReplacement("&amp;");
-  table['"'] = MakeReplacement("&quot;");
-  table['<'] = MakeReplacement("&lt;");
-  table['>'] = MakeReplacement("&gt;");
+  table['&'] = MakeReplacement(AMPERSAND_ENTITY);
+  table['"'] = MakeReplacement(QUOTE_ENTITY);
+  table['<'] = MakeReplacement(LESS_THAN_ENTITY);
+  table['>'] = MakeReplacement(GREATER_THAN_ENTITY);
   table['\t'] = MakeReplacement(TAB_REPLACEMENT);
   return table;
 }

@@ -13,8 +13,8 @@ namespace {
 // Which bytes a pass replaces: 0 none, otherwise an index into REPLACEMENTS.
 using ReplacementIndex = std::array<unsigned char, 256>;
 
-constexpr std::array<std::string_view, 6> REPLACEMENTS = {"",     "&amp;", "&quot;",
-                                                          "&lt;", "&gt;",  TAB_REPLACEMENT};
+constexpr std::array<std::string_view, 6> REPLACEMENTS = {
+    "", AMPERSAND_ENTITY, QUOTE_ENTITY, LESS_THAN_ENTITY, GREATER_THAN_ENTITY, TAB_REPLACEMENT};
 
 constexpr ReplacementIndex MakeIndex(bool escapeSpecials) {
   ReplacementIndex index{};

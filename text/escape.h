@@ -6,6 +6,12 @@
 
 namespace morvel {
 
+// What escaping writes for "&", "\"", "<" and ">".
+inline constexpr std::string_view AMPERSAND_ENTITY = "&amp;";
+inline constexpr std::string_view QUOTE_ENTITY = "&quot;";
+inline constexpr std::string_view LESS_THAN_ENTITY = "&lt;";
+inline constexpr std::string_view GREATER_THAN_ENTITY = "&gt;";
+
 // Six ideographic spaces (U+3000) in code page 932; every tab becomes this.
 inline constexpr std::string_view TAB_REPLACEMENT =
     "\x81\x40\x81\x40\x81\x40\x81\x40\x81\x40\x81\x40";

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "text/cp932.h"
+#include "text/escape.h"
 #include "text/links.h"
 
 namespace morvel {
@@ -39,9 +40,9 @@ char* WriteEscapedLink(std::string_view address, char* out) {
   char* const escaped = out;
   for (const char byte : address) {
     if (byte == '&') {
-      out = Put(out, "&amp;");
+      out = Put(out, AMPERSAND_ENTITY);
     } else if (byte == '>') {
-      out = Put(out, "&gt;");
+      out = Put(out, GREATER_THAN_ENTITY);
     } else {
       *out++ = byte;
     }
