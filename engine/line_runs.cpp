@@ -53,11 +53,6 @@ constexpr std::size_t COPY_BLOCK = 64;
 constexpr std::size_t STEP_ROOM = 32 + COPY_BLOCK;
 constexpr std::size_t MIN_ROOM = 64 * 1024;
 
-char* Put(char* out, std::string_view bytes) {
-  std::memcpy(out, bytes.data(), bytes.size());
-  return out + bytes.size();
-}
-
 // Copies `length` bytes. Where COPY_BLOCK readable bytes follow them, a short run is copied
 // as one block of COPY_BLOCK bytes and a longer one in 16-byte pieces, writing up to
 // COPY_BLOCK bytes past the end (the caller has room there): most runs between two
@@ -114,7 +109,7 @@ void LinePipeline::WriteLines(std::string_view text, PageBytes& page) {
         data[start] == '\n' || (data[start] == '\r' && start + 1 < size && data[start + 1] == '\n');
     if (empty) return;
     stateAtLineStart = paragraphState_;
-    out = Put(out, paragraphState_ == PARAGRAPH_AFTER_TEXT ? PAGE_BREAK_LINE : PAGE_LINE_END);
+    out = PutBytes(out, paragraphState_ == PARAGRAPH_AFTER_TEXT ? PAGE_BREAK_LINE : PAGE_LINE_END);
     paragraphState_ = PARAGRAPH_AFTER_TEXT;
   };
 
@@ -145,7 +140,7 @@ void LinePipeline::WriteLines(std::string_view text, PageBytes& page) {
       // A line that may hold an address goes through the full per-line transforms instead:
       // what was written of it is taken back, and it starts again in the state it began in.
       if (paragraphs) paragraphState_ = stateAtLineStart;
-      page.CommitTo(page.View().data() + lineOutput);
+      page.Truncate(lineOutput);
       const std::size_t next = WriteLineAt(text, lineStart, at, page);
       out = page.Reserve(MIN_ROOM);
       limit = out + MIN_ROOM;
@@ -158,12 +153,12 @@ void LinePipeline::WriteLines(std::string_view text, PageBytes& page) {
       // CR LF is one line end: the CR just copied is taken back.
       if (at > lineStart && data[at - 1] == '\r') --out;
       if (!tagged) {
-        out = Put(out, PAGE_LINE_END);
+        out = PutBytes(out, PAGE_LINE_END);
       } else if (!paragraphs) {
-        out = Put(out, PAGE_BREAK_LINE);
+        out = PutBytes(out, PAGE_BREAK_LINE);
       } else if (at == lineStart || (at == lineStart + 1 && data[lineStart] == '\r')) {
-        out = Put(out,
-                  paragraphState_ == PARAGRAPH_AFTER_TEXT ? PAGE_PARAGRAPH_LINE : PAGE_BREAK_LINE);
+        out = PutBytes(
+            out, paragraphState_ == PARAGRAPH_AFTER_TEXT ? PAGE_PARAGRAPH_LINE : PAGE_BREAK_LINE);
         paragraphState_ = PARAGRAPH_AFTER_BREAK;
       }
       startLine(at + 1);

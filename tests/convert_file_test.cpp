@@ -6,10 +6,12 @@
 
 #include "engine/messages.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/plain_options.h"
 
 namespace morvel {
 namespace {
 
+using testing::PlainOptions;
 using testing::FakePlatform;
 using testing::ShownMessage;
 namespace msg = messages;
@@ -37,16 +39,6 @@ const ShownMessage READ_FAILED{"ファイルの読み込みに失敗しました
 
 ShownMessage Completed(const std::string& target) {
   return {target + "が作成できました。", "完了", BOX_OK};
-}
-
-// Switches that leave lines as they are read, so the tests here see only the page's frame.
-ConversionOptions PlainOptions() {
-  ConversionOptions options;
-  options.stampEnabled = 0;
-  options.lineTagsEnabled = 0;
-  options.autoLinkEnabled = 0;
-  options.escapeSpecials = 0;
-  return options;
 }
 
 const std::string PLAIN_HEAD =

@@ -5,11 +5,13 @@
 #include "engine/convert_file.h"
 #include "platform/native_platform.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/plain_options.h"
 #include "tests/support/temp_folder.h"
 
 namespace morvel {
 namespace {
 
+using testing::PlainOptions;
 using testing::ShownMessage;
 
 const ShownMessage SAME{"パスが同一であるため、処理できません。", "同一のパス", BOX_ICONWARNING};
@@ -33,15 +35,6 @@ const ShownMessage RESERVED{"ファイル名に \\ / : , ; * ? \" < > | の記�
 
 ShownMessage Completed(const std::string& target) {
   return {target + "が作成できました。", "完了", BOX_OK};
-}
-
-ConversionOptions PlainOptions() {
-  ConversionOptions options;
-  options.stampEnabled = 0;
-  options.lineTagsEnabled = 0;
-  options.autoLinkEnabled = 0;
-  options.escapeSpecials = 0;
-  return options;
 }
 
 const std::string PAGE_OF_HELLO =

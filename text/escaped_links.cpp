@@ -5,17 +5,9 @@
 #include "text/cp932.h"
 #include "text/escape.h"
 #include "text/links.h"
+#include "text/page_bytes.h"
 
 namespace morvel {
-
-namespace {
-
-char* Put(char* out, std::string_view bytes) {
-  std::memcpy(out, bytes.data(), bytes.size());
-  return out + bytes.size();
-}
-
-}  // namespace
 
 bool StartsAddressAlone(const char* data, std::size_t searchStart, std::size_t at) {
   if (at == searchStart) return true;
@@ -36,21 +28,21 @@ std::size_t EscapedAddressLength(std::string_view text) {
 }
 
 char* WriteEscapedLink(std::string_view address, char* out) {
-  out = Put(out, "<A href=\"");
+  out = PutBytes(out, "<A href=\"");
   char* const escaped = out;
   for (const char byte : address) {
     if (byte == '&') {
-      out = Put(out, AMPERSAND_ENTITY);
+      out = PutBytes(out, AMPERSAND_ENTITY);
     } else if (byte == '>') {
-      out = Put(out, GREATER_THAN_ENTITY);
+      out = PutBytes(out, GREATER_THAN_ENTITY);
     } else {
       *out++ = byte;
     }
   }
   const std::size_t length = static_cast<std::size_t>(out - escaped);
-  out = Put(out, "\">");
+  out = PutBytes(out, "\">");
   std::memcpy(out, escaped, length);
-  return Put(out + length, "</A>");
+  return PutBytes(out + length, "</A>");
 }
 
 }  // namespace morvel

@@ -53,10 +53,4 @@ void PageBytes::Write(std::string_view text) {
   CommitTo(CopyWithCrLf(text, Reserve(2 * text.size())));
 }
 
-void PageBytes::Append(std::string_view bytes) {
-  char* const out = Reserve(bytes.size());
-  if (!bytes.empty()) std::memcpy(out, bytes.data(), bytes.size());
-  size_ += bytes.size();
-}
-
 }  // namespace morvel

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -9,13 +10,12 @@
 
 namespace morvel {
 
-// Write() takes text whose line ends are "\n" and stores each as CR LF; Append() and the
-// Reserve()/CommitTo() pair store bytes that are already in page form. Memory is only ever
+// Write() takes text whose line ends are "\n" and stores each as CR LF; the
+// Reserve()/CommitTo() pair stores bytes that are already in page form. Memory is only ever
 // grown, so a buffer that is cleared and refilled costs no allocation.
 class PageBytes final : public Sink {
  public:
   void Write(std::string_view text) override;
-  void Append(std::string_view bytes);
 
   // Room for at least `count` more bytes after the stored ones; returns where they start.
   // Write there, then CommitTo() the end of what was written. Any other call may move the
@@ -23,7 +23,7 @@ class PageBytes final : public Sink {
   char* Reserve(std::size_t count);
   void CommitTo(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
 
-  // Drops every byte from `size` on.
+  // Keeps the first `size` bytes written, committed or not yet, and drops the rest.
   void Truncate(std::size_t size) { size_ = size; }
   void Clear() { size_ = 0; }
 
@@ -35,5 +35,11 @@ class PageBytes final : public Sink {
   std::size_t size_ = 0;
   std::size_t capacity_ = 0;
 };
+
+// Copies `bytes` into room obtained from PageBytes::Reserve(); returns the end of the copy.
+inline char* PutBytes(char* out, std::string_view bytes) {
+  std::memcpy(out, bytes.data(), bytes.size());
+  return out + bytes.size();
+}
 
 }  // namespace morvel
