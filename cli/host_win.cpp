@@ -7,50 +7,11 @@
 // clang-format on
 
 #include "cli/host.h"
+#include "platform/wide_text_win.h"
 
 namespace morvel::cli {
 
 namespace {
-
-constexpr UINT ENGINE_CODE_PAGE = 932;
-
-std::wstring Widen(std::string_view text, UINT codePage, DWORD flags = 0) {
-  if (text.empty()) return {};
-  const int length =
-      MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  if (length <= 0) return {};
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()), wide.data(),
-                      length);
-  return wide;
-}
-
-std::string Narrow(std::wstring_view wide, UINT codePage) {
-  if (wide.empty()) return {};
-  const int length = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()),
-                                         nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return {};
-  std::string text(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), text.data(), length,
-                      nullptr, nullptr);
-  return text;
-}
-
-// Code page 932 bytes, or nothing when a character has no exact code page 932 form (no
-// best-fit or default characters: a stand-in "?" would be a wildcard in a path).
-std::optional<std::string> ToCodePage932(std::wstring_view wide) {
-  if (wide.empty()) return std::string();
-  BOOL usedDefault = FALSE;
-  const int length =
-      WideCharToMultiByte(ENGINE_CODE_PAGE, WC_NO_BEST_FIT_CHARS, wide.data(),
-                          static_cast<int>(wide.size()), nullptr, 0, nullptr, &usedDefault);
-  if (length <= 0 || usedDefault) return std::nullopt;
-  std::string text(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(ENGINE_CODE_PAGE, WC_NO_BEST_FIT_CHARS, wide.data(),
-                      static_cast<int>(wide.size()), text.data(), length, nullptr, &usedDefault);
-  if (usedDefault) return std::nullopt;
-  return text;
-}
 
 bool IsConsole(HANDLE handle) {
   DWORD mode = 0;
