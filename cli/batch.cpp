@@ -1,9 +1,12 @@
 #include "cli/batch.h"
 
+#include <algorithm>
+#include <map>
 #include <unordered_map>
 
 #include "cli/host.h"
 #include "engine/convert_file.h"
+#include "engine/picture_page.h"
 #include "text/path_scan.h"
 
 namespace morvel::cli {
@@ -16,6 +19,60 @@ std::string Summary(std::size_t written, std::size_t refused, std::size_t failed
   if (refused) line += ", " + std::to_string(refused) + " refused or cancelled";
   if (failed) line += ", " + std::to_string(failed) + " failed";
   return line;
+}
+
+// The file-name part of `source`, a wildcard resolved as the engine will resolve it.
+std::string StoredFileName(std::string_view source, FileSystem& files) {
+  std::string name(FileNamePart(source));
+  if (HasWildcard(name)) {
+    if (auto stored = files.FindFirst(source)) name = std::move(*stored);
+  }
+  return name;
+}
+
+// The listed sources of a run, by folded path and by identity, so that no page replaces one of
+// them whatever its spelling.
+class ListedSources {
+ public:
+  ListedSources(const std::vector<Job>& jobs, FileSystem& files) : files_(files) {
+    for (const Job& job : jobs) {
+      if (job.standardInput) continue;
+      byPath_[FoldedPathText(job.source)].push_back(&job);
+      if (const auto identity = files.IdentityOf(job.source)) {
+        byIdentity_[{identity->volume, identity->index}].push_back(&job);
+      }
+    }
+  }
+
+  // The listed source other than `self`'s own (which the engine's checks guard) that `page`
+  // would replace, or nothing.
+  const Job* Find(std::string_view page, const Job& self) const {
+    if (const Job* job = Other(byPath_, FoldedPathText(page), self)) return job;
+    const auto identity = files_.IdentityOf(page);
+    if (!identity) return nullptr;
+    return Other(byIdentity_, std::pair{identity->volume, identity->index}, self);
+  }
+
+ private:
+  template <typename Map, typename Key>
+  static const Job* Other(const Map& map, const Key& key, const Job& self) {
+    const auto found = map.find(key);
+    if (found == map.end()) return nullptr;
+    for (const Job* job : found->second) {
+      if (job != &self) return job;
+    }
+    return nullptr;
+  }
+
+  FileSystem& files_;
+  std::unordered_map<std::string, std::vector<const Job*>> byPath_;  // by folded path
+  std::map<std::pair<std::uint64_t, std::uint64_t>, std::vector<const Job*>> byIdentity_;
+};
+
+bool IsPictureSource(std::string_view source, FileSystem& files) {
+  const std::string name = StoredFileName(source, files);
+  const auto dot = ExtensionDot(name);
+  return dot && IsPictureExtension(std::string_view(name).substr(*dot + 1));
 }
 
 }  // namespace
@@ -45,20 +102,33 @@ std::variant<Batch, UsageError> PrepareBatch(const CommandLine& commandLine) {
   }
   for (const std::string& source : commandLine.sources) {
     Job job{source, {}, {}};
-    if (auto error = enginePath(source, job.source)) return *error;
+    job.standardInput = source == STANDARD_STREAM;
+    if (!job.standardInput) {
+      if (auto error = enginePath(source, job.source)) return *error;
+    }
     if (!commandLine.outDir) {
-      if (auto error = enginePath(commandLine.target, job.target)) return *error;
+      job.standardOutput = commandLine.target == STANDARD_STREAM;
+      if (!job.standardOutput) {
+        if (auto error = enginePath(commandLine.target, job.target)) return *error;
+      }
     }
     batch.jobs.push_back(std::move(job));
   }
   return batch;
 }
 
+bool UsesStandardInput(const Batch& batch) {
+  return std::any_of(batch.jobs.begin(), batch.jobs.end(),
+                     [](const Job& job) { return job.standardInput; });
+}
+
+bool UsesStandardOutput(const Batch& batch) {
+  return std::any_of(batch.jobs.begin(), batch.jobs.end(),
+                     [](const Job& job) { return job.standardOutput; });
+}
+
 std::string PagePathFor(std::string_view source, std::string_view outDir, FileSystem& files) {
-  std::string name(FileNamePart(source));
-  if (HasWildcard(name)) {
-    if (auto stored = files.FindFirst(source)) name = std::move(*stored);
-  }
+  std::string name = StoredFileName(source, files);
   if (const auto dot = ExtensionDot(name)) name.resize(*dot);
   std::string page(outDir);
   const auto separator = LastSeparator(page);
@@ -66,10 +136,14 @@ std::string PagePathFor(std::string_view source, std::string_view outDir, FileSy
   return page + name + ".htm";
 }
 
-int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console) {
+int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console,
+             RequestStreams standard) {
   ConsoleUserInterface user(console, batch.answers, batch.quiet);
+  // Standard input that carries the text cannot also carry answers.
+  if (UsesStandardInput(batch)) user.SetNobodyToAsk("standard input is the text");
   Platform platform{files, user, clock};
   const bool manyFiles = batch.outDir.has_value();
+  const ListedSources listedSources(batch.jobs, files);
 
   std::size_t written = 0, refused = 0, failed = 0;
   // Pages written by this run, so that two sources with the same name cannot have the second
@@ -86,10 +160,26 @@ int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console) {
         ++refused;
         continue;
       }
+      if (const Job* listed = listedSources.Find(job.target, job)) {
+        console.Err(user.ErrorPrefix() + "refused: its page " + DisplayPath(job.target) +
+                    " would replace " + listed->label +
+                    ", a SOURCE of this run, which is left as it was");
+        ++refused;
+        continue;
+      }
     }
+    if (job.standardOutput && IsPictureSource(job.source, files)) {
+      console.Err(user.ErrorPrefix() + job.label +
+                  ": a picture's page cannot go to standard output: the picture is copied beside "
+                  "the page, so give a TARGET file");
+      ++refused;
+      continue;
+    }
+    const RequestStreams streams{job.standardInput ? standard.input : nullptr,
+                                 job.standardOutput ? standard.output : nullptr};
     const ConversionOutcome outcome =
         ConvertFile(job.source, job.target, batch.options, batch.bgColour, batch.textColour,
-                    batch.title, platform);
+                    batch.title, platform, streams);
     switch (outcome) {
       case ConversionOutcome::Written:
         ++written;

@@ -10,14 +10,17 @@
 #include "cli/command_line.h"
 #include "cli/console.h"
 #include "cli/console_user_interface.h"
+#include "engine/convert_file.h"
 #include "engine/platform.h"
 
 namespace morvel::cli {
 
 struct Job {
-  std::string label;   // SOURCE as it was typed (host text)
-  std::string source;  // engine paths
-  std::string target;  // empty in --out-dir mode, where it derives from the source
+  std::string label;            // SOURCE as it was typed (host text)
+  std::string source;           // engine paths
+  std::string target;           // empty in --out-dir mode, where it derives from the source
+  bool standardInput = false;   // SOURCE is "-": `source` is empty
+  bool standardOutput = false;  // TARGET is "-": `target` is empty
 };
 
 // Everything in engine text, ready for ConvertFile.
@@ -40,7 +43,13 @@ std::variant<Batch, UsageError> PrepareBatch(const CommandLine& commandLine);
 // ".htm". A wildcard name is resolved first, as the engine will resolve it.
 std::string PagePathFor(std::string_view source, std::string_view outDir, FileSystem& files);
 
-// Runs every job and returns the exit status.
-int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console);
+// True when a job reads standard input or writes standard output.
+bool UsesStandardInput(const Batch& batch);
+bool UsesStandardOutput(const Batch& batch);
+
+// Runs every job and returns the exit status. `standard` holds standard input and output for
+// the jobs that use them (UsesStandardInput(), UsesStandardOutput()).
+int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console,
+             RequestStreams standard = {});
 
 }  // namespace morvel::cli

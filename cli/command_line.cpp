@@ -13,6 +13,11 @@ constexpr std::string_view HELP_TEXT =
     "\n"
     "Turns a code page 932 (Shift-JIS) text file into an HTML page, as the MORVEL window does.\n"
     "A picture (.jpg .jpeg .gif .bmp .dib .png .rle) is copied beside the page and shown on it.\n"
+    "SOURCE - reads the text from standard input; TARGET - writes the page to standard output.\n"
+    "\n"
+    "Input:\n"
+    "  --encoding cp932|utf-8 the text's encoding (default: cp932); UTF-8 text becomes\n"
+    "                         code page 932, a character it lacks a reference such as &#9731;\n"
     "\n"
     "Page options (defaults as in the window):\n"
     "  --title TEXT           page title (default: empty)\n"
@@ -27,14 +32,15 @@ constexpr std::string_view HELP_TEXT =
     "  --border N             border of a picture, in pixels (default: 0)\n"
     "\n"
     "Questions and output:\n"
-    "  -y, --yes              answer OK when the target does not end in .htm/.html\n"
+    "  -y, --yes              answer OK when the target's extension does not begin with htm\n"
     "                         (the extension is then replaced by .htm)\n"
     "  -f, --force            answer OK when the target exists (it is replaced)\n"
     "                         Without these, a terminal is asked (y/N); with no terminal the\n"
     "                         answer is Cancel.\n"
     "  -q, --quiet            no completion lines on standard output\n"
     "  --out-dir DIR          convert every SOURCE to DIR/NAME.htm (NAME without extension);\n"
-    "                         one failure does not stop the others\n"
+    "                         one failure does not stop the others, and a page never\n"
+    "                         replaces one of the SOURCEs\n"
     "  -h, --help             show this help\n"
     "  --version              show the version\n"
     "\n"
@@ -74,7 +80,7 @@ class Parser {
     bool optionsEnded = false;
     for (next_ = 0; next_ < arguments_.size();) {
       const std::string& argument = arguments_[next_++];
-      if (optionsEnded || argument == "-" || !argument.starts_with('-')) {
+      if (optionsEnded || argument == STANDARD_STREAM || !argument.starts_with('-')) {
         positional.push_back(argument);
       } else if (argument == "--") {
         optionsEnded = true;
@@ -112,7 +118,7 @@ class Parser {
       inlineValue = std::string(argument.substr(equals + 1));
     }
     if (name == "--title" || name == "--bg" || name == "--fg" || name == "--stamp" ||
-        name == "--tags" || name == "--border" || name == "--out-dir") {
+        name == "--tags" || name == "--border" || name == "--out-dir" || name == "--encoding") {
       const auto value = ValueOf(name, std::move(inlineValue));
       return value && ValueOption(name, *value);
     }
@@ -193,6 +199,11 @@ class Parser {
                     "\"");
       }
       options.imageBorder = *border;
+    } else if (name == "--encoding") {
+      if (value != "cp932" && value != "utf-8") {
+        return Fail("option --encoding takes cp932 or utf-8, not \"" + value + "\"");
+      }
+      result_.utf8Input = value == "utf-8";
     } else if (name == "--out-dir") {
       if (value.empty()) return Fail("option --out-dir needs a folder");
       result_.outDir = value;
@@ -203,6 +214,13 @@ class Parser {
   std::variant<CommandLine, UsageError> Positionals(std::vector<std::string> positional) {
     if (result_.outDir) {
       if (positional.empty()) return UsageError{"--out-dir needs at least one SOURCE"};
+      for (const std::string& source : positional) {
+        if (source == STANDARD_STREAM) {
+          return UsageError{
+              "standard input (-) has no name to make a page name of: give it as "
+              "SOURCE with a TARGET, not with --out-dir"};
+        }
+      }
       result_.sources = std::move(positional);
       return result_;
     }

@@ -36,10 +36,14 @@ struct CommandLine {
   bool answerExtensionOk = false;  // -y / --yes
   bool answerOverwriteOk = false;  // -f / --force
   bool quiet = false;              // -q / --quiet
+  bool utf8Input = false;          // --encoding utf-8
   std::optional<std::string> outDir;
   std::vector<std::string> sources;  // one, unless --out-dir is given
   std::string target;                // only without --out-dir
 };
+
+// The name that stands for standard input as SOURCE and for standard output as TARGET.
+inline constexpr std::string_view STANDARD_STREAM = "-";
 
 struct UsageError {
   std::string message;  // one line, without the program's name

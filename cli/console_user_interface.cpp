@@ -33,9 +33,12 @@ std::string ConsoleUserInterface::ErrorPrefix() const {
   return prefix;
 }
 
+// The buttons of a box do not matter here: its text says whether it asks.
 int ConsoleUserInterface::ShowMessage(std::string_view text, std::string_view caption,
-                                      unsigned style) {
-  if (style & BOX_OKCANCEL) return Question(text, caption);
+                                      unsigned /*style*/) {
+  if (text == messages::ASK_FIX_EXTENSION || text == messages::ASK_OVERWRITE) {
+    return Question(text, caption);
+  }
 
   // The completion message is the page's path followed by a fixed text; the path is shown as
   // it is spelt on this system.
@@ -51,25 +54,18 @@ int ConsoleUserInterface::ShowMessage(std::string_view text, std::string_view ca
 }
 
 int ConsoleUserInterface::Question(std::string_view text, std::string_view caption) {
-  std::string_view option;
-  bool presetOk = false;
-  if (text == messages::ASK_FIX_EXTENSION) {
-    option = "--yes";
-    presetOk = answers_.extensionOk;
-  } else if (text == messages::ASK_OVERWRITE) {
-    option = "--force";
-    presetOk = answers_.overwriteOk;
-  }
-  if (presetOk) return ANSWER_OK;
+  const bool extension = text == messages::ASK_FIX_EXTENSION;
+  const std::string_view option = extension ? "--yes" : "--force";
+  if (extension ? answers_.extensionOk : answers_.overwriteOk) return ANSWER_OK;
 
   const std::string question = ErrorPrefix() + ToHostText(caption) + ": " + OneLine(text);
-  if (console_.CanAsk()) {
+  if (nobodyToAsk_.empty() && console_.CanAsk()) {
     const auto answer = console_.Ask(question + " [y/N] ");
     return answer && IsYes(*answer) ? ANSWER_OK : ANSWER_CANCEL;
   }
-  std::string line = question + " -- no terminal to ask, so the answer is Cancel";
-  if (!option.empty()) line += " (" + std::string(option) + " answers OK)";
-  console_.Err(line);
+  const std::string reason = nobodyToAsk_.empty() ? "no terminal to ask" : nobodyToAsk_;
+  console_.Err(question + " -- " + reason + ", so the answer is Cancel (" + std::string(option) +
+               " answers OK)");
   return ANSWER_CANCEL;
 }
 

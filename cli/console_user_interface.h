@@ -1,6 +1,7 @@
 // The engine's message boxes as lines on a terminal: messages on standard error, the
-// completion message on standard output, and the two questions answered by an option, by the
-// user at a terminal, or with Cancel when there is nobody to ask.
+// completion message on standard output, and the two questions (the extension fix and the
+// overwrite) answered by an option, by the user at a terminal, or with Cancel when there is
+// nobody to ask. Any other box is a message, whatever its buttons.
 #pragma once
 
 #include <string>
@@ -25,6 +26,9 @@ class ConsoleUserInterface final : public UserInterface {
   // empty for none).
   void SetLabel(std::string label) { label_ = std::move(label); }
 
+  // Questions are answered Cancel even at a terminal, and the line says `reason`.
+  void SetNobodyToAsk(std::string reason) { nobodyToAsk_ = std::move(reason); }
+
   int ShowMessage(std::string_view text, std::string_view caption, unsigned style) override;
   // The corrected path shows in the completion message; there is no field to update.
   void ShowTargetPath(std::string_view) override {}
@@ -39,6 +43,7 @@ class ConsoleUserInterface final : public UserInterface {
   PresetAnswers answers_;
   bool quiet_;
   std::string label_;
+  std::string nobodyToAsk_;
 };
 
 }  // namespace morvel::cli

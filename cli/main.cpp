@@ -31,7 +31,18 @@ int main(int argc, char** argv) {
 
   auto prepared = PrepareBatch(commandLine);
   if (const auto* error = std::get_if<UsageError>(&prepared)) return usageError(*error);
+  Batch& batch = std::get<Batch>(prepared);
+  std::unique_ptr<morvel::ByteReader> input;
+  std::unique_ptr<morvel::ByteWriter> output;
+  if (UsesStandardInput(batch) && !(input = morvel::OpenStandardInput())) {
+    console->Err(std::string(PROGRAM_NAME) + ": standard input cannot be read");
+    return EXIT_FAILED;
+  }
+  if (UsesStandardOutput(batch) && !(output = morvel::OpenStandardOutput())) {
+    console->Err(std::string(PROGRAM_NAME) + ": standard output cannot be written");
+    return EXIT_FAILED;
+  }
   const auto files = morvel::MakeNativeFileSystem();
   const auto clock = morvel::MakeSystemClock();
-  return RunBatch(std::get<Batch>(prepared), *files, *clock, *console);
+  return RunBatch(batch, *files, *clock, *console, {input.get(), output.get()});
 }

@@ -33,8 +33,8 @@ BodyProblems WriteTextBody(ByteReader& input, PageWriter& page, const Conversion
 
 // Copies the picture beside the page (never over an existing file) and shows it. The
 // picture itself is not read.
-BodyProblems WritePicturePage(std::string_view sourcePath, std::string_view targetPath,
-                              Sink& page, const ConversionOptions& options, FileSystem& files) {
+BodyProblems WritePicturePage(std::string_view sourcePath, std::string_view targetPath, Sink& page,
+                              const ConversionOptions& options, FileSystem& files) {
   const std::string destination = PictureDestination(sourcePath, targetPath);
   const CopyOutcome copy = files.CopyIfAbsent(sourcePath, destination);
   WritePictureBody(page, FileNamePart(sourcePath), options.imageBorder);
@@ -51,17 +51,18 @@ bool IsPicture(std::string_view sourcePath, const OpenedRequest& request) {
 ConversionOutcome ConvertFile(std::string& sourcePath, std::string& targetPath,
                               const ConversionOptions& options, std::string_view bgColour,
                               std::string_view textColour, std::string_view title,
-                              Platform& platform) {
-  auto preflight = RunPreflightChecks(sourcePath, targetPath, platform);
+                              Platform& platform, RequestStreams streams) {
+  auto preflight = RunPreflightChecks(sourcePath, targetPath, streams, platform);
   if (!preflight.opened) return preflight.outcome;
   OpenedRequest& request = *preflight.opened;
+  ByteReader& input = streams.input ? *streams.input : *request.input;
 
-  PageWriter page(*request.output);
+  PageWriter page(streams.output ? *streams.output : *request.output);
   WritePageHead(page, options, bgColour, textColour, title, platform.clock);
   const BodyProblems problems =
-      IsPicture(sourcePath, request)
+      !streams.input && IsPicture(sourcePath, request)
           ? WritePicturePage(sourcePath, targetPath, page, options, platform.files)
-          : WriteTextBody(*request.input, page, options);
+          : WriteTextBody(input, page, options);
   page.Write(PAGE_FOOTER);
 
   // Close the page, then the input, before telling the user anything: the page is complete
@@ -71,13 +72,18 @@ ConversionOutcome ConvertFile(std::string& sourcePath, std::string& targetPath,
   request.input.reset();
 
   std::string_view failure;
-  if (!written) failure = messages::WRITE_FAILED;
-  else if (problems.readFailed) failure = messages::READ_FAILED;
-  else if (problems.copyFailed) failure = messages::COPY_FAILED;
+  if (!written)
+    failure = messages::WRITE_FAILED;
+  else if (problems.readFailed)
+    failure = messages::READ_FAILED;
+  else if (problems.copyFailed)
+    failure = messages::COPY_FAILED;
   if (!failure.empty()) {
     platform.user.ShowMessage(failure, messages::CAPTION_APP, BOX_ICONWARNING);
     return ConversionOutcome::Failed;
   }
+  // A page on a stream is read where it arrives; there is no file to announce.
+  if (streams.output) return ConversionOutcome::Written;
 
   std::string completed(targetPath);
   completed.append(messages::COMPLETED_SUFFIX);

@@ -12,9 +12,17 @@ namespace morvel {
 // How a request ended. The window ignores it (the user has seen a message box for every
 // outcome); the command-line converter turns it into its exit status.
 enum class ConversionOutcome {
-  Written,    // the page is complete on disk and the completion message was shown
-  Refused,    // a check failed, or a question was answered with Cancel; nothing was written
-  Failed,     // the page could not be opened, read, written or its picture copied
+  Written,  // the page is complete on disk and the completion message was shown
+  Refused,  // a check failed, or a question was answered with Cancel; nothing was written
+  Failed,   // the page could not be opened, read, written or its picture copied
+};
+
+// Streams the caller has opened itself (standard input and output), each in place of one path
+// of a request. No check applies to a stream; a text read from one is never a picture, and a
+// page written to one is written as it goes, with no completion message.
+struct RequestStreams {
+  ByteReader* input = nullptr;   // read instead of the file at sourcePath
+  ByteWriter* output = nullptr;  // written instead of the file at targetPath
 };
 
 // Checks both paths in their fixed order, asking and telling the user through
@@ -23,10 +31,10 @@ enum class ConversionOutcome {
 // `sourcePath` is rewritten to the name the file system stores (a wildcard resolves to its
 // first match) and `targetPath` gets ".htm" when the user accepts that fix; both are paths
 // in the engine's vocabulary ("\\" between folders, code page 932). Nothing is written to disk
-// before every check has passed.
+// before every check has passed. `streams` replaces either path by a stream.
 ConversionOutcome ConvertFile(std::string& sourcePath, std::string& targetPath,
                               const ConversionOptions& options, std::string_view bgColour,
                               std::string_view textColour, std::string_view title,
-                              Platform& platform);
+                              Platform& platform, RequestStreams streams = {});
 
 }  // namespace morvel

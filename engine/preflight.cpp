@@ -53,59 +53,72 @@ bool IsSameFile(std::string_view sourcePath, std::string_view targetPath, FileSy
 
 }  // namespace
 
-PreflightResult RunPreflightChecks(std::string& sourcePath, std::string& targetPath,
-                                   Platform& platform) {
+bool CheckSource(std::string& sourcePath, OpenedRequest& request, Platform& platform) {
   namespace msg = messages;
-  FileSystem& files = platform.files;
-  const auto refused = [] { return PreflightResult{std::nullopt, ConversionOutcome::Refused}; };
-
-  if (sourcePath.empty() || targetPath.empty()) {
-    Warn(platform, msg::EMPTY_NAME, msg::CAPTION_APP);
-    return refused();
-  }
-
-  auto resolved = ResolveSource(sourcePath, files);
+  auto resolved = ResolveSource(sourcePath, platform.files);
   if (!resolved) {
     Warn(platform, msg::SOURCE_MISSING, msg::CAPTION_SOURCE_PATH);
-    return refused();
+    return false;
   }
   sourcePath = std::move(*resolved);
 
-  OpenedRequest request;
-  request.input = files.OpenForReading(sourcePath);
+  request.input = platform.files.OpenForReading(sourcePath);
   if (!request.input) {
     Warn(platform, msg::SOURCE_UNOPENABLE, msg::CAPTION_OPEN_ERROR);
-    return refused();
+    return false;
   }
   request.sourceExtensionDot = ExtensionDot(sourcePath);
+  return true;
+}
 
+bool CheckTarget(std::optional<std::string_view> sourcePath, std::string& targetPath,
+                 Platform& platform) {
+  namespace msg = messages;
+  FileSystem& files = platform.files;
   // A target without any folder is refused like a target whose folder does not exist.
   if (!LastSeparator(targetPath) || !files.IsFolder(FolderPart(targetPath))) {
     Ask(platform, msg::TARGET_FOLDER_MISSING, msg::CAPTION_OPEN_ERROR);
-    return refused();
+    return false;
   }
 
   if (NeedsPageExtension(targetPath)) {
-    if (!Ask(platform, msg::ASK_FIX_EXTENSION, msg::CAPTION_EXTENSION)) return refused();
+    if (!Ask(platform, msg::ASK_FIX_EXTENSION, msg::CAPTION_EXTENSION)) return false;
     ApplyPageExtension(targetPath);
     platform.user.ShowTargetPath(targetPath);
   }
 
-  if (IsSameFile(sourcePath, targetPath, files)) {
+  if (sourcePath && IsSameFile(*sourcePath, targetPath, files)) {
     Warn(platform, msg::SAME_PATH, msg::CAPTION_SAME_PATH);
-    return refused();
+    return false;
   }
 
   if (HasReservedNameChar(FileNamePart(targetPath))) {
     Warn(platform, msg::RESERVED_CHARS, msg::CAPTION_NAME);
+    return false;
+  }
+
+  return !files.FindFirst(targetPath) || Ask(platform, msg::ASK_OVERWRITE, msg::CAPTION_OVERWRITE);
+}
+
+PreflightResult RunPreflightChecks(std::string& sourcePath, std::string& targetPath,
+                                   RequestStreams streams, Platform& platform) {
+  namespace msg = messages;
+  const auto refused = [] { return PreflightResult{std::nullopt, ConversionOutcome::Refused}; };
+
+  if ((!streams.input && sourcePath.empty()) || (!streams.output && targetPath.empty())) {
+    Warn(platform, msg::EMPTY_NAME, msg::CAPTION_APP);
     return refused();
   }
 
-  if (files.FindFirst(targetPath) && !Ask(platform, msg::ASK_OVERWRITE, msg::CAPTION_OVERWRITE)) {
-    return refused();
-  }
+  OpenedRequest request;
+  if (!streams.input && !CheckSource(sourcePath, request, platform)) return refused();
+  if (streams.output) return PreflightResult{std::move(request), ConversionOutcome::Written};
 
-  request.output = files.OpenForWriting(targetPath);
+  const auto checkedSource =
+      streams.input ? std::nullopt : std::optional<std::string_view>(sourcePath);
+  if (!CheckTarget(checkedSource, targetPath, platform)) return refused();
+
+  request.output = platform.files.OpenForWriting(targetPath);
   if (!request.output) {
     Warn(platform, msg::TARGET_UNOPENABLE, msg::CAPTION_OPEN_ERROR);
     return PreflightResult{std::nullopt, ConversionOutcome::Failed};

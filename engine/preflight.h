@@ -10,7 +10,8 @@
 
 namespace morvel {
 
-// What a request holds once every check has passed.
+// What a request holds once every check has passed. A stream the caller opened itself
+// (RequestStreams) is not held here: `input` or `output` stays empty for it.
 struct OpenedRequest {
   std::unique_ptr<ByteReader> input;
   std::unique_ptr<ByteWriter> output;
@@ -18,14 +19,25 @@ struct OpenedRequest {
   std::optional<std::size_t> sourceExtensionDot;
 };
 
-// Runs every check, rewriting both paths as the user agreed, and opens both files. On any
-// failure the user has been told, nothing is open, and the outcome says how it ended.
+// Runs every check, rewriting both paths as the user agreed, and opens both files; the checks
+// of an end that `streams` gives as a stream are skipped. On any failure the user has been
+// told, nothing is open, and the outcome says how it ended.
 struct PreflightResult {
   std::optional<OpenedRequest> opened;
   ConversionOutcome outcome = ConversionOutcome::Refused;
 };
 
 PreflightResult RunPreflightChecks(std::string& sourcePath, std::string& targetPath,
-                                   Platform& platform);
+                                   RequestStreams streams, Platform& platform);
+
+// The input's checks: it exists (its name rewritten as stored), it opens. Fills `request`'s
+// input and extension; false when a check refused it and the user has been told.
+bool CheckSource(std::string& sourcePath, OpenedRequest& request, Platform& platform);
+
+// The page's checks: its folder exists, its extension (asked), not the input itself (only when
+// `sourcePath` is given), no reserved character in its name, replacing a file (asked). False
+// when a check refused it or a question was cancelled, and the user has been told.
+bool CheckTarget(std::optional<std::string_view> sourcePath, std::string& targetPath,
+                 Platform& platform);
 
 }  // namespace morvel

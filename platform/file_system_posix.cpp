@@ -145,4 +145,16 @@ class PosixFileSystem final : public FileSystem {
 
 std::unique_ptr<FileSystem> MakeNativeFileSystem() { return std::make_unique<PosixFileSystem>(); }
 
+std::unique_ptr<ByteReader> OpenStandardInput() {
+  const int fd = fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0);
+  if (fd < 0) return nullptr;
+  return std::make_unique<PosixReader>(fd);
+}
+
+std::unique_ptr<ByteWriter> OpenStandardOutput() {
+  const int fd = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
+  if (fd < 0) return nullptr;
+  return std::make_unique<PosixWriter>(fd);
+}
+
 }  // namespace morvel

@@ -17,7 +17,11 @@ class Win32Reader final : public ByteReader {
   std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
     DWORD count = 0;
     const DWORD wanted = capacity > 0x10000000 ? 0x10000000 : static_cast<DWORD>(capacity);
-    if (!ReadFile(file_, buffer, wanted, &count, nullptr)) return std::nullopt;
+    if (!ReadFile(file_, buffer, wanted, &count, nullptr)) {
+      // A pipe whose writer has finished ends this way.
+      if (GetLastError() == ERROR_BROKEN_PIPE) return 0;
+      return std::nullopt;
+    }
     return static_cast<std::size_t>(count);
   }
 
@@ -68,15 +72,16 @@ class Win32FileSystem final : public FileSystem {
   std::optional<FileIdentity> IdentityOf(std::string_view path) override {
     // Backup semantics open folders too; no access rights are needed to read the identity.
     const HANDLE file = CreateFileA(ZeroTerminated(path).c_str(), 0,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
     BY_HANDLE_FILE_INFORMATION info{};
     const BOOL ok = GetFileInformationByHandle(file, &info);
     CloseHandle(file);
     if (!ok) return std::nullopt;
-    return FileIdentity{info.dwVolumeSerialNumber,
-                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    return FileIdentity{
+        info.dwVolumeSerialNumber,
+        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
   }
 
   CopyOutcome CopyIfAbsent(std::string_view from, std::string_view to) override {
@@ -112,5 +117,32 @@ class Win32FileSystem final : public FileSystem {
 }  // namespace
 
 std::unique_ptr<FileSystem> MakeNativeFileSystem() { return std::make_unique<Win32FileSystem>(); }
+
+namespace {
+
+HANDLE DuplicateStandardHandle(DWORD stream) {
+  const HANDLE standard = GetStdHandle(stream);
+  HANDLE duplicate = INVALID_HANDLE_VALUE;
+  if (standard == INVALID_HANDLE_VALUE || standard == nullptr ||
+      !DuplicateHandle(GetCurrentProcess(), standard, GetCurrentProcess(), &duplicate, 0, FALSE,
+                       DUPLICATE_SAME_ACCESS)) {
+    return INVALID_HANDLE_VALUE;
+  }
+  return duplicate;
+}
+
+}  // namespace
+
+std::unique_ptr<ByteReader> OpenStandardInput() {
+  const HANDLE handle = DuplicateStandardHandle(STD_INPUT_HANDLE);
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  return std::make_unique<Win32Reader>(handle);
+}
+
+std::unique_ptr<ByteWriter> OpenStandardOutput() {
+  const HANDLE handle = DuplicateStandardHandle(STD_OUTPUT_HANDLE);
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  return std::make_unique<Win32Writer>(handle);
+}
 
 }  // namespace morvel

@@ -11,4 +11,10 @@ namespace morvel {
 std::unique_ptr<FileSystem> MakeNativeFileSystem();
 std::unique_ptr<Clock> MakeSystemClock();
 
+// This process's standard input and output as byte streams, with line ends untouched. Each is
+// a duplicate of the standard stream, so closing it leaves the process's own stream open.
+// Nothing when the stream is not there.
+std::unique_ptr<ByteReader> OpenStandardInput();
+std::unique_ptr<ByteWriter> OpenStandardOutput();
+
 }  // namespace morvel
