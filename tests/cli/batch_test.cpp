@@ -150,6 +150,33 @@ TEST_F(ConverterRun, TwoSourcesOfOneNameNeverReplaceEachOthersPage) {
       << console.err[0];
 }
 
+TEST_F(ConverterRun, APageNeverReplacesAListedSource) {
+  struct Case {
+    std::string name;
+    std::string listed;  // the second source, as typed
+  };
+  const std::vector<Case> cases = {
+      {"the same spelling", "C:\\out\\a.htm"},
+      {"another spelling of the same file", "C:\\in\\alias.htm"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    files = FakeFileSystem();
+    console = FakeConsole();
+    SetUp();
+    files.AddFile("C:\\out\\a.htm", "mine");
+    files.AddAlias("C:\\in\\alias.htm", "C:\\out\\a.htm");
+    Batch batch = ManyJobs("C:\\out", {"C:\\in\\a.txt", c.listed});
+    batch.answers.overwriteOk = true;
+    EXPECT_EQ(Run(batch), EXIT_REFUSED);
+    EXPECT_EQ(files.Contents("C:\\out\\a.htm"), "mine");
+    ASSERT_FALSE(console.err.empty());
+    EXPECT_NE(console.err[0].find("C:\\in\\a.txt: "), std::string::npos) << console.err[0];
+    EXPECT_NE(console.err[0].find("would replace " + c.listed), std::string::npos)
+        << console.err[0];
+  }
+}
+
 TEST_F(ConverterRun, OutDirPictureIsCopiedBesideItsPage) {
   files.AddFile("C:\\in\\cat.png", "PNG");
   EXPECT_EQ(Run(ManyJobs("C:\\out", {"C:\\in\\cat.png"})), EXIT_WRITTEN);

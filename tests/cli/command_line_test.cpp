@@ -93,6 +93,8 @@ TEST(CommandLine, EachOptionSetsItsSetting) {
          EXPECT_EQ(l.options.autoLinkEnabled, 1);
        }},
       {{"--bg", "000000", "--bg", "111111"}, [](auto& l) { EXPECT_EQ(l.bgColour, "111111"); }},
+      {{"--encoding", "utf-8"}, [](auto& l) { EXPECT_TRUE(l.utf8Input); }},
+      {{"--encoding=utf-8", "--encoding", "cp932"}, [](auto& l) { EXPECT_FALSE(l.utf8Input); }},
   };
   for (const auto& testCase : cases) {
     std::vector<std::string> arguments = testCase.options;
@@ -114,6 +116,10 @@ TEST(CommandLine, OptionsMayFollowTheFilesAndDoubleDashEndsThem) {
   line = Parsed({"--", "-in.txt", "--out.htm"});
   EXPECT_EQ(line.sources, std::vector<std::string>{"-in.txt"});
   EXPECT_EQ(line.target, "--out.htm");
+
+  line = Parsed({"-", "-q", "-"});
+  EXPECT_EQ(line.sources, std::vector<std::string>{"-"});
+  EXPECT_EQ(line.target, "-");
 }
 
 TEST(CommandLine, OutDirTakesEverySource) {
@@ -133,11 +139,18 @@ TEST(CommandLine, HelpAndVersionWinOverMissingFiles) {
 
 TEST(CommandLine, HelpShowsEveryOptionAndItsDefault) {
   const std::string_view help = HelpText();
-  for (std::string_view text :
-       {"--title TEXT", "--bg RRGGBB", "FFFFFF", "--fg RRGGBB", "000000",
-        "--stamp kanji|numeric|off", "default: kanji", "--tags brp|br|off", "default: brp",
-        "--no-links", "--no-escape", "--border N", "default: 0", "-y, --yes", "-f, --force",
-        "-q, --quiet", "--out-dir DIR", "--version", "Exit status"}) {
+  for (std::string_view text : {"--title TEXT",   "--bg RRGGBB",
+                                "FFFFFF",         "--fg RRGGBB",
+                                "000000",         "--stamp kanji|numeric|off",
+                                "default: kanji", "--tags brp|br|off",
+                                "default: brp",   "--no-links",
+                                "--no-escape",    "--border N",
+                                "default: 0",     "-y, --yes",
+                                "-f, --force",    "-q, --quiet",
+                                "--out-dir DIR",  "--version",
+                                "Exit status",    "--encoding cp932|utf-8",
+                                "default: cp932", "SOURCE -",
+                                "TARGET -"}) {
     EXPECT_NE(help.find(text), std::string_view::npos) << text;
   }
 }
@@ -170,6 +183,8 @@ TEST(CommandLine, UsageErrorsNameWhatIsWrong) {
       {{"--out-dir"}, "--out-dir"},
       {{"--out-dir", "pages"}, "SOURCE"},
       {{"--out-dir", "", "a"}, "--out-dir"},
+      {{"--out-dir", "pages", "a", "-"}, "standard input (-)"},
+      {{"--encoding", "utf8", "a", "b"}, "--encoding"},
   };
   for (const auto& testCase : cases) {
     SCOPED_TRACE(::testing::PrintToString(testCase.arguments));

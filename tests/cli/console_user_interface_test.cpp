@@ -16,18 +16,29 @@ using testing::FakeConsole;
 std::string Host(std::string_view engineText) { return ToHostText(engineText); }
 
 TEST(ConsoleUserInterface, MessagesGoToStandardErrorWithCaptionOnOneLine) {
-  FakeConsole console;
-  ConsoleUserInterface user(console, {}, false);
-  EXPECT_EQ(
-      user.ShowMessage(messages::SOURCE_MISSING, messages::CAPTION_SOURCE_PATH, BOX_ICONWARNING),
-      ANSWER_OK);
-  user.SetLabel("a.txt");
-  user.ShowMessage("line one\nline two", messages::CAPTION_APP, BOX_ICONWARNING);
-  EXPECT_TRUE(console.out.empty());
-  EXPECT_EQ(console.err,
-            (std::vector<std::string>{"morvel-convert: " + Host(messages::CAPTION_SOURCE_PATH) +
-                                          ": " + Host(messages::SOURCE_MISSING),
-                                      "morvel-convert: a.txt: MORVEL: line one line two"}));
+  // A box with OK and Cancel that asks nothing (the missing folder) is a message too, on a
+  // terminal or not.
+  for (const bool isTerminal : {false, true}) {
+    FakeConsole console;
+    console.isTerminal = isTerminal;
+    console.typed = {"y"};
+    ConsoleUserInterface user(console, {}, false);
+    EXPECT_EQ(
+        user.ShowMessage(messages::SOURCE_MISSING, messages::CAPTION_SOURCE_PATH, BOX_ICONWARNING),
+        ANSWER_OK);
+    user.SetLabel("a.txt");
+    user.ShowMessage("line one\nline two", messages::CAPTION_APP, BOX_ICONWARNING);
+    user.ShowMessage(messages::TARGET_FOLDER_MISSING, messages::CAPTION_OPEN_ERROR,
+                     BOX_ICONWARNING | BOX_OKCANCEL);
+    EXPECT_TRUE(console.out.empty());
+    EXPECT_TRUE(console.prompts.empty());
+    EXPECT_EQ(console.err, (std::vector<std::string>{
+                               "morvel-convert: " + Host(messages::CAPTION_SOURCE_PATH) + ": " +
+                                   Host(messages::SOURCE_MISSING),
+                               "morvel-convert: a.txt: MORVEL: line one line two",
+                               "morvel-convert: a.txt: " + Host(messages::CAPTION_OPEN_ERROR) +
+                                   ": " + Host(messages::TARGET_FOLDER_MISSING)}));
+  }
 }
 
 TEST(ConsoleUserInterface, CompletionGoesToStandardOutputUnlessQuiet) {
@@ -54,6 +65,7 @@ struct QuestionCase {
   std::deque<std::string> typed;
   int expected;
   std::string_view hint;  // expected in the Cancel line when nobody can be asked
+  std::string nobodyToAsk = {};
 };
 
 TEST(ConsoleUserInterface, QuestionsAreAnsweredByOptionTerminalOrCancel) {
@@ -71,6 +83,9 @@ TEST(ConsoleUserInterface, QuestionsAreAnsweredByOptionTerminalOrCancel) {
       {over, {}, true, {""}, ANSWER_CANCEL, ""},
       {over, {}, true, {"yes please"}, ANSWER_CANCEL, ""},
       {ext, {}, true, {}, ANSWER_CANCEL, ""},  // end of input
+      // Standard input that carries the text answers nothing, even from a terminal.
+      {over, {}, true, {"y"}, ANSWER_CANCEL, "the text, so the answer is Cancel", "the text"},
+      {over, {false, true}, true, {}, ANSWER_OK, "", "the text"},
   };
   for (const auto& testCase : cases) {
     SCOPED_TRACE(::testing::Message()
@@ -80,6 +95,7 @@ TEST(ConsoleUserInterface, QuestionsAreAnsweredByOptionTerminalOrCancel) {
     console.isTerminal = testCase.isTerminal;
     console.typed = testCase.typed;
     ConsoleUserInterface user(console, testCase.preset, false);
+    if (!testCase.nobodyToAsk.empty()) user.SetNobodyToAsk(testCase.nobodyToAsk);
     const std::string_view caption =
         testCase.question == ext ? messages::CAPTION_EXTENSION : messages::CAPTION_OVERWRITE;
     EXPECT_EQ(user.ShowMessage(testCase.question, caption, BOX_ICONWARNING | BOX_OKCANCEL),
@@ -90,7 +106,7 @@ TEST(ConsoleUserInterface, QuestionsAreAnsweredByOptionTerminalOrCancel) {
     if (preset) {
       EXPECT_TRUE(console.err.empty());
       EXPECT_TRUE(console.prompts.empty());
-    } else if (testCase.isTerminal) {
+    } else if (testCase.isTerminal && testCase.nobodyToAsk.empty()) {
       ASSERT_EQ(console.prompts.size(), 1u);
       EXPECT_TRUE(console.prompts[0].ends_with(" [y/N] ")) << console.prompts[0];
       EXPECT_NE(console.prompts[0].find(Host(caption)), std::string::npos);

@@ -90,6 +90,47 @@ TEST(ConverterProcess, EveryOptionReachesThePage) {
   }
 }
 
+TEST(ConverterProcess, PipesCarryThePageThatFilesGet) {
+  const std::vector<std::vector<std::string>> switchSets = {
+      {},
+      {"--stamp", "off", "--tags", "br", "--no-escape", "--title", "表"},
+      {"--stamp", "numeric", "--tags", "off", "--no-links"},
+  };
+  for (const auto& switches : switchSets) {
+    SCOPED_TRACE(::testing::PrintToString(switches));
+    ConverterProcess run;
+    run.WriteFile("in.txt", SampleText());
+    auto arguments = [&](std::string source, std::string target) {
+      std::vector<std::string> all = switches;
+      all.insert(all.end(), {std::move(source), std::move(target)});
+      return all;
+    };
+    ASSERT_EQ(run.Run(arguments("in.txt", "file.htm")).exitStatus, 0);
+    const std::string filePage = WithoutDate(run.ReadFile("file.htm").value_or(""));
+
+    // To standard output: the page and nothing else, and no question.
+    for (const auto& [source, input] :
+         {std::pair<std::string, std::string>{"-", SampleText()}, {"in.txt", ""}}) {
+      const ProcessResult result = run.Run(arguments(source, "-"), input);
+      EXPECT_EQ(result.exitStatus, 0) << result.err;
+      EXPECT_EQ(result.err, "");
+      EXPECT_EQ(WithoutDate(result.outBytes), filePage) << source;
+    }
+    // From standard input to a file: the checks and the completion line as for any file.
+    const ProcessResult result = run.Run(arguments("-", "file.htm"), SampleText());
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_NE(result.err.find("standard input is the text, so the answer is Cancel"),
+              std::string::npos)
+        << result.err;
+    const ProcessResult piped = run.Run(arguments("-", "piped"), SampleText());
+    EXPECT_EQ(piped.exitStatus, 1);
+    const ProcessResult forced = run.Run(arguments("-", "piped.htm"), SampleText());
+    EXPECT_EQ(forced.exitStatus, 0) << forced.err;
+    EXPECT_EQ(forced.out, "完了: " + run.FullPath("piped.htm") + "が作成できました。\n");
+    EXPECT_EQ(WithoutDate(run.ReadFile("piped.htm").value_or("")), filePage);
+  }
+}
+
 TEST(ConverterProcess, PictureIsCopiedBesideThePageWithItsBorder) {
   ConverterProcess run;
   run.MakeFolder("web");
@@ -133,6 +174,7 @@ TEST(ConverterProcess, QuestionsWithoutATerminalAreCancelledAndSayWhichOptionAns
 TEST(ConverterProcess, ExitStatusesAndWhereTheMessagesGo) {
   ConverterProcess run;
   run.WriteFile("in.txt", "x\r\n");
+  run.WriteFile("pic.png", "PNG");
   struct Case {
     std::vector<std::string> arguments;
     int status;
@@ -141,7 +183,10 @@ TEST(ConverterProcess, ExitStatusesAndWhereTheMessagesGo) {
   };
   const std::vector<Case> cases = {
       {{"missing.txt", "page.htm"}, 1, "変換するファイルが存在しません", ""},
-      {{"in.txt", "nowhere/page.htm"}, 1, "作成するファイルのディレクトリ", ""},
+      // A message, not a question: nothing about an answer.
+      {{"in.txt", "nowhere/page.htm"}, 1, "(フォルダ)が存在しません\n", ""},
+      {{"pic.png", "-"}, 1, "pic.png: a picture's page cannot go to standard output", ""},
+      {{"missing.txt", "-"}, 1, "変換するファイルが存在しません", ""},
       {{"in.txt", "in.txt"}, 1, "拡張子", ""},
       {{"--bg", "white", "in.txt", "page.htm"}, 2, "--bg", ""},
       {{"--stamp", "daily", "in.txt", "page.htm"}, 2, "--stamp", ""},

@@ -1,5 +1,6 @@
 // Runs the built morvel-convert as a separate process in a folder of its own, with standard
-// input that is not a terminal and both output streams captured. Names and texts are UTF-8.
+// input that is not a terminal (empty, or bytes given) and both output streams captured. Names
+// and texts are UTF-8.
 #pragma once
 
 #include <optional>
@@ -13,6 +14,7 @@ struct ProcessResult {
   int exitStatus = -1;
   std::string out;  // standard output and error, converted to UTF-8
   std::string err;
+  std::string outBytes;  // standard output as written
 };
 
 class ConverterProcess {
@@ -22,8 +24,10 @@ class ConverterProcess {
   ConverterProcess(const ConverterProcess&) = delete;
   ConverterProcess& operator=(const ConverterProcess&) = delete;
 
-  // Runs the converter with `arguments`, its current folder the work folder.
-  ProcessResult Run(const std::vector<std::string>& arguments) const;
+  // Runs the converter with `arguments`, its current folder the work folder, reading
+  // `standardInput`.
+  ProcessResult Run(const std::vector<std::string>& arguments,
+                    std::string_view standardInput = {}) const;
 
   // Files and folders of the work folder, by relative UTF-8 name ("/" between folders).
   void WriteFile(std::string_view name, std::string_view bytes) const;

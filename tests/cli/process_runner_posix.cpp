@@ -39,15 +39,23 @@ ConverterProcess::~ConverterProcess() {
   fs::remove_all(folder_, ignored);
 }
 
-ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments) const {
+ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments,
+                                    std::string_view standardInput) const {
   const std::string program = ConverterPath();
-  const fs::path outLog =
-      fs::path(folder_).parent_path() / (fs::path(folder_).filename().string() + ".out");
-  const fs::path errLog =
-      fs::path(folder_).parent_path() / (fs::path(folder_).filename().string() + ".err");
+  const fs::path log = fs::path(folder_).parent_path() / fs::path(folder_).filename();
+  const fs::path outLog = log.string() + ".out";
+  const fs::path errLog = log.string() + ".err";
+  // Standard input is a pipe that already holds every byte (the tests' inputs are smaller than
+  // its buffer) and whose writing end is closed.
+  int pipeEnds[2] = {-1, -1};
+  if (pipe(pipeEnds) != 0 || write(pipeEnds[1], standardInput.data(), standardInput.size()) !=
+                                 static_cast<ssize_t>(standardInput.size())) {
+    return {};
+  }
+  close(pipeEnds[1]);
   const pid_t child = fork();
   if (child == 0) {
-    const int in = open("/dev/null", O_RDONLY);
+    const int in = pipeEnds[0];
     const int out = open(outLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = open(errLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (in < 0 || out < 0 || err < 0 || chdir(folder_.c_str()) != 0) _exit(127);
@@ -60,12 +68,13 @@ ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments) c
     execv(program.c_str(), argv.data());
     _exit(127);
   }
+  close(pipeEnds[0]);
   ProcessResult result;
   int status = 0;
   if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
     result.exitStatus = WEXITSTATUS(status);
   }
-  result.out = Slurp(outLog);
+  result.outBytes = result.out = Slurp(outLog);
   result.err = Slurp(errLog);
   std::error_code ignored;
   fs::remove(outLog, ignored);

@@ -65,6 +65,30 @@ std::optional<std::string> ReadBytes(const std::wstring& path) {
   return bytes;
 }
 
+// The reading end (inheritable) of a pipe that already holds every byte of `bytes` and whose
+// writing end is closed.
+HANDLE PipeHolding(std::string_view bytes) {
+  SECURITY_ATTRIBUTES security{sizeof security, nullptr, TRUE};
+  HANDLE reading = INVALID_HANDLE_VALUE, writing = INVALID_HANDLE_VALUE;
+  if (!CreatePipe(&reading, &writing, &security, static_cast<DWORD>(bytes.size() + 4096))) {
+    return INVALID_HANDLE_VALUE;
+  }
+  DWORD written = 0;
+  if (!bytes.empty()) {
+    WriteFile(writing, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  }
+  CloseHandle(writing);
+  return reading;
+}
+
+void WriteBytes(const std::wstring& path, std::string_view bytes) {
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
 void RemoveTree(const std::wstring& folder) {
   WIN32_FIND_DATAW entry;
   const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
@@ -119,7 +143,8 @@ ConverterProcess::ConverterProcess() {
 
 ConverterProcess::~ConverterProcess() { RemoveTree(Wide(folder_)); }
 
-ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments) const {
+ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments,
+                                    std::string_view standardInput) const {
   const std::wstring program = FolderOfThisProgram() + L"..\\cli\\morvel-convert.exe";
   std::wstring commandLine = Quoted(program);
   for (const auto& argument : arguments) commandLine += L" " + Quoted(Wide(argument));
@@ -133,7 +158,7 @@ ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments) c
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = Inheritable(L"NUL", GENERIC_READ, OPEN_EXISTING);
+  startup.hStdInput = PipeHolding(standardInput);
   startup.hStdOutput = Inheritable(outLog, GENERIC_WRITE, CREATE_ALWAYS);
   startup.hStdError = Inheritable(errLog, GENERIC_WRITE, CREATE_ALWAYS);
   PROCESS_INFORMATION process{};
@@ -152,7 +177,8 @@ ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments) c
   for (HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) {
     if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
   }
-  result.out = FromOutputCodePage(ReadBytes(outLog).value_or(""));
+  result.outBytes = ReadBytes(outLog).value_or("");
+  result.out = FromOutputCodePage(result.outBytes);
   result.err = FromOutputCodePage(ReadBytes(errLog).value_or(""));
   DeleteFileW(outLog.c_str());
   DeleteFileW(errLog.c_str());
@@ -160,11 +186,7 @@ ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments) c
 }
 
 void ConverterProcess::WriteFile(std::string_view name, std::string_view bytes) const {
-  const HANDLE file = CreateFileW(Wide(FullPath(name)).c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
+  WriteBytes(Wide(FullPath(name)), bytes);
 }
 
 std::optional<std::string> ConverterProcess::ReadFile(std::string_view name) const {
