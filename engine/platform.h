@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace morvel {
 
@@ -87,6 +88,26 @@ class UserInterface {
   virtual int ShowMessage(std::string_view text, std::string_view caption, unsigned style) = 0;
   // Shows the corrected target path where the user typed it (IDC_TARGET_PATH in the window).
   virtual void ShowTargetPath(std::string_view path) = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Text encodings
+
+// A character of UTF-8 text that code page 932 cannot hold exactly: where it starts in the
+// text, and how many bytes of code page 932 precede it in the converted text.
+struct LackingCharacter {
+  std::size_t textAt = 0;
+  std::size_t convertedAt = 0;
+};
+
+class TextEncoder {
+ public:
+  virtual ~TextEncoder() = default;
+  // Appends to `out` the code page 932 form of `utf8` (valid UTF-8, whole characters). A
+  // character without an exact form (one that reads back as the same character) adds nothing to
+  // `out` and is listed in `lacking`, in text order.
+  virtual void ToCodePage932(std::string_view utf8, std::string& out,
+                             std::vector<LackingCharacter>& lacking) = 0;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -1,0 +1,58 @@
+// UTF-8 input turned into the code page 932 text that the text body takes, as it streams in.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/platform.h"
+
+namespace morvel {
+
+// Where decoded text goes: code page 932 bytes, in blocks cut anywhere, and numeric character
+// references such as "&#9731;" that stand for characters code page 932 lacks.
+class DecodedTextSink {
+ public:
+  virtual ~DecodedTextSink() = default;
+  virtual void Write(std::string_view block) = 0;
+  virtual void WriteReference(std::string_view reference) = 0;
+};
+
+// Decodes UTF-8 given in blocks cut anywhere, even inside a character. A byte order mark at the
+// very start is dropped. Every character with an exact code page 932 form is written as that
+// form; any other becomes a decimal numeric character reference. Invalid UTF-8 (a stray or
+// missing continuation byte, an overlong form, a surrogate, a value past U+10FFFF, or a
+// character cut off by the end of the input) stops the decoding: what came before it has been
+// written, and nothing after it is.
+class Utf8TextDecoder {
+ public:
+  Utf8TextDecoder(TextEncoder& encoder, DecodedTextSink& sink) : encoder_(encoder), sink_(sink) {}
+
+  // Decodes the next block. False once the input has proved invalid.
+  bool Write(std::string_view block);
+  // Ends the input. False when it is invalid, a character cut off at its end included.
+  bool Finish();
+
+  // The line (counted from 1) that holds the first invalid byte, once Write() or Finish() has
+  // returned false.
+  std::size_t InvalidLine() const { return lines_ + 1; }
+
+ private:
+  // Decodes whole, valid characters; the invalid ones (as Utf8Prefix() finds them) were cut off.
+  void WriteValid(std::string_view text);
+  // Moves bytes from the front of `block` into `pending_` until it holds one whole character,
+  // then decodes it. False when the bytes cannot make one.
+  bool CompletePending(std::string_view& block);
+
+  TextEncoder& encoder_;
+  DecodedTextSink& sink_;
+  std::string pending_;    // the start of a character cut off by the end of the last block
+  std::string converted_;  // code page 932 bytes of the text being written
+  std::vector<LackingCharacter> lacking_;
+  std::size_t lines_ = 0;  // line ends written
+  bool atStart_ = true;
+  bool failed_ = false;
+};
+
+}  // namespace morvel
