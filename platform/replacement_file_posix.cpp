@@ -128,7 +128,7 @@ int OpenUnnamed(const std::string& folder) {
 
 }  // namespace
 
-std::unique_ptr<ByteWriter> OpenReplacement(const std::string& path) {
+std::unique_ptr<ByteWriter> OpenReplacement(const std::string& path, TemporaryKind kind) {
   const std::string target = FollowLinks(path);
   struct stat old {};
   const bool exists = stat(target.c_str(), &old) == 0;
@@ -149,7 +149,7 @@ std::unique_ptr<ByteWriter> OpenReplacement(const std::string& path) {
   const std::string temporary = HiddenTemporaryPath(target);
   unlink(temporary.c_str());  // left by a run that was killed between naming and renaming
   bool named = false;
-  int fd = OpenUnnamed(FolderOf(target));
+  int fd = kind == TemporaryKind::UnnamedWherePossible ? OpenUnnamed(FolderOf(target)) : -1;
   if (fd < 0) {
     fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
     named = true;

@@ -17,10 +17,13 @@ inline constexpr std::string_view TEMPORARY_SUFFIX = ".morvel-tmp";
 // Starts a new version of the file at `path` (a POSIX path). The new file gets the old one's
 // permission bits; a symbolic link is followed, so the file it names is replaced and the link
 // stays. On Linux the new version is an unnamed file until it is complete; elsewhere it is
-// the hidden file named after the page, and a stale one left by a killed run is removed here.
+// the hidden file named after the page (always, with TemporaryKind::Named), and a stale one
+// left by a killed run is removed here.
 // Something that is not a regular file (a device, a pipe) is written in place. Nothing when
 // the path is a folder, an existing file that cannot be written, or in a folder where no file
 // can be created.
-std::unique_ptr<ByteWriter> OpenReplacement(const std::string& path);
+enum class TemporaryKind { UnnamedWherePossible, Named };
+std::unique_ptr<ByteWriter> OpenReplacement(
+    const std::string& path, TemporaryKind kind = TemporaryKind::UnnamedWherePossible);
 
 }  // namespace morvel
