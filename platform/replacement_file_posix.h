@@ -6,13 +6,9 @@
 #include <string>
 
 #include "engine/platform.h"
+#include "platform/temporary_name.h"
 
 namespace morvel {
-
-// Suffix of the hidden file ("." + name + suffix, beside the page) that holds a page while it
-// is written where the file system offers no unnamed temporary file, and for the moment
-// between naming a finished page and renaming it over the old one.
-inline constexpr std::string_view TEMPORARY_SUFFIX = ".morvel-tmp";
 
 // Starts a new version of the file at `path` (a POSIX path). The new file gets the old one's
 // permission bits; a symbolic link is followed, so the file it names is replaced and the link

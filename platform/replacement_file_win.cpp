@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/temporary_name.h"
+
 namespace morvel {
 
 namespace {
@@ -12,7 +14,7 @@ std::wstring HiddenTemporaryPath(const std::wstring& path) {
   std::wstring hidden = path.substr(0, nameStart);
   hidden += L'.';
   hidden.append(path, nameStart);
-  hidden += L".morvel-tmp";
+  hidden.append(TEMPORARY_SUFFIX.begin(), TEMPORARY_SUFFIX.end());
   return hidden;
 }
 
