@@ -1,5 +1,7 @@
 #include "engine/convert_file.h"
 
+#include <new>
+
 #include "engine/line_pipeline.h"
 #include "engine/messages.h"
 #include "engine/page_parts.h"
@@ -46,12 +48,10 @@ bool IsPicture(std::string_view sourcePath, const OpenedRequest& request) {
          IsPictureExtension(sourcePath.substr(*request.sourceExtensionDot + 1));
 }
 
-}  // namespace
-
-ConversionOutcome ConvertFile(std::string& sourcePath, std::string& targetPath,
-                              const ConversionOptions& options, std::string_view bgColour,
-                              std::string_view textColour, std::string_view title,
-                              Platform& platform, RequestStreams streams) {
+ConversionOutcome CheckAndWrite(std::string& sourcePath, std::string& targetPath,
+                                const ConversionOptions& options, std::string_view bgColour,
+                                std::string_view textColour, std::string_view title,
+                                Platform& platform, RequestStreams streams) {
   auto preflight = RunPreflightChecks(sourcePath, targetPath, streams, platform);
   if (!preflight.opened) return preflight.outcome;
   OpenedRequest& request = *preflight.opened;
@@ -65,9 +65,11 @@ ConversionOutcome ConvertFile(std::string& sourcePath, std::string& targetPath,
           : WriteTextBody(input, page, options);
   page.Write(PAGE_FOOTER);
 
-  // Close the page, then the input, before telling the user anything: the page is complete
-  // on disk while the message is up.
-  const bool written = page.Finish();
+  // The page takes the old one's place only when all of it is there. Close the page, then the
+  // input, before telling the user anything: the page is complete on disk, or the old one is
+  // back as it was, while the message is up.
+  const bool complete = !problems.readFailed && !problems.copyFailed;
+  const bool written = complete ? page.Finish() : page.WritesSucceeded();
   request.output.reset();
   request.input.reset();
 
@@ -89,6 +91,23 @@ ConversionOutcome ConvertFile(std::string& sourcePath, std::string& targetPath,
   completed.append(messages::COMPLETED_SUFFIX);
   platform.user.ShowMessage(completed, messages::CAPTION_COMPLETED, BOX_OK);
   return ConversionOutcome::Written;
+}
+
+}  // namespace
+
+ConversionOutcome ConvertFile(std::string& sourcePath, std::string& targetPath,
+                              const ConversionOptions& options, std::string_view bgColour,
+                              std::string_view textColour, std::string_view title,
+                              Platform& platform, RequestStreams streams) {
+  // Running out of memory ends the request like any failure: by the time the message is
+  // shown, the request's buffers are freed and its unfinished page is removed.
+  try {
+    return CheckAndWrite(sourcePath, targetPath, options, bgColour, textColour, title, platform,
+                         streams);
+  } catch (const std::bad_alloc&) {
+    platform.user.ShowMessage(messages::OUT_OF_MEMORY, messages::CAPTION_APP, BOX_ICONWARNING);
+    return ConversionOutcome::Failed;
+  }
 }
 
 }  // namespace morvel

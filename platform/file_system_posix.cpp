@@ -11,6 +11,8 @@
 
 #include "platform/encoding_posix.h"
 #include "platform/native_platform.h"
+#include "platform/posix_io.h"
+#include "platform/replacement_file_posix.h"
 #include "text/path_scan.h"
 
 namespace morvel {
@@ -33,30 +35,6 @@ class PosixReader final : public ByteReader {
       if (count >= 0) return static_cast<std::size_t>(count);
       if (errno != EINTR) return std::nullopt;
     }
-  }
-
- private:
-  int fd_;
-};
-
-class PosixWriter final : public ByteWriter {
- public:
-  explicit PosixWriter(int fd) : fd_(fd) {}
-  ~PosixWriter() override { Close(); }
-  bool Write(std::string_view bytes) override {
-    while (!bytes.empty()) {
-      const ssize_t count = write(fd_, bytes.data(), bytes.size());
-      if (count < 0 && errno == EINTR) continue;
-      if (count <= 0) return false;
-      bytes.remove_prefix(static_cast<std::size_t>(count));
-    }
-    return true;
-  }
-  bool Close() override {
-    if (fd_ < 0) return true;
-    const int status = close(fd_);
-    fd_ = -1;
-    return status == 0;
   }
 
  private:
@@ -106,19 +84,18 @@ class PosixFileSystem final : public FileSystem {
     if (!source) return CopyOutcome::Failed;
     const int fd = open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return errno == EEXIST ? CopyOutcome::DestinationExists : CopyOutcome::Failed;
-    PosixWriter writer(fd);
     std::vector<char> buffer(64 * 1024);
     bool ok = true;
     for (;;) {
       const auto count = source->Read(buffer.data(), buffer.size());
       if (!count) ok = false;
       if (!count || *count == 0) break;
-      if (!writer.Write({buffer.data(), *count})) {
+      if (!WriteAll(fd, {buffer.data(), *count})) {
         ok = false;
         break;
       }
     }
-    ok = writer.Close() && ok;
+    ok = close(fd) == 0 && ok;
     if (!ok) unlink(destination.c_str());
     return ok ? CopyOutcome::Copied : CopyOutcome::Failed;
   }
@@ -135,26 +112,12 @@ class PosixFileSystem final : public FileSystem {
   }
 
   std::unique_ptr<ByteWriter> OpenForWriting(std::string_view path) override {
-    const int fd = open(ToPosixPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return nullptr;
-    return std::make_unique<PosixWriter>(fd);
+    return OpenReplacement(ToPosixPath(path));
   }
 };
 
 }  // namespace
 
 std::unique_ptr<FileSystem> MakeNativeFileSystem() { return std::make_unique<PosixFileSystem>(); }
-
-std::unique_ptr<ByteReader> OpenStandardInput() {
-  const int fd = fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0);
-  if (fd < 0) return nullptr;
-  return std::make_unique<PosixReader>(fd);
-}
-
-std::unique_ptr<ByteWriter> OpenStandardOutput() {
-  const int fd = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
-  if (fd < 0) return nullptr;
-  return std::make_unique<PosixWriter>(fd);
-}
 
 }  // namespace morvel

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "platform/native_platform.h"
+#include "platform/replacement_file_win.h"
+#include "platform/wide_text_win.h"
 
 namespace morvel {
 
@@ -17,37 +19,8 @@ class Win32Reader final : public ByteReader {
   std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
     DWORD count = 0;
     const DWORD wanted = capacity > 0x10000000 ? 0x10000000 : static_cast<DWORD>(capacity);
-    if (!ReadFile(file_, buffer, wanted, &count, nullptr)) {
-      // A pipe whose writer has finished ends this way.
-      if (GetLastError() == ERROR_BROKEN_PIPE) return 0;
-      return std::nullopt;
-    }
+    if (!ReadFile(file_, buffer, wanted, &count, nullptr)) return std::nullopt;
     return static_cast<std::size_t>(count);
-  }
-
- private:
-  HANDLE file_;
-};
-
-class Win32Writer final : public ByteWriter {
- public:
-  explicit Win32Writer(HANDLE file) : file_(file) {}
-  ~Win32Writer() override { Close(); }
-  bool Write(std::string_view bytes) override {
-    while (!bytes.empty()) {
-      const DWORD wanted =
-          bytes.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(bytes.size());
-      DWORD count = 0;
-      if (!WriteFile(file_, bytes.data(), wanted, &count, nullptr) || count == 0) return false;
-      bytes.remove_prefix(count);
-    }
-    return true;
-  }
-  bool Close() override {
-    if (file_ == INVALID_HANDLE_VALUE) return true;
-    const BOOL closed = CloseHandle(file_);
-    file_ = INVALID_HANDLE_VALUE;
-    return closed != 0;
   }
 
  private:
@@ -107,42 +80,12 @@ class Win32FileSystem final : public FileSystem {
   }
 
   std::unique_ptr<ByteWriter> OpenForWriting(std::string_view path) override {
-    const HANDLE file = CreateFileA(ZeroTerminated(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<Win32Writer>(file);
+    return OpenReplacement(Widen(path));
   }
 };
 
 }  // namespace
 
 std::unique_ptr<FileSystem> MakeNativeFileSystem() { return std::make_unique<Win32FileSystem>(); }
-
-namespace {
-
-HANDLE DuplicateStandardHandle(DWORD stream) {
-  const HANDLE standard = GetStdHandle(stream);
-  HANDLE duplicate = INVALID_HANDLE_VALUE;
-  if (standard == INVALID_HANDLE_VALUE || standard == nullptr ||
-      !DuplicateHandle(GetCurrentProcess(), standard, GetCurrentProcess(), &duplicate, 0, FALSE,
-                       DUPLICATE_SAME_ACCESS)) {
-    return INVALID_HANDLE_VALUE;
-  }
-  return duplicate;
-}
-
-}  // namespace
-
-std::unique_ptr<ByteReader> OpenStandardInput() {
-  const HANDLE handle = DuplicateStandardHandle(STD_INPUT_HANDLE);
-  if (handle == INVALID_HANDLE_VALUE) return nullptr;
-  return std::make_unique<Win32Reader>(handle);
-}
-
-std::unique_ptr<ByteWriter> OpenStandardOutput() {
-  const HANDLE handle = DuplicateStandardHandle(STD_OUTPUT_HANDLE);
-  if (handle == INVALID_HANDLE_VALUE) return nullptr;
-  return std::make_unique<Win32Writer>(handle);
-}
 
 }  // namespace morvel
