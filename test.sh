@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: native unit tests, the same under AddressSanitizer and UBSan,
-# and the Windows build's tests under Wine. Installs what is missing first.
+# and the Windows build's tests under Wine; builds and checks the Debian package and the
+# Windows zip. Installs what is missing first.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
@@ -13,12 +14,19 @@ for preset in native native-asan; do
   ctest --preset "$preset" -j "$jobs"
 done
 
+echo "== the Debian package"
+cmake --build --preset native --target package
+tools/check-packages.sh deb build/native/morvel_1.3_"$(dpkg --print-architecture)".deb
+
 # The product is the 32-bit Windows build; its tests run under Wine. Where the kernel cannot
 # run 32-bit programs, Wine runs only x64 programs, so the same sources are built for x64 and
 # tested under Wine instead (the 32-bit build is still made, to prove it compiles and links).
 echo "== win32"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j "$jobs"
+echo "== the Windows zip"
+cmake --build --preset win32 --target package
+tools/check-packages.sh zip build/win32/MORVEL-1.3-i686.zip
 wine_preset=$(tools/wine-arch.sh)
 if [ "$wine_preset" != win32 ]; then
   echo "== this kernel runs no 32-bit programs: the Windows tests run as the x64 build"

@@ -26,6 +26,12 @@ need x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64
 need Xvfb xvfb
 need localedef locales
 need_file /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf fonts-ipafont-gothic
+# The packages: the Debian package's dependencies worked out from the binary (dpkg-shlibdeps,
+# which CPack finds the binaries for with file), the manual page rendered, the zip listed.
+need dpkg-shlibdeps dpkg-dev
+need file file
+need man man-db
+need unzip unzip
 
 [ ${#missing[@]} -eq 0 ] && exit 0
 
