@@ -84,6 +84,7 @@ std::variant<Batch, UsageError> PrepareBatch(const CommandLine& commandLine) {
   batch.textColour = commandLine.textColour;
   batch.answers = {commandLine.answerExtensionOk, commandLine.answerOverwriteOk};
   batch.quiet = commandLine.quiet;
+  batch.utf8Input = commandLine.utf8Input;
 
   const auto title = ToEngineText(commandLine.title);
   if (!title)
@@ -137,7 +138,7 @@ std::string PagePathFor(std::string_view source, std::string_view outDir, FileSy
 }
 
 int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console,
-             RequestStreams standard) {
+             RequestExtras extras) {
   ConsoleUserInterface user(console, batch.answers, batch.quiet);
   // Standard input that carries the text cannot also carry answers.
   if (UsesStandardInput(batch)) user.SetNobodyToAsk("standard input is the text");
@@ -175,11 +176,11 @@ int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console,
       ++refused;
       continue;
     }
-    const RequestStreams streams{job.standardInput ? standard.input : nullptr,
-                                 job.standardOutput ? standard.output : nullptr};
+    const RequestExtras jobExtras{job.standardInput ? extras.input : nullptr,
+                                  job.standardOutput ? extras.output : nullptr, extras.utf8};
     const ConversionOutcome outcome =
         ConvertFile(job.source, job.target, batch.options, batch.bgColour, batch.textColour,
-                    batch.title, platform, streams);
+                    batch.title, platform, jobExtras);
     switch (outcome) {
       case ConversionOutcome::Written:
         ++written;

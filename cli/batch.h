@@ -33,6 +33,7 @@ struct Batch {
   std::string title;
   PresetAnswers answers;
   bool quiet = false;
+  bool utf8Input = false;
 };
 
 // Converts the title and paths of `commandLine` for the engine; a title or path the engine
@@ -47,9 +48,10 @@ std::string PagePathFor(std::string_view source, std::string_view outDir, FileSy
 bool UsesStandardInput(const Batch& batch);
 bool UsesStandardOutput(const Batch& batch);
 
-// Runs every job and returns the exit status. `standard` holds standard input and output for
-// the jobs that use them (UsesStandardInput(), UsesStandardOutput()).
+// Runs every job and returns the exit status. `extras` holds standard input and output for
+// the jobs that use them (UsesStandardInput(), UsesStandardOutput()) and, for UTF-8 text
+// (`utf8Input`), the encoder.
 int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console,
-             RequestStreams standard = {});
+             RequestExtras extras = {});
 
 }  // namespace morvel::cli

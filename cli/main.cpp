@@ -44,5 +44,6 @@ int main(int argc, char** argv) {
   }
   const auto files = morvel::MakeNativeFileSystem();
   const auto clock = morvel::MakeSystemClock();
-  return RunBatch(batch, *files, *clock, *console, {input.get(), output.get()});
+  const auto encoder = batch.utf8Input ? morvel::MakeTextEncoder() : nullptr;
+  return RunBatch(batch, *files, *clock, *console, {input.get(), output.get(), encoder.get()});
 }

@@ -51,16 +51,16 @@ bool IsPicture(std::string_view sourcePath, const OpenedRequest& request) {
 ConversionOutcome CheckAndWrite(std::string& sourcePath, std::string& targetPath,
                                 const ConversionOptions& options, std::string_view bgColour,
                                 std::string_view textColour, std::string_view title,
-                                Platform& platform, RequestStreams streams) {
-  auto preflight = RunPreflightChecks(sourcePath, targetPath, streams, platform);
+                                Platform& platform, RequestExtras extras) {
+  auto preflight = RunPreflightChecks(sourcePath, targetPath, extras, platform);
   if (!preflight.opened) return preflight.outcome;
   OpenedRequest& request = *preflight.opened;
-  ByteReader& input = streams.input ? *streams.input : *request.input;
+  ByteReader& input = extras.input ? *extras.input : *request.input;
 
-  PageWriter page(streams.output ? *streams.output : *request.output);
+  PageWriter page(extras.output ? *extras.output : *request.output);
   WritePageHead(page, options, bgColour, textColour, title, platform.clock);
   const BodyProblems problems =
-      !streams.input && IsPicture(sourcePath, request)
+      !extras.input && IsPicture(sourcePath, request)
           ? WritePicturePage(sourcePath, targetPath, page, options, platform.files)
           : WriteTextBody(input, page, options);
   page.Write(PAGE_FOOTER);
@@ -85,7 +85,7 @@ ConversionOutcome CheckAndWrite(std::string& sourcePath, std::string& targetPath
     return ConversionOutcome::Failed;
   }
   // A page on a stream is read where it arrives; there is no file to announce.
-  if (streams.output) return ConversionOutcome::Written;
+  if (extras.output) return ConversionOutcome::Written;
 
   std::string completed(targetPath);
   completed.append(messages::COMPLETED_SUFFIX);
@@ -98,12 +98,12 @@ ConversionOutcome CheckAndWrite(std::string& sourcePath, std::string& targetPath
 ConversionOutcome ConvertFile(std::string& sourcePath, std::string& targetPath,
                               const ConversionOptions& options, std::string_view bgColour,
                               std::string_view textColour, std::string_view title,
-                              Platform& platform, RequestStreams streams) {
+                              Platform& platform, RequestExtras extras) {
   // Running out of memory ends the request like any failure: by the time the message is
   // shown, the request's buffers are freed and its unfinished page is removed.
   try {
     return CheckAndWrite(sourcePath, targetPath, options, bgColour, textColour, title, platform,
-                         streams);
+                         extras);
   } catch (const std::bad_alloc&) {
     platform.user.ShowMessage(messages::OUT_OF_MEMORY, messages::CAPTION_APP, BOX_ICONWARNING);
     return ConversionOutcome::Failed;

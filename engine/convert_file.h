@@ -17,12 +17,15 @@ enum class ConversionOutcome {
   Failed,   // the page could not be opened, read, written or its picture copied
 };
 
-// Streams the caller has opened itself (standard input and output), each in place of one path
-// of a request. No check applies to a stream; a text read from one is never a picture, and a
-// page written to one is written as it goes, with no completion message.
-struct RequestStreams {
+// What a caller (the command line) can add to a request beyond the window's settings.
+struct RequestExtras {
+  // Streams the caller has opened itself (standard input and output), each in place of one
+  // path. No check applies to a stream; a text read from one is never a picture, and a page
+  // written to one is written as it goes, with no completion message.
   ByteReader* input = nullptr;   // read instead of the file at sourcePath
   ByteWriter* output = nullptr;  // written instead of the file at targetPath
+  // When set, the text is UTF-8, turned into code page 932 through this encoder.
+  TextEncoder* utf8 = nullptr;
 };
 
 // Checks both paths in their fixed order, asking and telling the user through
@@ -31,10 +34,11 @@ struct RequestStreams {
 // `sourcePath` is rewritten to the name the file system stores (a wildcard resolves to its
 // first match) and `targetPath` gets ".htm" when the user accepts that fix; both are paths
 // in the engine's vocabulary ("\\" between folders, code page 932). Nothing is written to disk
-// before every check has passed. `streams` replaces either path by a stream.
+// before every check has passed. `extras` may replace either path by a stream and name the
+// input's encoding.
 ConversionOutcome ConvertFile(std::string& sourcePath, std::string& targetPath,
                               const ConversionOptions& options, std::string_view bgColour,
                               std::string_view textColour, std::string_view title,
-                              Platform& platform, RequestStreams streams = {});
+                              Platform& platform, RequestExtras extras = {});
 
 }  // namespace morvel

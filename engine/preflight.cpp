@@ -101,21 +101,21 @@ bool CheckTarget(std::optional<std::string_view> sourcePath, std::string& target
 }
 
 PreflightResult RunPreflightChecks(std::string& sourcePath, std::string& targetPath,
-                                   RequestStreams streams, Platform& platform) {
+                                   RequestExtras extras, Platform& platform) {
   namespace msg = messages;
   const auto refused = [] { return PreflightResult{std::nullopt, ConversionOutcome::Refused}; };
 
-  if ((!streams.input && sourcePath.empty()) || (!streams.output && targetPath.empty())) {
+  if ((!extras.input && sourcePath.empty()) || (!extras.output && targetPath.empty())) {
     Warn(platform, msg::EMPTY_NAME, msg::CAPTION_APP);
     return refused();
   }
 
   OpenedRequest request;
-  if (!streams.input && !CheckSource(sourcePath, request, platform)) return refused();
-  if (streams.output) return PreflightResult{std::move(request), ConversionOutcome::Written};
+  if (!extras.input && !CheckSource(sourcePath, request, platform)) return refused();
+  if (extras.output) return PreflightResult{std::move(request), ConversionOutcome::Written};
 
   const auto checkedSource =
-      streams.input ? std::nullopt : std::optional<std::string_view>(sourcePath);
+      extras.input ? std::nullopt : std::optional<std::string_view>(sourcePath);
   if (!CheckTarget(checkedSource, targetPath, platform)) return refused();
 
   request.output = platform.files.OpenForWriting(targetPath);

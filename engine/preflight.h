@@ -11,7 +11,7 @@
 namespace morvel {
 
 // What a request holds once every check has passed. A stream the caller opened itself
-// (RequestStreams) is not held here: `input` or `output` stays empty for it.
+// (RequestExtras) is not held here: `input` or `output` stays empty for it.
 struct OpenedRequest {
   std::unique_ptr<ByteReader> input;
   std::unique_ptr<ByteWriter> output;
@@ -20,7 +20,7 @@ struct OpenedRequest {
 };
 
 // Runs every check, rewriting both paths as the user agreed, and opens both files; the checks
-// of an end that `streams` gives as a stream are skipped. On any failure the user has been
+// of an end that `extras` gives as a stream are skipped. On any failure the user has been
 // told, nothing is open, and the outcome says how it ended.
 struct PreflightResult {
   std::optional<OpenedRequest> opened;
@@ -28,7 +28,7 @@ struct PreflightResult {
 };
 
 PreflightResult RunPreflightChecks(std::string& sourcePath, std::string& targetPath,
-                                   RequestStreams streams, Platform& platform);
+                                   RequestExtras extras, Platform& platform);
 
 // The input's checks: it exists (its name rewritten as stored), it opens. Fills `request`'s
 // input and extension; false when a check refused it and the user has been told.
