@@ -51,8 +51,8 @@ bool IsSameFile(std::string_view sourcePath, std::string_view targetPath, FileSy
   return sourceIdentity && *sourceIdentity == *targetIdentity;
 }
 
-}  // namespace
-
+// The input's checks: it exists (its name rewritten as stored), it opens. Fills `request`'s
+// input and extension; false when a check refused it and the user has been told.
 bool CheckSource(std::string& sourcePath, OpenedRequest& request, Platform& platform) {
   namespace msg = messages;
   auto resolved = ResolveSource(sourcePath, platform.files);
@@ -71,6 +71,9 @@ bool CheckSource(std::string& sourcePath, OpenedRequest& request, Platform& plat
   return true;
 }
 
+// The page's checks: its folder exists, its extension (asked), not the input itself (only when
+// `sourcePath` is given), no reserved character in its name, replacing a file (asked). False
+// when a check refused it or a question was cancelled, and the user has been told.
 bool CheckTarget(std::optional<std::string_view> sourcePath, std::string& targetPath,
                  Platform& platform) {
   namespace msg = messages;
@@ -99,6 +102,8 @@ bool CheckTarget(std::optional<std::string_view> sourcePath, std::string& target
 
   return !files.FindFirst(targetPath) || Ask(platform, msg::ASK_OVERWRITE, msg::CAPTION_OVERWRITE);
 }
+
+}  // namespace
 
 PreflightResult RunPreflightChecks(std::string& sourcePath, std::string& targetPath,
                                    RequestExtras extras, Platform& platform) {

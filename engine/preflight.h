@@ -30,14 +30,4 @@ struct PreflightResult {
 PreflightResult RunPreflightChecks(std::string& sourcePath, std::string& targetPath,
                                    RequestExtras extras, Platform& platform);
 
-// The input's checks: it exists (its name rewritten as stored), it opens. Fills `request`'s
-// input and extension; false when a check refused it and the user has been told.
-bool CheckSource(std::string& sourcePath, OpenedRequest& request, Platform& platform);
-
-// The page's checks: its folder exists, its extension (asked), not the input itself (only when
-// `sourcePath` is given), no reserved character in its name, replacing a file (asked). False
-// when a check refused it or a question was cancelled, and the user has been told.
-bool CheckTarget(std::optional<std::string_view> sourcePath, std::string& targetPath,
-                 Platform& platform);
-
 }  // namespace morvel
