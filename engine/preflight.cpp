@@ -72,10 +72,9 @@ bool CheckSource(std::string& sourcePath, OpenedRequest& request, Platform& plat
 }
 
 // The page's checks: its folder exists, its extension (asked), not the input itself (only when
-// `sourcePath` is given), no reserved character in its name, replacing a file (asked). False
+// there is a `sourcePath`), no reserved character in its name, replacing a file (asked). False
 // when a check refused it or a question was cancelled, and the user has been told.
-bool CheckTarget(std::optional<std::string_view> sourcePath, std::string& targetPath,
-                 Platform& platform) {
+bool CheckTarget(const std::string* sourcePath, std::string& targetPath, Platform& platform) {
   namespace msg = messages;
   FileSystem& files = platform.files;
   // A target without any folder is refused like a target whose folder does not exist.
@@ -119,9 +118,7 @@ PreflightResult RunPreflightChecks(std::string& sourcePath, std::string& targetP
   if (!extras.input && !CheckSource(sourcePath, request, platform)) return refused();
   if (extras.output) return PreflightResult{std::move(request), ConversionOutcome::Written};
 
-  const auto checkedSource =
-      extras.input ? std::nullopt : std::optional<std::string_view>(sourcePath);
-  if (!CheckTarget(checkedSource, targetPath, platform)) return refused();
+  if (!CheckTarget(extras.input ? nullptr : &sourcePath, targetPath, platform)) return refused();
 
   request.output = platform.files.OpenForWriting(targetPath);
   if (!request.output) {
