@@ -11,7 +11,6 @@
 
 #include "platform/encoding_posix.h"
 #include "platform/native_platform.h"
-#include "platform/posix_io.h"
 #include "platform/replacement_file_posix.h"
 #include "text/path_scan.h"
 
@@ -82,22 +81,20 @@ class PosixFileSystem final : public FileSystem {
     if (lstat(destination.c_str(), &info) == 0) return CopyOutcome::DestinationExists;
     auto source = OpenForReading(from);
     if (!source) return CopyOutcome::Failed;
-    const int fd = open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return errno == EEXIST ? CopyOutcome::DestinationExists : CopyOutcome::Failed;
+    // The copy appears whole under its name or not at all, and never over a file that took
+    // the name meanwhile.
+    const auto copy = OpenNewFile(destination);
+    const auto taken = [] {
+      return errno == EEXIST ? CopyOutcome::DestinationExists : CopyOutcome::Failed;
+    };
+    if (!copy) return taken();
     std::vector<char> buffer(64 * 1024);
-    bool ok = true;
     for (;;) {
       const auto count = source->Read(buffer.data(), buffer.size());
-      if (!count) ok = false;
-      if (!count || *count == 0) break;
-      if (!WriteAll(fd, {buffer.data(), *count})) {
-        ok = false;
-        break;
-      }
+      if (!count || !copy->Write({buffer.data(), *count})) return CopyOutcome::Failed;
+      if (*count == 0) break;
     }
-    ok = close(fd) == 0 && ok;
-    if (!ok) unlink(destination.c_str());
-    return ok ? CopyOutcome::Copied : CopyOutcome::Failed;
+    return copy->Commit() ? CopyOutcome::Copied : taken();
   }
 
   std::unique_ptr<ByteReader> OpenForReading(std::string_view path) override {

@@ -126,7 +126,51 @@ int OpenUnnamed(const std::string& folder) {
 #endif
 }
 
+// A file that must not replace anything: unnamed until Commit() links it under its name, or,
+// where there are no unnamed files, created under its name and removed unless committed.
+class NewFile final : public ByteWriter {
+ public:
+  NewFile(int fd, std::string path, bool named) : fd_(fd), path_(std::move(path)), named_(named) {}
+  ~NewFile() override {
+    if (fd_ >= 0) close(fd_);
+    if (named_ && !committed_) unlink(path_.c_str());
+  }
+  bool Write(std::string_view bytes) override { return WriteAll(fd_, bytes); }
+  bool Commit() override {
+    int linkError = 0;
+    if (!named_) {
+      const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+      if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+        linkError = errno;
+      }
+    }
+    const int status = close(fd_);
+    fd_ = -1;
+    if (linkError != 0) {
+      errno = linkError;
+      return false;
+    }
+    committed_ = status == 0;
+    if (!committed_ && !named_) unlink(path_.c_str());
+    return committed_;
+  }
+
+ private:
+  int fd_;
+  std::string path_;
+  bool named_;
+  bool committed_ = false;
+};
+
 }  // namespace
+
+std::unique_ptr<ByteWriter> OpenNewFile(const std::string& path) {
+  int fd = OpenUnnamed(FolderOf(path));
+  const bool named = fd < 0;
+  if (named) fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+  if (fd < 0) return nullptr;
+  return std::make_unique<NewFile>(fd, path, named);
+}
 
 std::unique_ptr<ByteWriter> OpenReplacement(const std::string& path, TemporaryKind kind) {
   const std::string target = FollowLinks(path);

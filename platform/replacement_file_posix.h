@@ -22,4 +22,10 @@ enum class TemporaryKind { UnnamedWherePossible, Named };
 std::unique_ptr<ByteWriter> OpenReplacement(
     const std::string& path, TemporaryKind kind = TemporaryKind::UnnamedWherePossible);
 
+// Starts a file at `path`, which must not exist: on Linux it is unnamed until Commit() gives
+// it that name, which fails (errno EEXIST) when something else has taken the name meanwhile;
+// elsewhere it is created under that name at once, and removed unless committed. Nothing
+// (errno EEXIST when the name is taken) when it cannot be created.
+std::unique_ptr<ByteWriter> OpenNewFile(const std::string& path);
+
 }  // namespace morvel

@@ -114,6 +114,22 @@ TEST(PageReplacement, ALinkedPageIsReplacedWhereTheLinkLeads) {
   EXPECT_EQ(folder.Read("real/new.htm"), "new");
 }
 
+TEST(PageReplacement, APictureCopyAppearsWholeAndNeverOverAnotherFile) {
+  Folder folder;
+  auto taken = OpenNewFile(folder / "a.png");
+  ASSERT_TRUE(taken);
+  ASSERT_TRUE(taken->Write("copy"));
+  folder.Write("a.png", "theirs");  // another program takes the name meanwhile
+  EXPECT_FALSE(taken->Commit());
+  {
+    auto abandoned = OpenNewFile(folder / "b.png");
+    ASSERT_TRUE(abandoned);
+    ASSERT_TRUE(abandoned->Write("copy"));
+  }
+  EXPECT_EQ(folder.Read("a.png"), "theirs");
+  EXPECT_EQ(folder.List(), std::vector<std::string>{"a.png"});
+}
+
 // Converts `source` over the page `target` in a child process with the given limit on file
 // sizes, and returns how the child ended.
 int ConvertInChild(const std::string& source, const std::string& target, rlim_t fileSizeLimit) {
