@@ -7,6 +7,7 @@
 
 #include "cli/host.h"
 #include "platform/encoding_posix.h"
+#include "platform/native_platform.h"
 #include "text/cp932.h"
 
 namespace morvel::cli {
@@ -74,11 +75,9 @@ std::vector<std::string> HostArguments(int argc, char** argv) {
 }
 
 std::optional<std::string> ToEngineText(std::string_view text) {
-  auto converted = Utf8ToCp932(text);
-  // Only an exact round trip is taken: a character that maps onto another one (a yen sign
-  // onto "\\", say) would change the path or the title.
-  if (!converted || Cp932ToUtf8(*converted) != text) return std::nullopt;
-  return converted;
+  // Only an exact form is taken: a character that maps onto another one (a yen sign onto
+  // "\\", say) would change the path or the title.
+  return MakeTextEncoder()->ToCodePage932(text);
 }
 
 std::string ToHostText(std::string_view engineText) {

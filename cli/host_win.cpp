@@ -7,6 +7,7 @@
 // clang-format on
 
 #include "cli/host.h"
+#include "platform/native_platform.h"
 #include "platform/wide_text_win.h"
 
 namespace morvel::cli {
@@ -73,9 +74,7 @@ std::vector<std::string> HostArguments(int, char**) {
 }
 
 std::optional<std::string> ToEngineText(std::string_view text) {
-  const std::wstring wide = Widen(text, CP_UTF8, MB_ERR_INVALID_CHARS);
-  if (wide.empty() && !text.empty()) return std::nullopt;
-  return ToCodePage932(wide);
+  return MakeTextEncoder()->ToCodePage932(text);
 }
 
 std::string ToHostText(std::string_view engineText) {

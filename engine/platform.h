@@ -12,7 +12,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace morvel {
 
@@ -99,21 +98,13 @@ class UserInterface {
 // ---------------------------------------------------------------------------------------------
 // Text encodings
 
-// A character of UTF-8 text that code page 932 cannot hold exactly: where it starts in the
-// text, and how many bytes of code page 932 precede it in the converted text.
-struct LackingCharacter {
-  std::size_t textAt = 0;
-  std::size_t convertedAt = 0;
-};
-
 class TextEncoder {
  public:
   virtual ~TextEncoder() = default;
-  // Appends to `out` the code page 932 form of `utf8` (valid UTF-8, whole characters). A
-  // character without an exact form (one that reads back as the same character) adds nothing to
-  // `out` and is listed in `lacking`, in text order.
-  virtual void ToCodePage932(std::string_view utf8, std::string& out,
-                             std::vector<LackingCharacter>& lacking) = 0;
+  // The code page 932 form of `utf8`, or nothing when it is not valid UTF-8 or holds a
+  // character without an exact form: one that reads back as the same character (never a
+  // stand-in "?", and never another character that looks alike, such as "\\" for a yen sign).
+  virtual std::optional<std::string> ToCodePage932(std::string_view utf8) = 0;
 };
 
 // ---------------------------------------------------------------------------------------------

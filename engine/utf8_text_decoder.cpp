@@ -1,6 +1,5 @@
 #include "engine/utf8_text_decoder.h"
 
-#include <algorithm>
 #include <cstdint>
 
 namespace morvel {
@@ -72,27 +71,49 @@ char32_t CodePoint(std::string_view character) {
 
 }  // namespace
 
+std::string_view Utf8TextDecoder::FormOf(char32_t codePoint, std::string_view character) {
+  // Code page 932 holds no character past U+FFFF.
+  if (codePoint > 0xFFFF) return {};
+  std::uint16_t& form = forms_[codePoint];
+  if (form == UNKNOWN) {
+    const auto converted = encoder_.ToCodePage932(character);
+    form = !converted || converted->empty() || converted->size() > 2
+               ? LACKING
+               : static_cast<std::uint16_t>(At(*converted, 0) << 8 |
+                                            (converted->size() == 2 ? At(*converted, 1) : 0));
+  }
+  if (form == LACKING) return {};
+  formBytes_[0] = static_cast<char>(form >> 8);
+  formBytes_[1] = static_cast<char>(form & 0xFF);
+  return {formBytes_, (form & 0xFF) != 0 ? 2u : 1u};
+}
+
 void Utf8TextDecoder::WriteValid(std::string_view text) {
   if (atStart_ && !text.empty()) {
     if (text.starts_with(BYTE_ORDER_MARK)) text.remove_prefix(BYTE_ORDER_MARK.size());
     atStart_ = false;
   }
-  lines_ += static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
   converted_.clear();
-  lacking_.clear();
-  encoder_.ToCodePage932(text, converted_, lacking_);
-  const std::string_view converted = converted_;
-  std::size_t written = 0;
-  for (const LackingCharacter& character : lacking_) {
-    if (character.convertedAt > written) {
-      sink_.Write(converted.substr(written, character.convertedAt - written));
+  for (std::size_t at = 0; at < text.size();) {
+    const char byte = text[at];
+    if (At(text, at) < 0x80) {
+      if (byte == '\n') ++lines_;
+      converted_.push_back(byte);
+      ++at;
+      continue;
     }
-    written = character.convertedAt;
-    const std::size_t length = ScanCharacter(text.substr(character.textAt)).length;
-    sink_.WriteReference("&#" + std::to_string(CodePoint(text.substr(character.textAt, length))) +
-                         ";");
+    const std::string_view character = text.substr(at, ScanCharacter(text.substr(at)).length);
+    const char32_t codePoint = CodePoint(character);
+    if (const std::string_view form = FormOf(codePoint, character); !form.empty()) {
+      converted_.append(form);
+    } else {
+      if (!converted_.empty()) sink_.Write(converted_);
+      converted_.clear();
+      sink_.WriteReference("&#" + std::to_string(codePoint) + ";");
+    }
+    at += character.size();
   }
-  if (written < converted.size()) sink_.Write(converted.substr(written));
+  if (!converted_.empty()) sink_.Write(converted_);
 }
 
 bool Utf8TextDecoder::CompletePending(std::string_view& block) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,11 +46,21 @@ class Utf8TextDecoder {
   // then decodes it. False when the bytes cannot make one.
   bool CompletePending(std::string_view& block);
 
+  // The code page 932 form of a character (of `codePoint`), or empty when it has none. Each
+  // character is put to the encoder once; the view is valid until the next call.
+  std::string_view FormOf(char32_t codePoint, std::string_view character);
+
+  // Per character up to U+FFFF: its form's first byte, then its second byte or 0 (code page
+  // 932 characters take one or two bytes, and no second byte is 0).
+  static constexpr std::uint16_t UNKNOWN = 0;
+  static constexpr std::uint16_t LACKING = 1;
+
   TextEncoder& encoder_;
   DecodedTextSink& sink_;
+  std::vector<std::uint16_t> forms_ = std::vector<std::uint16_t>(0x10000, UNKNOWN);
+  char formBytes_[2] = {};
   std::string pending_;    // the start of a character cut off by the end of the last block
   std::string converted_;  // code page 932 bytes of the text being written
-  std::vector<LackingCharacter> lacking_;
   std::size_t lines_ = 0;  // line ends written
   bool atStart_ = true;
   bool failed_ = false;

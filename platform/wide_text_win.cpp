@@ -44,29 +44,12 @@ std::optional<std::string> ToCodePage932(std::wstring_view wide) {
 
 namespace {
 
-std::size_t Utf8Length(char lead) {
-  const auto byte = static_cast<unsigned char>(lead);
-  return byte < 0x80 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
-}
-
 class WindowsTextEncoder final : public TextEncoder {
  public:
-  void ToCodePage932(std::string_view utf8, std::string& out,
-                     std::vector<LackingCharacter>& lacking) override {
-    if (auto whole = morvel::ToCodePage932(Widen(utf8, CP_UTF8))) {
-      out.append(*whole);
-      return;
-    }
-    // Some character has no exact form: a character at a time, each is kept or listed.
-    for (std::size_t at = 0; at < utf8.size();) {
-      const std::string_view character = utf8.substr(at, Utf8Length(utf8[at]));
-      if (auto form = morvel::ToCodePage932(Widen(character, CP_UTF8))) {
-        out.append(*form);
-      } else {
-        lacking.push_back({at, out.size()});
-      }
-      at += character.size();
-    }
+  std::optional<std::string> ToCodePage932(std::string_view utf8) override {
+    const std::wstring wide = Widen(utf8, CP_UTF8, MB_ERR_INVALID_CHARS);
+    if (wide.empty() && !utf8.empty()) return std::nullopt;
+    return morvel::ToCodePage932(wide);
   }
 };
 
