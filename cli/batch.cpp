@@ -4,6 +4,7 @@
 
 #include "cli/host.h"
 #include "engine/convert_file.h"
+#include "text/character_references.h"
 #include "text/path_scan.h"
 
 namespace morvel::cli {
@@ -28,9 +29,9 @@ std::variant<Batch, UsageError> PrepareBatch(const CommandLine& commandLine) {
   batch.answers = {commandLine.answerExtensionOk, commandLine.answerOverwriteOk};
   batch.quiet = commandLine.quiet;
 
-  const auto title = ToEngineText(commandLine.title);
-  if (!title)
-    return UsageError{"the --title text holds a character that code page 932 cannot hold"};
+  // A character code page 932 lacks reaches the page as a numeric character reference.
+  const auto title = EncodeWithCharacterReferences(commandLine.title, ToEngineText);
+  if (!title) return UsageError{"the --title text is not valid UTF-8"};
   batch.title = *title;
 
   auto enginePath = [](std::string_view path, std::string& into) -> std::optional<UsageError> {
