@@ -72,11 +72,7 @@ std::vector<std::string> HostArguments(int, char**) {
   return arguments;
 }
 
-std::optional<std::string> ToEngineText(std::string_view text) {
-  const std::wstring wide = Widen(text, CP_UTF8, MB_ERR_INVALID_CHARS);
-  if (wide.empty() && !text.empty()) return std::nullopt;
-  return ToCodePage932(wide);
-}
+std::optional<std::string> ToEngineText(std::string_view text) { return Utf8ToCodePage932(text); }
 
 std::string ToHostText(std::string_view engineText) {
   return Narrow(Widen(engineText, ENGINE_CODE_PAGE), CP_UTF8);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "text/character_references.h"
+
 namespace morvel {
 
 std::wstring Widen(std::string_view text, unsigned codePage, unsigned long flags) {
@@ -38,6 +40,21 @@ std::optional<std::string> ToCodePage932(std::wstring_view wide) {
                       static_cast<int>(wide.size()), text.data(), length, nullptr, &usedDefault);
   if (usedDefault) return std::nullopt;
   return text;
+}
+
+std::optional<std::string> Utf8ToCodePage932(std::string_view text) {
+  const std::wstring wide = Widen(text, CP_UTF8, MB_ERR_INVALID_CHARS);
+  if (wide.empty() && !text.empty()) return std::nullopt;
+  return ToCodePage932(wide);
+}
+
+std::string ToCodePage932WithReferences(std::wstring_view wide) {
+  // UTF-8 from UTF-16 is always valid: a lone surrogate becomes U+FFFD.
+  return EncodeWithCharacterReferences(Narrow(wide, CP_UTF8), Utf8ToCodePage932).value_or("");
+}
+
+std::wstring WidePath(std::string_view path) {
+  return Widen(path, ENGINE_CODE_PAGE, MB_ERR_INVALID_CHARS);
 }
 
 }  // namespace morvel

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/without_date.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/tests/window_driver.h"
-#include "tests/support/without_date.h"
 
 namespace morvel::e2e {
 namespace {
