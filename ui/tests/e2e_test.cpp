@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,8 +18,17 @@ namespace {
 // Files
 
 std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  const HANDLE file = CreateFileW(FromCodePage932(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "";
+  std::string bytes;
+  char buffer[4096];
+  DWORD count = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &count, nullptr) && count > 0) {
+    bytes.append(buffer, count);
+  }
+  CloseHandle(file);
+  return bytes;
 }
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
@@ -347,12 +354,13 @@ TEST_F(MorvelWindow, EnterInATextFieldCreates) {
   ExpectBoxAndAnswer("MORVEL", "ファイル名を入れてください。", IDOK);
 }
 
+// Japanese names, "表" and "ソ" among them (second byte 0x5C), on every system language.
 TEST_F(MorvelWindow, ConvertsATextFileWithTheDefaults) {
-  WriteFileBytes(Path("in.txt"), "first line\r\nsecond line\r\n");
-  Create(Path("in.txt"), Path("page.htm"));
-  ExpectBoxAndAnswer("完了", Path("page.htm") + "が作成できました。", IDOK);
+  WriteFileBytes(Path("料金表.txt"), "first line\r\nsecond line\r\n");
+  Create(Path("料金表.txt"), Path("ソース表.htm"));
+  ExpectBoxAndAnswer("完了", Path("ソース表.htm") + "が作成できました。", IDOK);
 
-  const std::string page = ReadFileBytes(Path("page.htm"));
+  const std::string page = ReadFileBytes(Path("ソース表.htm"));
   const std::string head =
       "<!--MORVEL1.3-->\r\n<HTML><HEAD><TITLE></TITLE></HEAD>\r\n"
       "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n"
@@ -484,11 +492,13 @@ TEST_F(MorvelWindow, RefusesTheSamePathAndReservedCharacters) {
 }
 
 // A name with a character code page 932 lacks ends the request before any other check: as a
-// stand-in "?" it would be a wildcard, and "雪☃.txt" would convert "雪a.txt".
+// stand-in "?" it would be a wildcard, and "雪☃.txt" would convert "雪Ａ.txt".
 TEST_F(MorvelWindow, RefusesNamesThatCodePage932CannotSpell) {
   WriteFileBytes(Path("in.txt"), "x\r\n");
-  WriteFileBytes(Path(L"雪a.txt"), "not me\r\n");
-  WriteFileBytes(Path(L"雪☃.txt"), "me\r\n");
+  WriteFileBytes(Path(L"雪Ａ.txt"), "not me\r\n");  // listed after the others under Wine
+  for (const wchar_t* name : {L"雪☃.txt", L"雪é.txt", L"雪한.txt"}) {
+    WriteFileBytes(Path(name), "me\r\n");
+  }
   const struct {
     std::wstring source;
     std::wstring target;
@@ -506,24 +516,29 @@ TEST_F(MorvelWindow, RefusesNamesThatCodePage932CannotSpell) {
     EXPECT_TRUE(NoBoxAppears());
   }
   EXPECT_TRUE(NamesIn(folder_, L"*.htm").empty());
+
+  // A wildcard takes the first match that code page 932 can spell, wherever the folder lists it.
+  Create(Path("雪*.txt"), Path("page.htm"));
+  ExpectBoxAndAnswer("完了", Path("page.htm") + "が作成できました。", IDOK);
+  EXPECT_NE(ReadFileBytes(Path("page.htm")).find("not me"), std::string::npos);
 }
 
 TEST_F(MorvelWindow, ConvertsAPictureWithABorder) {
   CreateDirectoryA(Path("web").c_str(), nullptr);
-  WriteFileBytes(Path("cat.png"), "PNG bytes");
+  WriteFileBytes(Path("猫表.png"), "PNG bytes");
   Click(window_, IDC_STAMP);
   SetText(window_, IDC_TITLE, "T");
   SetText(window_, IDC_BORDER, "2");
   ASSERT_TRUE(WaitUntil([&] { return CheckState(window_, IDC_STAMP) == OFF; }));
-  Create(Path("cat.png"), Path("web\\cat.htm"));
+  Create(Path("猫表.png"), Path("web\\cat.htm"));
   ExpectBoxAndAnswer("完了", Path("web\\cat.htm") + "が作成できました。", IDOK);
   EXPECT_EQ(ReadFileBytes(Path("web\\cat.htm")),
             "<!--MORVEL1.3-->\r\n<HTML><HEAD><TITLE>T</TITLE></HEAD>\r\n"
             "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n<BR>\r\n"
-            "<CENTER><IMG src=\"cat.png\" border=\"2\"></CENTER>\r\n</BODY>\r\n</HTML>");
-  EXPECT_EQ(ReadFileBytes(Path("web\\cat.png")), "PNG bytes");
-  DeleteFileA(Path("web\\cat.htm").c_str());
-  DeleteFileA(Path("web\\cat.png").c_str());
+            "<CENTER><IMG src=\"猫表.png\" border=\"2\"></CENTER>\r\n</BODY>\r\n</HTML>");
+  EXPECT_EQ(ReadFileBytes(Path("web\\猫表.png")), "PNG bytes");
+  DeleteFileW(Path(L"web\\cat.htm").c_str());
+  DeleteFileW(Path(L"web\\猫表.png").c_str());
   RemoveDirectoryA(Path("web").c_str());
 }
 
