@@ -1,5 +1,7 @@
 #include "engine/convert_file.h"
 
+#include <new>
+
 #include "engine/line_pipeline.h"
 #include "engine/messages.h"
 #include "engine/page_parts.h"
@@ -33,8 +35,8 @@ BodyProblems WriteTextBody(ByteReader& input, PageWriter& page, const Conversion
 
 // Copies the picture beside the page (never over an existing file) and shows it. The
 // picture itself is not read.
-BodyProblems WritePicturePage(std::string_view sourcePath, std::string_view targetPath,
-                              Sink& page, const ConversionOptions& options, FileSystem& files) {
+BodyProblems WritePicturePage(std::string_view sourcePath, std::string_view targetPath, Sink& page,
+                              const ConversionOptions& options, FileSystem& files) {
   const std::string destination = PictureDestination(sourcePath, targetPath);
   const CopyOutcome copy = files.CopyIfAbsent(sourcePath, destination);
   WritePictureBody(page, FileNamePart(sourcePath), options.imageBorder);
@@ -46,12 +48,10 @@ bool IsPicture(std::string_view sourcePath, const OpenedRequest& request) {
          IsPictureExtension(sourcePath.substr(*request.sourceExtensionDot + 1));
 }
 
-}  // namespace
-
-ConversionOutcome ConvertFile(std::string& sourcePath, std::string& targetPath,
-                              const ConversionOptions& options, std::string_view bgColour,
-                              std::string_view textColour, std::string_view title,
-                              Platform& platform) {
+ConversionOutcome CheckAndWrite(std::string& sourcePath, std::string& targetPath,
+                                const ConversionOptions& options, std::string_view bgColour,
+                                std::string_view textColour, std::string_view title,
+                                Platform& platform) {
   auto preflight = RunPreflightChecks(sourcePath, targetPath, platform);
   if (!preflight.opened) return preflight.outcome;
   OpenedRequest& request = *preflight.opened;
@@ -64,16 +64,21 @@ ConversionOutcome ConvertFile(std::string& sourcePath, std::string& targetPath,
           : WriteTextBody(*request.input, page, options);
   page.Write(PAGE_FOOTER);
 
-  // Close the page, then the input, before telling the user anything: the page is complete
-  // on disk while the message is up.
-  const bool written = page.Finish();
+  // The page takes the old one's place only when all of it is there. Close the page, then the
+  // input, before telling the user anything: the page is complete on disk, or the old one is
+  // back as it was, while the message is up.
+  const bool complete = !problems.readFailed && !problems.copyFailed;
+  const bool written = complete ? page.Finish() : page.WritesSucceeded();
   request.output.reset();
   request.input.reset();
 
   std::string_view failure;
-  if (!written) failure = messages::WRITE_FAILED;
-  else if (problems.readFailed) failure = messages::READ_FAILED;
-  else if (problems.copyFailed) failure = messages::COPY_FAILED;
+  if (!written)
+    failure = messages::WRITE_FAILED;
+  else if (problems.readFailed)
+    failure = messages::READ_FAILED;
+  else if (problems.copyFailed)
+    failure = messages::COPY_FAILED;
   if (!failure.empty()) {
     platform.user.ShowMessage(failure, messages::CAPTION_APP, BOX_ICONWARNING);
     return ConversionOutcome::Failed;
@@ -83,6 +88,22 @@ ConversionOutcome ConvertFile(std::string& sourcePath, std::string& targetPath,
   completed.append(messages::COMPLETED_SUFFIX);
   platform.user.ShowMessage(completed, messages::CAPTION_COMPLETED, BOX_OK);
   return ConversionOutcome::Written;
+}
+
+}  // namespace
+
+ConversionOutcome ConvertFile(std::string& sourcePath, std::string& targetPath,
+                              const ConversionOptions& options, std::string_view bgColour,
+                              std::string_view textColour, std::string_view title,
+                              Platform& platform) {
+  // Running out of memory ends the request like any failure: by the time the message is
+  // shown, the request's buffers are freed and its unfinished page is removed.
+  try {
+    return CheckAndWrite(sourcePath, targetPath, options, bgColour, textColour, title, platform);
+  } catch (const std::bad_alloc&) {
+    platform.user.ShowMessage(messages::OUT_OF_MEMORY, messages::CAPTION_APP, BOX_ICONWARNING);
+    return ConversionOutcome::Failed;
+  }
 }
 
 }  // namespace morvel

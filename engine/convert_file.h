@@ -12,9 +12,9 @@ namespace morvel {
 // How a request ended. The window ignores it (the user has seen a message box for every
 // outcome); the command-line converter turns it into its exit status.
 enum class ConversionOutcome {
-  Written,    // the page is complete on disk and the completion message was shown
-  Refused,    // a check failed, or a question was answered with Cancel; nothing was written
-  Failed,     // the page could not be opened, read, written or its picture copied
+  Written,  // the page is complete on disk and the completion message was shown
+  Refused,  // a check failed, or a question was answered with Cancel; nothing was written
+  Failed,   // the page could not be opened, read, written or its picture copied
 };
 
 // Checks both paths in their fixed order, asking and telling the user through

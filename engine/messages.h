@@ -34,6 +34,8 @@ inline constexpr std::string_view TARGET_UNOPENABLE = "作成するファイル�
 inline constexpr std::string_view WRITE_FAILED = "ファイルの書き込みに失敗しました。";
 inline constexpr std::string_view READ_FAILED = "ファイルの読み込みに失敗しました。";
 inline constexpr std::string_view COPY_FAILED = "画像ファイルをコピーできませんでした。";
+inline constexpr std::string_view OUT_OF_MEMORY =
+    "メモリが足りないため、ページを作成できませんでした。";
 
 // Appended to the page's path in the completion message.
 inline constexpr std::string_view COMPLETED_SUFFIX = "が作成できました。";

@@ -29,8 +29,7 @@ void PageWriter::Flush() {
 
 bool PageWriter::Finish() {
   Flush();
-  const bool closed = file_.Close();
-  return closed && !failed_;
+  return !failed_ && file_.Commit();
 }
 
 }  // namespace morvel

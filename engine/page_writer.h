@@ -21,8 +21,12 @@ class PageWriter final : public Sink {
   PageBytes& Bytes() { return buffer_; }
   void FlushWhenFull();
 
-  // Flushes the buffer and closes the file. False when any write or the close failed.
+  // Flushes the buffer and puts the page in its place. False when any write failed or the
+  // page could not be put in place (the place then holds what it held before).
   bool Finish();
+
+  // False when a write has failed so far. A page that is not finished is never put in place.
+  bool WritesSucceeded() const { return !failed_; }
 
  private:
   void Flush();

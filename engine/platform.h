@@ -26,13 +26,18 @@ class ByteReader {
   virtual std::optional<std::size_t> Read(char* buffer, std::size_t capacity) = 0;
 };
 
+// A new version of a file, written beside it and put in its place only once it is complete,
+// so that a failure at any point leaves what was there before (or nothing) untouched.
 class ByteWriter {
  public:
+  // Destroying a writer before a successful Commit() removes what it wrote.
   virtual ~ByteWriter() = default;
   // Writes every byte or reports failure.
   virtual bool Write(std::string_view bytes) = 0;
-  // Flushes and closes; false when anything written did not reach the file.
-  virtual bool Close() = 0;
+  // Closes the file and puts it in its place, replacing the file that was there. False when
+  // anything written did not reach the file or it could not be put in place; the place then
+  // holds what it held before.
+  virtual bool Commit() = 0;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -63,7 +68,8 @@ class FileSystem {
   virtual CopyOutcome CopyIfAbsent(std::string_view from, std::string_view to) = 0;
   // Opens a file as bytes; nothing when it cannot be opened (missing, a folder, no access).
   virtual std::unique_ptr<ByteReader> OpenForReading(std::string_view path) = 0;
-  // Creates or empties a file; nothing when it cannot be opened for writing.
+  // Starts a new version of the file at `path` (see ByteWriter); nothing when no file can be
+  // written there (a read-only file, a folder, a folder that takes no new files).
   virtual std::unique_ptr<ByteWriter> OpenForWriting(std::string_view path) = 0;
 };
 

@@ -11,6 +11,7 @@
 
 #include "platform/encoding_posix.h"
 #include "platform/native_platform.h"
+#include "platform/replacement_file_posix.h"
 #include "text/path_scan.h"
 
 namespace morvel {
@@ -33,30 +34,6 @@ class PosixReader final : public ByteReader {
       if (count >= 0) return static_cast<std::size_t>(count);
       if (errno != EINTR) return std::nullopt;
     }
-  }
-
- private:
-  int fd_;
-};
-
-class PosixWriter final : public ByteWriter {
- public:
-  explicit PosixWriter(int fd) : fd_(fd) {}
-  ~PosixWriter() override { Close(); }
-  bool Write(std::string_view bytes) override {
-    while (!bytes.empty()) {
-      const ssize_t count = write(fd_, bytes.data(), bytes.size());
-      if (count < 0 && errno == EINTR) continue;
-      if (count <= 0) return false;
-      bytes.remove_prefix(static_cast<std::size_t>(count));
-    }
-    return true;
-  }
-  bool Close() override {
-    if (fd_ < 0) return true;
-    const int status = close(fd_);
-    fd_ = -1;
-    return status == 0;
   }
 
  private:
@@ -104,23 +81,20 @@ class PosixFileSystem final : public FileSystem {
     if (lstat(destination.c_str(), &info) == 0) return CopyOutcome::DestinationExists;
     auto source = OpenForReading(from);
     if (!source) return CopyOutcome::Failed;
-    const int fd = open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return errno == EEXIST ? CopyOutcome::DestinationExists : CopyOutcome::Failed;
-    PosixWriter writer(fd);
+    // The copy appears whole under its name or not at all, and never over a file that took
+    // the name meanwhile.
+    const auto copy = OpenNewFile(destination);
+    const auto taken = [] {
+      return errno == EEXIST ? CopyOutcome::DestinationExists : CopyOutcome::Failed;
+    };
+    if (!copy) return taken();
     std::vector<char> buffer(64 * 1024);
-    bool ok = true;
     for (;;) {
       const auto count = source->Read(buffer.data(), buffer.size());
-      if (!count) ok = false;
-      if (!count || *count == 0) break;
-      if (!writer.Write({buffer.data(), *count})) {
-        ok = false;
-        break;
-      }
+      if (!count || !copy->Write({buffer.data(), *count})) return CopyOutcome::Failed;
+      if (*count == 0) break;
     }
-    ok = writer.Close() && ok;
-    if (!ok) unlink(destination.c_str());
-    return ok ? CopyOutcome::Copied : CopyOutcome::Failed;
+    return copy->Commit() ? CopyOutcome::Copied : taken();
   }
 
   std::unique_ptr<ByteReader> OpenForReading(std::string_view path) override {
@@ -135,9 +109,7 @@ class PosixFileSystem final : public FileSystem {
   }
 
   std::unique_ptr<ByteWriter> OpenForWriting(std::string_view path) override {
-    const int fd = open(ToPosixPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return nullptr;
-    return std::make_unique<PosixWriter>(fd);
+    return OpenReplacement(ToPosixPath(path));
   }
 };
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/native_platform.h"
+#include "platform/replacement_file_win.h"
 #include "platform/wide_text_win.h"
 
 namespace morvel {
@@ -18,31 +19,6 @@ class Win32Reader final : public ByteReader {
     const DWORD wanted = capacity > 0x10000000 ? 0x10000000 : static_cast<DWORD>(capacity);
     if (!ReadFile(file_, buffer, wanted, &count, nullptr)) return std::nullopt;
     return static_cast<std::size_t>(count);
-  }
-
- private:
-  HANDLE file_;
-};
-
-class Win32Writer final : public ByteWriter {
- public:
-  explicit Win32Writer(HANDLE file) : file_(file) {}
-  ~Win32Writer() override { Close(); }
-  bool Write(std::string_view bytes) override {
-    while (!bytes.empty()) {
-      const DWORD wanted =
-          bytes.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(bytes.size());
-      DWORD count = 0;
-      if (!WriteFile(file_, bytes.data(), wanted, &count, nullptr) || count == 0) return false;
-      bytes.remove_prefix(count);
-    }
-    return true;
-  }
-  bool Close() override {
-    if (file_ == INVALID_HANDLE_VALUE) return true;
-    const BOOL closed = CloseHandle(file_);
-    file_ = INVALID_HANDLE_VALUE;
-    return closed != 0;
   }
 
  private:
@@ -108,10 +84,7 @@ class Win32FileSystem final : public FileSystem {
   }
 
   std::unique_ptr<ByteWriter> OpenForWriting(std::string_view path) override {
-    const HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<Win32Writer>(file);
+    return OpenReplacement(WidePath(path));
   }
 };
 

@@ -1,8 +1,9 @@
 // Picture inputs: the extension test, the copy beside the page, and the picture page.
+#include "engine/picture_page.h"
+
 #include <gtest/gtest.h>
 
 #include "engine/convert_file.h"
-#include "engine/picture_page.h"
 #include "tests/support/fake_platform.h"
 
 namespace morvel {
@@ -19,17 +20,18 @@ const std::string STAMP_BOX =
     "<SPAN style=\"font-size:10px\">更新日　2002年　3月16日　9時5分</SPAN>\r\n"
     "</TD></TR>\r\n</TABLE>\r\n<BR>";
 const std::string FOOTER = "\r\n</BODY>\r\n</HTML>";
-const ShownMessage COPY_FAILED{"画像ファイルをコピーできませんでした。", "MORVEL",
-                               BOX_ICONWARNING};
+const ShownMessage COPY_FAILED{"画像ファイルをコピーできませんでした。", "MORVEL", BOX_ICONWARNING};
 const ShownMessage WRITE_FAILED{"ファイルの書き込みに失敗しました。", "MORVEL", BOX_ICONWARNING};
+const ShownMessage OVERWRITE{"このファイルはすでに存在しています。\n上書きしてもよろしいですか？",
+                             "上書き", BOX_ICONWARNING | BOX_OKCANCEL};
 
 ShownMessage Completed(const std::string& target) {
   return {target + "が作成できました。", "完了", BOX_OK};
 }
 
 std::string PicturePage(const std::string& name, const std::string& border) {
-  return HEAD + "<BR>\r\n<CENTER><IMG src=\"" + name + "\" border=\"" + border +
-         "\"></CENTER>" + FOOTER;
+  return HEAD + "<BR>\r\n<CENTER><IMG src=\"" + name + "\" border=\"" + border + "\"></CENTER>" +
+         FOOTER;
 }
 
 TEST(PictureExtension, MatchesKnownPrefixesInAnyCase) {
@@ -38,10 +40,10 @@ TEST(PictureExtension, MatchesKnownPrefixesInAnyCase) {
     bool picture;
   };
   const Case cases[] = {
-      {"jpg", true},  {"JPG", true},  {"jpeg", true}, {"Png", true},  {"gif", true},
-      {"bmp", true},  {"dib", true},  {"rle", true},  {"jpgx", true}, {"bmp2", true},
-      {"pngs", true}, {"JPEG", true}, {"jp", false},  {"jpe", false}, {"tif", false},
-      {"tiff", false}, {"txt", false}, {"", false},   {"xjpg", false},
+      {"jpg", true},   {"JPG", true},  {"jpeg", true}, {"Png", true},   {"gif", true},
+      {"bmp", true},   {"dib", true},  {"rle", true},  {"jpgx", true},  {"bmp2", true},
+      {"pngs", true},  {"JPEG", true}, {"jp", false},  {"jpe", false},  {"tif", false},
+      {"tiff", false}, {"txt", false}, {"", false},    {"xjpg", false},
   };
   for (const auto& c : cases) EXPECT_EQ(IsPictureExtension(c.extension), c.picture) << c.extension;
 }
@@ -52,7 +54,8 @@ TEST(PictureDestination, PutsThePictureNameInTheTargetFolder) {
   };
   const Case cases[] = {
       {"C:\\pics\\cat.png", "C:\\web\\cat.htm", "C:\\web\\cat.png"},
-      {"C:\\pics\\\x95\x5C\x8E\x86.png", "C:\\web\\a.htm", "C:\\web\\\x95\x5C\x8E\x86.png"},  // 表紙
+      {"C:\\pics\\\x95\x5C\x8E\x86.png", "C:\\web\\a.htm",
+       "C:\\web\\\x95\x5C\x8E\x86.png"},                                      // 表紙
       {"C:\\pics\\cat.png", "C:\\\x95\x5C\\a.htm", "C:\\\x95\x5C\\cat.png"},  // folder 表
   };
   for (const auto& c : cases) EXPECT_EQ(PictureDestination(c.source, c.target), c.destination);
@@ -85,9 +88,9 @@ TEST_F(PicturePageTest, CopiesThePictureAndShowsIt) {
 TEST_F(PicturePageTest, PutsTheUpdateBoxBeforeThePicture) {
   options.stampEnabled = 1;
   Convert("C:\\pics\\cat.png", "C:\\web\\cat.htm");
-  EXPECT_EQ(fake.files.Contents("C:\\web\\cat.htm"),
-            HEAD + STAMP_BOX +
-                "<BR>\r\n<CENTER><IMG src=\"cat.png\" border=\"2\"></CENTER>" + FOOTER);
+  EXPECT_EQ(
+      fake.files.Contents("C:\\web\\cat.htm"),
+      HEAD + STAMP_BOX + "<BR>\r\n<CENTER><IMG src=\"cat.png\" border=\"2\"></CENTER>" + FOOTER);
 }
 
 TEST_F(PicturePageTest, WritesTheBorderAsASignedNumber) {
@@ -95,7 +98,8 @@ TEST_F(PicturePageTest, WritesTheBorderAsASignedNumber) {
     std::int32_t border;
     std::string text;
   };
-  const Case cases[] = {{0, "0"}, {-5, "-5"}, {INT32_MIN, "-2147483648"}, {2147483647, "2147483647"}};
+  const Case cases[] = {
+      {0, "0"}, {-5, "-5"}, {INT32_MIN, "-2147483648"}, {2147483647, "2147483647"}};
   for (const auto& c : cases) {
     options.imageBorder = c.border;
     fake.user.Answer(ANSWER_OK);  // overwrite the previous page
@@ -150,17 +154,39 @@ TEST_F(PicturePageTest, ClosesThePageBeforeTheCompletionAppears) {
   EXPECT_EQ(onDiskWhileShown, PicturePage("cat.png", "2"));
 }
 
-TEST_F(PicturePageTest, WarnsWhenThePictureCannotBeCopied) {
-  fake.files.failCopyTo = "C:\\web\\cat.png";
-  EXPECT_EQ(Convert("C:\\pics\\cat.png", "C:\\web\\cat.htm"), ConversionOutcome::Failed);
-  EXPECT_EQ(fake.files.Contents("C:\\web\\cat.htm"), PicturePage("cat.png", "2"));
-  EXPECT_EQ(fake.user.shown, std::vector{COPY_FAILED});
-}
-
-TEST_F(PicturePageTest, ReportsWriteErrors) {
-  fake.files.FailWritesTo("C:\\web\\cat.htm", 10);
-  EXPECT_EQ(Convert("C:\\pics\\cat.png", "C:\\web\\cat.htm"), ConversionOutcome::Failed);
-  EXPECT_EQ(fake.user.shown, std::vector{WRITE_FAILED});
+// A page that would show a picture which is not there is not written: the page the user
+// agreed to replace stays, and so it does when the page itself cannot be written.
+TEST_F(PicturePageTest, KeepsTheOldPageWhenTheCopyOrAWriteFails) {
+  struct Case {
+    const char* name;
+    bool copyFails;
+    std::optional<std::size_t> failWriteAfter;
+    bool failClose;
+    ShownMessage expected;
+  };
+  const Case cases[] = {
+      {"copy fails", true, std::nullopt, false, COPY_FAILED},
+      {"write fails", false, 10, false, WRITE_FAILED},
+      {"close fails", false, SIZE_MAX, true, WRITE_FAILED},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakePlatform here;
+    here.files.AddFolder("C:\\pics");
+    here.files.AddFolder("C:\\web");
+    here.files.AddFile("C:\\pics\\cat.png", "PNG");
+    here.files.AddFile("C:\\web\\cat.htm", "old page");
+    if (c.copyFails) here.files.failCopyTo = "C:\\web\\cat.png";
+    if (c.failWriteAfter)
+      here.files.FailWritesTo("C:\\web\\cat.htm", *c.failWriteAfter, c.failClose);
+    std::string source = "C:\\pics\\cat.png", target = "C:\\web\\cat.htm";
+    EXPECT_EQ(
+        ConvertFile(source, target, ConversionOptions{}, "FFFFFF", "000000", "T", here.platform),
+        ConversionOutcome::Failed);
+    EXPECT_EQ(here.user.shown, (std::vector{OVERWRITE, c.expected}));
+    EXPECT_EQ(here.files.Contents("C:\\web\\cat.htm"), "old page");
+    EXPECT_EQ(here.files.PendingWrites(), 0);
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "tests/support/fake_platform.h"
 
 #include <algorithm>
+#include <new>
 
 #include "text/cp932.h"
 #include "text/path_scan.h"
@@ -25,9 +26,11 @@ namespace {
 
 class FakeReader final : public ByteReader {
  public:
-  FakeReader(std::string bytes, std::optional<std::size_t> failAfter)
-      : bytes_(std::move(bytes)), failAfter_(failAfter) {}
+  FakeReader(std::string bytes, std::optional<std::size_t> failAfter,
+             std::optional<std::size_t> outOfMemoryAfter)
+      : bytes_(std::move(bytes)), failAfter_(failAfter), outOfMemoryAfter_(outOfMemoryAfter) {}
   std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
+    if (outOfMemoryAfter_ && position_ >= *outOfMemoryAfter_) throw std::bad_alloc();
     std::size_t limit = bytes_.size();
     if (failAfter_) {
       if (position_ >= *failAfter_) return std::nullopt;
@@ -43,25 +46,37 @@ class FakeReader final : public ByteReader {
  private:
   std::string bytes_;
   std::optional<std::size_t> failAfter_;
+  std::optional<std::size_t> outOfMemoryAfter_;
   std::size_t position_ = 0;
 };
 
+// Writes a page's new version aside; Commit() puts it in place, as the real file systems do.
 class FakeWriter final : public ByteWriter {
  public:
-  FakeWriter(std::string& target, std::optional<std::size_t> failAfter, bool failClose)
-      : target_(target), failAfter_(failAfter), failClose_(failClose) {}
+  using Place = std::function<void(std::string)>;
+  FakeWriter(Place place, int& pending, std::optional<std::size_t> failAfter, bool failClose)
+      : place_(std::move(place)), pending_(pending), failAfter_(failAfter), failClose_(failClose) {
+    ++pending_;
+  }
+  ~FakeWriter() override { --pending_; }
   bool Write(std::string_view bytes) override {
-    if (failAfter_ && target_.size() + bytes.size() > *failAfter_) {
-      target_.append(bytes.substr(0, *failAfter_ - std::min(*failAfter_, target_.size())));
+    if (failAfter_ && written_.size() + bytes.size() > *failAfter_) {
+      written_.append(bytes.substr(0, *failAfter_ - std::min(*failAfter_, written_.size())));
       return false;
     }
-    target_.append(bytes);
+    written_.append(bytes);
     return true;
   }
-  bool Close() override { return !failClose_; }
+  bool Commit() override {
+    if (failClose_) return false;
+    place_(std::move(written_));
+    return true;
+  }
 
  private:
-  std::string& target_;
+  Place place_;
+  int& pending_;
+  std::string written_;
   std::optional<std::size_t> failAfter_;
   bool failClose_;
 };
@@ -157,19 +172,27 @@ std::unique_ptr<ByteReader> FakeFileSystem::OpenForReading(std::string_view path
   opened.push_back("r:" + std::string(path));
   const File* file = FindMutable(path);
   if (!file || !file->readable) return nullptr;
-  return std::make_unique<FakeReader>(file->bytes, file->failReadAfter);
+  return std::make_unique<FakeReader>(file->bytes, file->failReadAfter, file->outOfMemoryAfter);
 }
 
 std::unique_ptr<ByteWriter> FakeFileSystem::OpenForWriting(std::string_view path) {
   opened.push_back("w:" + std::string(path));
   if (IsFolder(path) || !IsFolder(FolderPart(path))) return nullptr;
-  File* existing = FindMutable(path);
+  const File* existing = FindMutable(path);
   if (existing && !existing->writable) return nullptr;
-  File& file = existing ? *existing : AddFile(std::string(path));
-  file.bytes.clear();
+  auto place = [this, name = std::string(path)](std::string bytes) {
+    if (File* file = FindMutable(name)) {
+      file->bytes = std::move(bytes);
+    } else {
+      AddFile(name, std::move(bytes));
+    }
+  };
   const auto failing = failingWrites_.find(Canonical(path));
-  if (failing == failingWrites_.end()) return std::make_unique<FakeWriter>(file.bytes, std::nullopt, false);
-  return std::make_unique<FakeWriter>(file.bytes, failing->second.after, failing->second.failClose);
+  if (failing == failingWrites_.end()) {
+    return std::make_unique<FakeWriter>(place, pendingWrites_, std::nullopt, false);
+  }
+  return std::make_unique<FakeWriter>(place, pendingWrites_, failing->second.after,
+                                      failing->second.failClose);
 }
 
 }  // namespace morvel::testing

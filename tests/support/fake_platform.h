@@ -6,8 +6,8 @@
 #include <deque>
 #include <functional>
 #include <map>
-#include <ostream>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -55,8 +55,9 @@ class FakeFileSystem final : public FileSystem {
     std::uint64_t id = 0;
     bool readable = true;
     bool writable = true;
-    std::optional<std::size_t> failReadAfter;   // a read error once this many bytes are read
-    std::optional<std::size_t> failWriteAfter;  // a write error past this many bytes
+    std::optional<std::size_t> failReadAfter;     // a read error once this many bytes are read
+    std::optional<std::size_t> outOfMemoryAfter;  // std::bad_alloc once this many are read
+    std::optional<std::size_t> failWriteAfter;    // a write error past this many bytes
     bool failClose = false;
   };
 
@@ -64,7 +65,7 @@ class FakeFileSystem final : public FileSystem {
   File& AddFile(const std::string& path, std::string bytes = {});
   // Makes `alias` another spelling of the file at `path` (a short name, "." in the path).
   void AddAlias(const std::string& alias, const std::string& path);
-  // Writers opened for a new file at `path` fail after `bytes` bytes.
+  // Writers opened for a new file at `path` fail after `bytes` bytes (or at Commit()).
   void FailWritesTo(const std::string& path, std::size_t bytes, bool failClose = false);
 
   const File* Find(const std::string& path) const;
@@ -77,6 +78,9 @@ class FakeFileSystem final : public FileSystem {
   std::unique_ptr<ByteReader> OpenForReading(std::string_view path) override;
   std::unique_ptr<ByteWriter> OpenForWriting(std::string_view path) override;
 
+  // New versions of pages being written and not yet in place or given up.
+  int PendingWrites() const { return pendingWrites_; }
+
   std::vector<std::string> opened;  // "r:PATH" / "w:PATH", in order
   std::optional<std::string> failCopyTo;
 
@@ -88,12 +92,13 @@ class FakeFileSystem final : public FileSystem {
   std::string Canonical(std::string_view path) const;
   File* FindMutable(std::string_view path);
 
-  std::map<std::string, File> files_;       // key: folded path
+  std::map<std::string, File> files_;         // key: folded path
   std::map<std::string, std::string> names_;  // folded path -> stored path
   std::map<std::string, std::string> aliases_;
   std::map<std::string, std::string> folders_;  // folded path -> stored path
   std::map<std::string, FailingWrite> failingWrites_;
   std::uint64_t nextId_ = 1;
+  int pendingWrites_ = 0;
 };
 
 // A platform over the three fakes.
