@@ -57,4 +57,14 @@ std::wstring WidePath(std::string_view path) {
   return Widen(path, ENGINE_CODE_PAGE, MB_ERR_INVALID_CHARS);
 }
 
+std::optional<std::wstring> FullPath(const std::wstring& path) {
+  const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (length == 0) return std::nullopt;
+  std::wstring full(length, L'\0');
+  const DWORD written = GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
+  if (written == 0 || written >= length) return std::nullopt;
+  full.resize(written);
+  return full;
+}
+
 }  // namespace morvel

@@ -33,4 +33,8 @@ std::string ToCodePage932WithReferences(std::wstring_view wide);
 // sequence code page 932 does not define.
 std::wstring WidePath(std::string_view path);
 
+// `path`, relative to the current folder or not, as a full path; nothing when it cannot be
+// made one.
+std::optional<std::wstring> FullPath(const std::wstring& path);
+
 }  // namespace morvel

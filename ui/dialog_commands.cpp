@@ -36,17 +36,6 @@ void SetCheck(HWND window, int id, WPARAM state) {
   SendDlgItemMessageW(window, id, BM_SETCHECK, state, 0);
 }
 
-// `path` as a full path; unchanged when it cannot be made one.
-std::wstring FullPath(const wchar_t* path) {
-  const DWORD length = GetFullPathNameW(path, 0, nullptr, nullptr);
-  if (length == 0) return path;
-  std::wstring full(length, L'\0');
-  const DWORD written = GetFullPathNameW(path, length, full.data(), nullptr);
-  if (written == 0 || written >= length) return path;
-  full.resize(written);
-  return full;
-}
-
 // The file to convert: kept in the file-name buffer (cut to 255 characters) and shown in
 // IDC_SOURCE_PATH.
 void TakeFileToConvert(WindowState& state, std::wstring_view path) {
@@ -118,7 +107,7 @@ void TakeStartArgument(WindowState& state) {
   LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   if (!arguments) return;
   // Only the first file counts, as in a drop; a drop always names a full path.
-  if (count > 1) TakeFileToConvert(state, FullPath(arguments[1]));
+  if (count > 1) TakeFileToConvert(state, FullPath(arguments[1]).value_or(arguments[1]));
   LocalFree(arguments);
 }
 
