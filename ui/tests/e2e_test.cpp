@@ -504,8 +504,9 @@ TEST_F(MorvelWindow, RefusesNamesThatCodePage932CannotSpell) {
     std::wstring target;
   } CASES[] = {
       {Path(L"雪☃.txt"), Path(L"page.htm")},
+      {Path(L"é한.txt"), Path(L"page.htm")},
       {Path(L"in.txt"), Path(L"café.htm")},
-      {Path(L"한.txt"), Path(L"page.htm")},
+      {Path(L"in.txt"), Path(L"한☃.htm")},
       {L"", Path(L"☃.htm")},  // before the empty-name check
   };
   for (const auto& c : CASES) {
