@@ -7,6 +7,7 @@
 #include "cli/host.h"
 #include "engine/convert_file.h"
 #include "engine/picture_page.h"
+#include "text/character_references.h"
 #include "text/path_scan.h"
 
 namespace morvel::cli {
@@ -86,9 +87,9 @@ std::variant<Batch, UsageError> PrepareBatch(const CommandLine& commandLine) {
   batch.quiet = commandLine.quiet;
   batch.utf8Input = commandLine.utf8Input;
 
-  const auto title = ToEngineText(commandLine.title);
-  if (!title)
-    return UsageError{"the --title text holds a character that code page 932 cannot hold"};
+  // A character code page 932 lacks reaches the page as a numeric character reference.
+  const auto title = EncodeWithCharacterReferences(commandLine.title, ToEngineText);
+  if (!title) return UsageError{"the --title text is not valid UTF-8"};
   batch.title = *title;
 
   auto enginePath = [](std::string_view path, std::string& into) -> std::optional<UsageError> {

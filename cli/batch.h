@@ -36,8 +36,9 @@ struct Batch {
   bool utf8Input = false;
 };
 
-// Converts the title and paths of `commandLine` for the engine; a title or path the engine
-// cannot take is a usage error.
+// Converts the title and paths of `commandLine` for the engine: title characters code page 932
+// lacks become numeric character references; a path the engine cannot take, or a title that is
+// not UTF-8, is a usage error.
 std::variant<Batch, UsageError> PrepareBatch(const CommandLine& commandLine);
 
 // The page a source becomes in `outDir`: the source's name without its extension, plus

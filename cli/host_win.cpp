@@ -73,9 +73,7 @@ std::vector<std::string> HostArguments(int, char**) {
   return arguments;
 }
 
-std::optional<std::string> ToEngineText(std::string_view text) {
-  return MakeTextEncoder()->ToCodePage932(text);
-}
+std::optional<std::string> ToEngineText(std::string_view text) { return Utf8ToCodePage932(text); }
 
 std::string ToHostText(std::string_view engineText) {
   return Narrow(Widen(engineText, ENGINE_CODE_PAGE), CP_UTF8);
@@ -86,13 +84,9 @@ EnginePath ToEnginePath(std::string_view path) {
   if (path.empty()) return {};
   const std::wstring wide = Widen(path, CP_UTF8, MB_ERR_INVALID_CHARS);
   if (wide.empty()) return {{}, "the path is not valid text"};
-  const DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-  if (length == 0) return {{}, "the path cannot be made into a full path"};
-  std::wstring full(length, L'\0');
-  const DWORD written = GetFullPathNameW(wide.c_str(), length, full.data(), nullptr);
-  if (written == 0 || written >= length) return {{}, "the path cannot be made into a full path"};
-  full.resize(written);
-  auto engine = ToCodePage932(full);
+  const auto full = FullPath(wide);
+  if (!full) return {{}, "the path cannot be made into a full path"};
+  auto engine = ToCodePage932(*full);
   if (!engine) return {{}, "the path holds a character that code page 932 cannot hold"};
   return {std::move(*engine), {}};
 }

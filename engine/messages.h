@@ -23,6 +23,10 @@ inline constexpr std::string_view CAPTION_SAME_PATH = "同一のパス";
 inline constexpr std::string_view RESERVED_CHARS =
     "ファイル名に \\ / : , ; * ? \" < > | の記号は使えません。";
 inline constexpr std::string_view CAPTION_NAME = "名前";
+// A path holding a character code page 932 has no form for, refused by the window before the
+// request starts, under CAPTION_NAME.
+inline constexpr std::string_view UNREPRESENTABLE_NAME =
+    "ファイル名にシフトJISで表せない文字が含まれています。";
 inline constexpr std::string_view ASK_OVERWRITE =
     "このファイルはすでに存在しています。\n上書きしてもよろしいですか？";
 inline constexpr std::string_view CAPTION_OVERWRITE = "上書き";

@@ -1,5 +1,5 @@
-// The engine's file system on Win32: engine paths are the ANSI (code page 932) paths the API
-// takes, unchanged.
+// The engine's file system on Win32. Engine paths (code page 932) are converted to UTF-16 for
+// the W functions explicitly, so the system's ANSI code page plays no part.
 #include <windows.h>
 
 #include "platform/native_platform.h"
@@ -9,8 +9,6 @@
 namespace morvel {
 
 namespace {
-
-std::string ZeroTerminated(std::string_view path) { return std::string(path); }
 
 class Win32Reader final : public ByteReader {
  public:
@@ -30,21 +28,27 @@ class Win32Reader final : public ByteReader {
 class Win32FileSystem final : public FileSystem {
  public:
   std::optional<std::string> FindFirst(std::string_view path) override {
-    WIN32_FIND_DATAA entry{};
-    const HANDLE search = FindFirstFileA(ZeroTerminated(path).c_str(), &entry);
+    WIN32_FIND_DATAW entry{};
+    const HANDLE search = FindFirstFileW(WidePath(path).c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) return std::nullopt;
+    // A wildcard may match names that code page 932 cannot spell; the first one it can is
+    // taken, as a name the engine cannot hold cannot be converted anyway.
+    std::optional<std::string> name;
+    do {
+      name = ToCodePage932(entry.cFileName);
+    } while (!name && FindNextFileW(search, &entry));
     FindClose(search);
-    return std::string(entry.cFileName);
+    return name;
   }
 
   bool IsFolder(std::string_view path) override {
-    const DWORD attributes = GetFileAttributesA(ZeroTerminated(path).c_str());
+    const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
 
   std::optional<FileIdentity> IdentityOf(std::string_view path) override {
     // Backup semantics open folders too; no access rights are needed to read the identity.
-    const HANDLE file = CreateFileA(ZeroTerminated(path).c_str(), 0,
+    const HANDLE file = CreateFileW(WidePath(path).c_str(), 0,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
@@ -58,11 +62,11 @@ class Win32FileSystem final : public FileSystem {
   }
 
   CopyOutcome CopyIfAbsent(std::string_view from, std::string_view to) override {
-    const std::string destination = ZeroTerminated(to);
-    if (GetFileAttributesA(destination.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    const std::wstring destination = WidePath(to);
+    if (GetFileAttributesW(destination.c_str()) != INVALID_FILE_ATTRIBUTES) {
       return CopyOutcome::DestinationExists;
     }
-    if (CopyFileA(ZeroTerminated(from).c_str(), destination.c_str(), TRUE)) {
+    if (CopyFileW(WidePath(from).c_str(), destination.c_str(), TRUE)) {
       return CopyOutcome::Copied;
     }
     const DWORD error = GetLastError();
@@ -72,7 +76,7 @@ class Win32FileSystem final : public FileSystem {
   }
 
   std::unique_ptr<ByteReader> OpenForReading(std::string_view path) override {
-    const HANDLE file = CreateFileA(ZeroTerminated(path).c_str(), GENERIC_READ,
+    const HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
@@ -80,7 +84,7 @@ class Win32FileSystem final : public FileSystem {
   }
 
   std::unique_ptr<ByteWriter> OpenForWriting(std::string_view path) override {
-    return OpenReplacement(Widen(path));
+    return OpenReplacement(WidePath(path));
   }
 };
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/native_platform.h"
+#include "text/character_references.h"
 
 namespace morvel {
 
@@ -42,14 +43,37 @@ std::optional<std::string> ToCodePage932(std::wstring_view wide) {
   return text;
 }
 
+std::optional<std::string> Utf8ToCodePage932(std::string_view text) {
+  const std::wstring wide = Widen(text, CP_UTF8, MB_ERR_INVALID_CHARS);
+  if (wide.empty() && !text.empty()) return std::nullopt;
+  return ToCodePage932(wide);
+}
+
+std::string ToCodePage932WithReferences(std::wstring_view wide) {
+  // UTF-8 from UTF-16 is always valid: a lone surrogate becomes U+FFFD.
+  return EncodeWithCharacterReferences(Narrow(wide, CP_UTF8), Utf8ToCodePage932).value_or("");
+}
+
+std::wstring WidePath(std::string_view path) {
+  return Widen(path, ENGINE_CODE_PAGE, MB_ERR_INVALID_CHARS);
+}
+
+std::optional<std::wstring> FullPath(const std::wstring& path) {
+  const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (length == 0) return std::nullopt;
+  std::wstring full(length, L'\0');
+  const DWORD written = GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
+  if (written == 0 || written >= length) return std::nullopt;
+  full.resize(written);
+  return full;
+}
+
 namespace {
 
 class WindowsTextEncoder final : public TextEncoder {
  public:
   std::optional<std::string> ToCodePage932(std::string_view utf8) override {
-    const std::wstring wide = Widen(utf8, CP_UTF8, MB_ERR_INVALID_CHARS);
-    if (wide.empty() && !utf8.empty()) return std::nullopt;
-    return morvel::ToCodePage932(wide);
+    return Utf8ToCodePage932(utf8);
   }
 };
 

@@ -22,4 +22,19 @@ std::string Narrow(std::wstring_view wide, unsigned codePage);
 // best-fit or default characters: a stand-in "?" would be a wildcard in a path).
 std::optional<std::string> ToCodePage932(std::wstring_view wide);
 
+// The same for UTF-8 `text`; nothing too when `text` is not UTF-8.
+std::optional<std::string> Utf8ToCodePage932(std::string_view text);
+
+// `wide` as code page 932 bytes for the page's title: each character code page 932 has no
+// exact form for becomes a decimal numeric character reference ("&#9731;").
+std::string ToCodePage932WithReferences(std::wstring_view wide);
+
+// Code page 932 `path` as UTF-16 for the W file functions; empty when `path` holds a byte
+// sequence code page 932 does not define.
+std::wstring WidePath(std::string_view path);
+
+// `path`, relative to the current folder or not, as a full path; nothing when it cannot be
+// made one.
+std::optional<std::wstring> FullPath(const std::wstring& path);
+
 }  // namespace morvel

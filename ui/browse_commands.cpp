@@ -1,6 +1,8 @@
 // Commands 1002 and 1004: the open and save file dialogs behind the two browse buttons.
 #include <cstring>
+#include <string>
 
+#include "platform/wide_text_win.h"
 #include "ui/commands.h"
 #include "ui/resources/resource_ids.h"
 
@@ -18,21 +20,27 @@ constexpr char SAVE_FILTERS[] = "Web ファイル(*.htm;*html)\0*.htm;*html\0";
 
 constexpr char OPEN_TITLE[] = "変換するファイル";
 constexpr char SAVE_TITLE[] = "変換したファイルの保存先";
-constexpr char SAVE_DEFAULT_EXTENSION[] = "htm";
+constexpr wchar_t SAVE_DEFAULT_EXTENSION[] = L"htm";
+
+// A filter list as UTF-16, every zero byte of it included.
+template <std::size_t SIZE>
+std::wstring WidenList(const char (&list)[SIZE]) {
+  return Widen(std::string_view(list, SIZE));
+}
 
 // The record both dialogs share, filled afresh before each opens. Its size is that of the
 // classic record without the trailing reserved fields.
-void FillFileDialogRecord(WindowState& state, const char* filters, const char* title, DWORD flags,
-                          const char* defaultExtension) {
-  OPENFILENAMEA& record = state.fileDialogRecord;
+void FillFileDialogRecord(WindowState& state, const std::wstring& filters,
+                          const std::wstring& title, DWORD flags, const wchar_t* defaultExtension) {
+  OPENFILENAMEW& record = state.fileDialogRecord;
   std::memset(&record, 0, sizeof record);
-  record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
   record.hwndOwner = state.mainWindow;
-  record.lpstrFilter = filters;
+  record.lpstrFilter = filters.c_str();
   record.nFilterIndex = 1;
   record.lpstrFile = state.fileNameBuffer;
   record.nMaxFile = PATH_BUFFER_SIZE - 1;
-  record.lpstrTitle = title;
+  record.lpstrTitle = title.c_str();
   record.Flags = flags;
   record.lpstrDefExt = defaultExtension;
 }
@@ -40,19 +48,23 @@ void FillFileDialogRecord(WindowState& state, const char* filters, const char* t
 // A confirmed path goes into the field; the buffer is then emptied for the next dialog.
 void TakeChosenPath(WindowState& state, BOOL confirmed, int fieldId) {
   if (!confirmed) return;
-  SetDlgItemTextA(state.mainWindow, fieldId, state.fileNameBuffer);
-  state.fileNameBuffer[0] = '\0';
+  SetDlgItemTextW(state.mainWindow, fieldId, state.fileNameBuffer);
+  state.fileNameBuffer[0] = L'\0';
 }
 
 }  // namespace
 
 void BrowseForSource(WindowState& state) {
-  FillFileDialogRecord(state, OPEN_FILTERS, OPEN_TITLE, OFN_FILEMUSTEXIST, nullptr);
+  static const std::wstring filters = WidenList(OPEN_FILTERS);
+  static const std::wstring title = Widen(OPEN_TITLE);
+  FillFileDialogRecord(state, filters, title, OFN_FILEMUSTEXIST, nullptr);
   TakeChosenPath(state, state.dialogs.getOpenFileName(&state.fileDialogRecord), IDC_SOURCE_PATH);
 }
 
 void BrowseForTarget(WindowState& state) {
-  FillFileDialogRecord(state, SAVE_FILTERS, SAVE_TITLE, 0, SAVE_DEFAULT_EXTENSION);
+  static const std::wstring filters = WidenList(SAVE_FILTERS);
+  static const std::wstring title = Widen(SAVE_TITLE);
+  FillFileDialogRecord(state, filters, title, 0, SAVE_DEFAULT_EXTENSION);
   TakeChosenPath(state, state.dialogs.getSaveFileName(&state.fileDialogRecord), IDC_TARGET_PATH);
 }
 

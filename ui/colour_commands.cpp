@@ -1,6 +1,7 @@
 // Commands 1024 and 1025: the colour dialog for the page's background and text colours.
 #include <utility>
 
+#include "platform/wide_text_win.h"
 #include "ui/commands.h"
 #include "ui/resources/resource_ids.h"
 
@@ -12,7 +13,7 @@ constexpr int BACKGROUND_CUSTOM_SLOT = 7;  // last box of the first row
 constexpr int TEXT_CUSTOM_SLOT = 15;       // last box of the second row
 
 void ChooseColour(WindowState& state, COLORREF& colourRef, int customSlot, int textId) {
-  CHOOSECOLORA request = {};
+  CHOOSECOLORW request = {};
   request.lStructSize = sizeof request;
   request.hwndOwner = state.mainWindow;
   request.rgbResult = colourRef;
@@ -29,7 +30,7 @@ void ChooseColour(WindowState& state, COLORREF& colourRef, int customSlot, int t
   SwapRedBlue(digits);
   char shown[16];
   wsprintfA(shown, "# %s", digits);
-  SetDlgItemTextA(state.mainWindow, textId, shown);
+  SetDlgItemTextW(state.mainWindow, textId, Widen(shown).c_str());
 }
 
 }  // namespace

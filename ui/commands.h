@@ -26,6 +26,10 @@ void ChooseTextColour(WindowState& state);
 void ShowAbout(WindowState& state);
 // WM_DROPFILES: the first dropped file becomes the file to convert.
 void TakeDroppedFile(WindowState& state, HDROP drop);
+// Start-up: the first argument of the command line ("Open with", "Send to", a file dropped on
+// the program's icon) becomes the file to convert exactly as a dropped file would; a relative
+// path is taken from the current folder. Without arguments nothing changes.
+void TakeStartArgument(WindowState& state);
 
 // Exchanges characters 0 and 4, and 1 and 5, of a six-digit "%06X" colour (blue, green, red)
 // so that it reads red, green, blue.

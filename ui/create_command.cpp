@@ -1,9 +1,12 @@
 // Command 1: gathers the dialog's settings and runs one conversion.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/convert_file.h"
+#include "engine/messages.h"
 #include "platform/native_platform.h"
+#include "platform/wide_text_win.h"
 #include "ui/commands.h"
 #include "ui/dialog_user_interface.h"
 #include "ui/resources/resource_ids.h"
@@ -12,22 +15,22 @@ namespace morvel::ui {
 
 namespace {
 
-// A control's text cut to limit - 1 characters.
-std::string ReadText(HWND window, int id, int limit) {
-  std::string buffer(static_cast<std::size_t>(limit), '\0');
-  const UINT length = GetDlgItemTextA(window, id, buffer.data(), limit);
+// A control's text cut to limit - 1 UTF-16 units.
+std::wstring ReadText(HWND window, int id, int limit) {
+  std::wstring buffer(static_cast<std::size_t>(limit), L'\0');
+  const UINT length = GetDlgItemTextW(window, id, buffer.data(), limit);
   buffer.resize(length);
   return buffer;
 }
 
 // "# RRGGBB" shown in a colour text becomes "RRGGBB".
 std::string ReadColourText(HWND window, int id) {
-  const std::string shown = ReadText(window, id, 9);
+  const std::string shown = ToCodePage932(ReadText(window, id, 9)).value_or("");
   return shown.size() > 2 ? shown.substr(2) : std::string();
 }
 
 std::int32_t ReadCheck(HWND window, int id) {
-  return SendDlgItemMessageA(window, id, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+  return SendDlgItemMessageW(window, id, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
 }
 
 ConversionOptions ReadOptions(HWND window) {
@@ -45,34 +48,41 @@ ConversionOptions ReadOptions(HWND window) {
   return options;
 }
 
-}  // namespace
-
-void CreatePage(WindowState& state) {
-  // The engine's message boxes run their own message loops, which deliver this window's
-  // commands too: a second request must not start inside the running one.
-  if (state.converting) return;
-  const HWND window = state.mainWindow;
-
-  std::string sourcePath = ReadText(window, IDC_SOURCE_PATH, 255);
-  std::string targetPath = ReadText(window, IDC_TARGET_PATH, 255);
+// Reads every control and runs the request, or refuses a name code page 932 cannot spell
+// before any other check: a stand-in "?" would be a wildcard that picks another file.
+void RunRequest(HWND window) {
+  std::optional<std::string> sourcePath = ToCodePage932(ReadText(window, IDC_SOURCE_PATH, 255));
+  std::optional<std::string> targetPath = ToCodePage932(ReadText(window, IDC_TARGET_PATH, 255));
   const std::string bgColour = ReadColourText(window, IDC_BGCOLOR_TEXT);
   const std::string textColour = ReadColourText(window, IDC_TEXTCOLOR_TEXT);
   const ConversionOptions options = ReadOptions(window);
-  const std::string title = ReadText(window, IDC_TITLE, 255);
+  const std::string title = ToCodePage932WithReferences(ReadText(window, IDC_TITLE, 255));
 
+  DialogUserInterface user(window);
+  if (!sourcePath || !targetPath) {
+    user.ShowMessage(messages::UNREPRESENTABLE_NAME, messages::CAPTION_NAME, BOX_ICONWARNING);
+    return;
+  }
   auto files = MakeNativeFileSystem();
   auto clock = MakeSystemClock();
-  DialogUserInterface user(window);
   Platform platform{*files, user, *clock};
+  ConvertFile(*sourcePath, *targetPath, options, bgColour, textColour, title, platform);
+}
 
+}  // namespace
+
+void CreatePage(WindowState& state) {
+  // The message boxes run their own message loops, which deliver this window's commands too:
+  // a second request must not start inside the running one.
+  if (state.converting) return;
   state.converting = true;
-  ConvertFile(sourcePath, targetPath, options, bgColour, textColour, title, platform);
+  RunRequest(state.mainWindow);
   state.converting = false;
 
   // An exit asked for during the conversion happens now that nothing uses the window.
   if (state.exitPending) {
     state.exitPending = false;
-    DestroyWindow(window);
+    DestroyWindow(state.mainWindow);
   }
 }
 

@@ -1,10 +1,15 @@
-// Start-up defaults, the enable rules, exit, dropped files and the About box.
+// Start-up defaults, the enable rules, exit, the file to convert from a drop or the command
+// line, and the About box.
 // <windows.h> must come before the other Win32 headers.
 // clang-format off
 #include <windows.h>
 #include <shellapi.h>
 // clang-format on
 
+#include <algorithm>
+#include <string>
+
+#include "platform/wide_text_win.h"
 #include "ui/commands.h"
 #include "ui/resources/resource_ids.h"
 
@@ -28,7 +33,16 @@ constexpr char ABOUT_TEXT[] =
 constexpr char ABOUT_CAPTION[] = "バージョン情報";
 
 void SetCheck(HWND window, int id, WPARAM state) {
-  SendDlgItemMessageA(window, id, BM_SETCHECK, state, 0);
+  SendDlgItemMessageW(window, id, BM_SETCHECK, state, 0);
+}
+
+// The file to convert: kept in the file-name buffer (cut to 255 characters) and shown in
+// IDC_SOURCE_PATH.
+void TakeFileToConvert(WindowState& state, std::wstring_view path) {
+  const std::size_t length = std::min<std::size_t>(path.size(), PATH_BUFFER_SIZE - 1);
+  path.copy(state.fileNameBuffer, length);
+  state.fileNameBuffer[length] = L'\0';
+  SetDlgItemTextW(state.mainWindow, IDC_SOURCE_PATH, state.fileNameBuffer);
 }
 
 }  // namespace
@@ -46,11 +60,11 @@ void InitialiseDialog(HWND window) {
   const int top = screenRect.bottom / 2 - height / 2;
   SetWindowPos(window, nullptr, left, top, width, height, SWP_SHOWWINDOW);
 
-  SetDlgItemTextA(window, IDC_SOURCE_PATH, "");
-  SetDlgItemTextA(window, IDC_TARGET_PATH, "");
-  SetDlgItemTextA(window, IDC_BORDER, "0");
-  SetDlgItemTextA(window, IDC_BGCOLOR_TEXT, "# FFFFFF");
-  SetDlgItemTextA(window, IDC_TEXTCOLOR_TEXT, "# 000000");
+  SetDlgItemTextW(window, IDC_SOURCE_PATH, L"");
+  SetDlgItemTextW(window, IDC_TARGET_PATH, L"");
+  SetDlgItemTextW(window, IDC_BORDER, L"0");
+  SetDlgItemTextW(window, IDC_BGCOLOR_TEXT, L"# FFFFFF");
+  SetDlgItemTextW(window, IDC_TEXTCOLOR_TEXT, L"# 000000");
 
   SetCheck(window, IDC_TAGS_BR_P, BST_CHECKED);
   SetCheck(window, IDC_TAGS_BR, BST_UNCHECKED);
@@ -63,7 +77,7 @@ void InitialiseDialog(HWND window) {
 }
 
 void ApplyEnableRule(HWND window, int checkBoxId, int firstRadioId, int secondRadioId) {
-  const BOOL on = SendDlgItemMessageA(window, checkBoxId, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  const BOOL on = SendDlgItemMessageW(window, checkBoxId, BM_GETCHECK, 0, 0) == BST_CHECKED;
   EnableWindow(GetDlgItem(window, firstRadioId), on);
   EnableWindow(GetDlgItem(window, secondRadioId), on);
 }
@@ -77,13 +91,24 @@ void ExitWindow(WindowState& state) {
 }
 
 void ShowAbout(WindowState& state) {
-  MessageBoxA(state.mainWindow, ABOUT_TEXT, ABOUT_CAPTION, MB_OK);
+  MessageBoxW(state.mainWindow, Widen(ABOUT_TEXT).c_str(), Widen(ABOUT_CAPTION).c_str(), MB_OK);
 }
 
 void TakeDroppedFile(WindowState& state, HDROP drop) {
-  DragQueryFileA(drop, 0, state.fileNameBuffer, PATH_BUFFER_SIZE);
-  SetDlgItemTextA(state.mainWindow, IDC_SOURCE_PATH, state.fileNameBuffer);
+  const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+  std::wstring path(length + 1, L'\0');
+  path.resize(DragQueryFileW(drop, 0, path.data(), length + 1));
+  TakeFileToConvert(state, path);
   DragFinish(drop);
+}
+
+void TakeStartArgument(WindowState& state) {
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!arguments) return;
+  // Only the first file counts, as in a drop; a drop always names a full path.
+  if (count > 1) TakeFileToConvert(state, FullPath(arguments[1]).value_or(arguments[1]));
+  LocalFree(arguments);
 }
 
 }  // namespace morvel::ui

@@ -1,6 +1,7 @@
 // The engine's user interface in the main window: message boxes owned by the dialog (so the
 // dialog is disabled while one waits for an answer) and the target path written back into
-// its field.
+// its field. The engine's code page 932 texts are converted to UTF-16 explicitly, so they show
+// the same on every system language.
 #pragma once
 
 #include <windows.h>

@@ -51,24 +51,24 @@ bool RunCommand(HWND window, int id) {
 }  // namespace
 
 bool RegisterMainWindowClass(HINSTANCE appInstance) {
-  WNDCLASSA windowClass = {};
+  WNDCLASSW windowClass = {};
   windowClass.style = 0;
   windowClass.lpfnWndProc = MainWindowProc;
   windowClass.cbClsExtra = 0;
   windowClass.cbWndExtra = DLGWINDOWEXTRA;
   windowClass.hInstance = appInstance;
-  windowClass.hIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_MAIN));
-  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  windowClass.hIcon = LoadIconW(appInstance, MAKEINTRESOURCEW(IDI_MAIN));
+  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
+  windowClass.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
   windowClass.lpszClassName = WINDOW_CLASS_NAME;
-  return RegisterClassA(&windowClass) != 0;
+  return RegisterClassW(&windowClass) != 0;
 }
 
 HWND CreateMainWindow(HINSTANCE appInstance) {
   // The window procedure is also the dialog procedure; the template's class makes every
   // message, WM_INITDIALOG included, arrive at MainWindowProc directly.
-  return CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
+  return CreateDialogParamW(appInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr,
                             reinterpret_cast<DLGPROC>(MainWindowProc), 0);
 }
 
@@ -80,7 +80,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;  // no keyboard focus at start
     case WM_CLOSE:
       // Queued, not run here: the exit command then comes through the message loop.
-      PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+      PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
@@ -94,7 +94,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     default:
       break;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace morvel::ui

@@ -17,9 +17,9 @@ inline constexpr COLORREF WHITE = 0x00FFFFFF;
 
 // The modal common dialogs, called through pointers so that tests can stand in for the user.
 struct CommonDialogs {
-  BOOL(WINAPI* getOpenFileName)(OPENFILENAMEA*) = GetOpenFileNameA;
-  BOOL(WINAPI* getSaveFileName)(OPENFILENAMEA*) = GetSaveFileNameA;
-  BOOL(WINAPI* chooseColour)(CHOOSECOLORA*) = ChooseColorA;
+  BOOL(WINAPI* getOpenFileName)(OPENFILENAMEW*) = GetOpenFileNameW;
+  BOOL(WINAPI* getSaveFileName)(OPENFILENAMEW*) = GetSaveFileNameW;
+  BOOL(WINAPI* chooseColour)(CHOOSECOLORW*) = ChooseColorW;
 };
 
 struct WindowState {
@@ -30,9 +30,10 @@ struct WindowState {
   COLORREF customColours[CUSTOM_COLOUR_COUNT] = {WHITE, WHITE, WHITE, WHITE, WHITE, WHITE,
                                                  WHITE, WHITE, WHITE, WHITE, WHITE, WHITE,
                                                  WHITE, WHITE, WHITE, WHITE};
-  // Initial name for both browse dialogs and their result; also receives a dropped file.
-  char fileNameBuffer[PATH_BUFFER_SIZE] = "";
-  OPENFILENAMEA fileDialogRecord = {};
+  // Initial name for both browse dialogs and their result; also receives a dropped file and
+  // the file the program was started with.
+  wchar_t fileNameBuffer[PATH_BUFFER_SIZE] = L"";
+  OPENFILENAMEW fileDialogRecord = {};
   // Set while ConvertFile runs: a create command then is ignored and an exit waits for it.
   bool converting = false;
   bool exitPending = false;

@@ -1,14 +1,15 @@
 // End-to-end tests: MORVEL.exe started as a separate process and used through its window.
+// They run twice: under a Japanese locale (ANSI code page 932) and under an English one (1252),
+// where the window must show and do exactly the same.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "tests/support/without_date.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/tests/window_driver.h"
-#include "tests/support/without_date.h"
 
 namespace morvel::e2e {
 namespace {
@@ -17,16 +18,34 @@ namespace {
 // Files
 
 std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  const HANDLE file = CreateFileW(FromCodePage932(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "";
+  std::string bytes;
+  char buffer[4096];
+  DWORD count = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &count, nullptr) && count > 0) {
+    bytes.append(buffer, count);
+  }
+  CloseHandle(file);
+  return bytes;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  const HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
+  WriteFileBytes(FromCodePage932(path), bytes);
 }
 
 bool FileExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(FromCodePage932(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // A fresh folder per test under the temporary folder, emptied afterwards.
@@ -41,14 +60,23 @@ std::string MakeWorkFolder() {
   return folder;
 }
 
+// The names in a folder that match `pattern`, "." and ".." left out.
+std::vector<std::wstring> NamesIn(const std::string& folder, const wchar_t* pattern) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW entry;
+  HANDLE find = FindFirstFileW((FromCodePage932(folder) + pattern).c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = entry.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (FindNextFileW(find, &entry));
+  FindClose(find);
+  return names;
+}
+
 void RemoveWorkFolder(const std::string& folder) {
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      DeleteFileA((folder + entry.cFileName).c_str());
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
+  for (const std::wstring& name : NamesIn(folder, L"*")) {
+    DeleteFileW((FromCodePage932(folder) + name).c_str());
   }
   RemoveDirectoryA(folder.c_str());
 }
@@ -67,6 +95,7 @@ class MorvelWindow : public ::testing::Test {
   void TearDown() override { RemoveWorkFolder(folder_); }
 
   std::string Path(const std::string& name) const { return folder_ + name; }
+  std::wstring Path(const std::wstring& name) const { return FromCodePage932(folder_) + name; }
 
   // Sets both paths and presses the create button.
   void Create(const std::string& source, const std::string& target) {
@@ -107,6 +136,14 @@ constexpr int OFF = BST_UNCHECKED;
 
 // ---------------------------------------------------------------------------------------------
 // Start-up
+
+// The second run must really be under another ANSI code page, and the window must be Unicode.
+TEST_F(MorvelWindow, RunsAsAUnicodeWindowUnderTheCodePageOfItsLocale) {
+  const char* locale = std::getenv("MORVEL_WINE_LOCALE");
+  const bool japanese = !locale || std::string(locale).starts_with("ja_JP");
+  EXPECT_EQ(GetACP() == 932, japanese) << GetACP();
+  EXPECT_TRUE(IsWindowUnicode(window_));
+}
 
 TEST_F(MorvelWindow, StartsWithTheDefaultsCentredAndWithTheCaption) {
   EXPECT_EQ(TextOf(window_), "MORVEL ver 1.3");
@@ -209,24 +246,50 @@ TEST_F(MorvelWindow, MenuHasFileExitAndAbout) {
   HMODULE exe = LoadLibraryExA((FolderOfThisProgram() + "MORVEL.exe").c_str(), nullptr,
                                LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(exe, nullptr);
-  HMENU menu = LoadMenuA(exe, MAKEINTRESOURCEA(IDR_MAINMENU));
+  HMENU menu = LoadMenuW(exe, MAKEINTRESOURCEW(IDR_MAINMENU));
   ASSERT_NE(menu, nullptr);
-  char text[64];
+  auto textAt = [](HMENU owner, UINT position) {
+    wchar_t text[64] = L"";
+    GetMenuStringW(owner, position, text, 64, MF_BYPOSITION);
+    return ToCodePage932(text);
+  };
   ASSERT_EQ(GetMenuItemCount(menu), 2);
-  GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
-  EXPECT_STREQ(text, "ファイル");
+  EXPECT_EQ(textAt(menu, 0), "ファイル");
   HMENU file = GetSubMenu(menu, 0);
   ASSERT_NE(file, nullptr);
   ASSERT_EQ(GetMenuItemCount(file), 1);
-  GetMenuStringA(file, 0, text, sizeof text, MF_BYPOSITION);
-  EXPECT_STREQ(text, "終了");
+  EXPECT_EQ(textAt(file, 0), "終了");
   EXPECT_EQ(GetMenuItemID(file, 0), 2u);
-  GetMenuStringA(menu, 1, text, sizeof text, MF_BYPOSITION);
-  EXPECT_STREQ(text, "バージョン情報");
+  EXPECT_EQ(textAt(menu, 1), "バージョン情報");
   EXPECT_EQ(GetMenuItemID(menu, 1), 40004u);
   EXPECT_EQ(GetSubMenu(menu, 1), nullptr);
   DestroyMenu(menu);
   FreeLibrary(exe);
+}
+
+// Resource 1 of type 24 is the manifest Windows reads when a program starts.
+TEST(Programs, CarryTheApplicationManifest) {
+  for (const char* program : {"MORVEL.exe", "..\\cli\\morvel-convert.exe"}) {
+    HMODULE exe = LoadLibraryExA((FolderOfThisProgram() + program).c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(exe, nullptr) << program;
+    HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(found, nullptr) << program;
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(exe, found))),
+                               SizeofResource(exe, found));
+    for (const char* setting : {
+             "level=\"asInvoker\"",
+             "<supportedOS Id=\"{e2011457-1546-43c5-a5fe-008deee3d3f0}\"/>",  // Vista
+             "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>",  // 10 and 11
+             ">true</dpiAware>",
+             ">PerMonitorV2, System</dpiAwareness>",
+             ">true</longPathAware>",
+             "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+         }) {
+      EXPECT_NE(manifest.find(setting), std::string::npos) << program << ": " << setting;
+    }
+    FreeLibrary(exe);
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -291,12 +354,13 @@ TEST_F(MorvelWindow, EnterInATextFieldCreates) {
   ExpectBoxAndAnswer("MORVEL", "ファイル名を入れてください。", IDOK);
 }
 
+// Japanese names, "表" and "ソ" among them (second byte 0x5C), on every system language.
 TEST_F(MorvelWindow, ConvertsATextFileWithTheDefaults) {
-  WriteFileBytes(Path("in.txt"), "first line\r\nsecond line\r\n");
-  Create(Path("in.txt"), Path("page.htm"));
-  ExpectBoxAndAnswer("完了", Path("page.htm") + "が作成できました。", IDOK);
+  WriteFileBytes(Path("料金表.txt"), "first line\r\nsecond line\r\n");
+  Create(Path("料金表.txt"), Path("ソース表.htm"));
+  ExpectBoxAndAnswer("完了", Path("ソース表.htm") + "が作成できました。", IDOK);
 
-  const std::string page = ReadFileBytes(Path("page.htm"));
+  const std::string page = ReadFileBytes(Path("ソース表.htm"));
   const std::string head =
       "<!--MORVEL1.3-->\r\n<HTML><HEAD><TITLE></TITLE></HEAD>\r\n"
       "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n"
@@ -333,14 +397,14 @@ TEST_F(MorvelWindow, ConvertsATextFileWithEverySwitchChanged) {
 using morvel::testing::WithoutDate;
 
 // Runs the command-line converter built beside the window and returns its exit code.
-DWORD RunConverter(const std::string& arguments, const std::string& folder) {
-  const std::string exe = FolderOfThisProgram() + "..\\cli\\morvel-convert.exe";
-  std::string commandLine = "\"" + exe + "\" " + arguments;
-  STARTUPINFOA startup = {};
+DWORD RunConverter(const std::wstring& arguments, const std::string& folder) {
+  const std::wstring exe = FromCodePage932(FolderOfThisProgram() + "..\\cli\\morvel-convert.exe");
+  std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+  STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                      nullptr, folder.c_str(), &startup, &process)) {
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                      nullptr, FromCodePage932(folder).c_str(), &startup, &process)) {
     return 0xFFFFFFFF;
   }
   WaitForSingleObject(process.hProcess, 30000);
@@ -351,21 +415,26 @@ DWORD RunConverter(const std::string& arguments, const std::string& folder) {
   return code;
 }
 
+// The title's "☃", "é" and Korean syllable have no code page 932 form: both programs write them
+// as numeric character references.
 TEST_F(MorvelWindow, CommandLineConverterWritesTheSamePageForTheSameSettings) {
   WriteFileBytes(Path("in.txt"),
                  "表示\tタブ & <記号> \"引用\"\r\nhttp://example.com/ です。\r\n\r\n段落\r\n");
-  SetText(window_, IDC_TITLE, "表題 & 題");
+  const std::wstring title = L"表題 & 題☃ Café 한";
+  SetText(window_, IDC_TITLE, title);
   for (int id : {IDC_STAMP_NUMERIC, IDC_TAGS_BR, IDC_AUTOLINK}) Click(window_, id);
   ASSERT_TRUE(WaitUntil([&] { return CheckState(window_, IDC_AUTOLINK) == OFF; }));
   Create(Path("in.txt"), Path("window.htm"));
   ExpectBoxAndAnswer("完了", Path("window.htm") + "が作成できました。", IDOK);
 
-  EXPECT_EQ(RunConverter("-q --title \"表題 & 題\" --stamp numeric --tags br --no-links in.txt "
-                         "cli.htm",
+  EXPECT_EQ(RunConverter(L"-q --title \"" + title +
+                             L"\" --stamp numeric --tags br --no-links in.txt cli.htm",
                          folder_),
             0u);
   const std::string windowPage = ReadFileBytes(Path("window.htm"));
-  ASSERT_NE(windowPage.find("<TITLE>表題 & 題</TITLE>"), std::string::npos) << windowPage;
+  ASSERT_NE(windowPage.find("<TITLE>表題 & 題&#9731; Caf&#233; &#54620;</TITLE>"),
+            std::string::npos)
+      << windowPage;
   EXPECT_EQ(WithoutDate(ReadFileBytes(Path("cli.htm"))), WithoutDate(windowPage));
 }
 
@@ -422,22 +491,55 @@ TEST_F(MorvelWindow, RefusesTheSamePathAndReservedCharacters) {
   EXPECT_EQ(ReadFileBytes(Path("x.htm")), "x");
 }
 
+// A name with a character code page 932 lacks ends the request before any other check: as a
+// stand-in "?" it would be a wildcard, and "雪☃.txt" would convert "雪Ａ.txt".
+TEST_F(MorvelWindow, RefusesNamesThatCodePage932CannotSpell) {
+  WriteFileBytes(Path("in.txt"), "x\r\n");
+  WriteFileBytes(Path(L"雪Ａ.txt"), "not me\r\n");  // listed after the others under Wine
+  for (const wchar_t* name : {L"雪☃.txt", L"雪é.txt", L"雪한.txt"}) {
+    WriteFileBytes(Path(name), "me\r\n");
+  }
+  const struct {
+    std::wstring source;
+    std::wstring target;
+  } CASES[] = {
+      {Path(L"雪☃.txt"), Path(L"page.htm")},
+      {Path(L"é한.txt"), Path(L"page.htm")},
+      {Path(L"in.txt"), Path(L"café.htm")},
+      {Path(L"in.txt"), Path(L"한☃.htm")},
+      {L"", Path(L"☃.htm")},  // before the empty-name check
+  };
+  for (const auto& c : CASES) {
+    SetText(window_, IDC_SOURCE_PATH, c.source);
+    SetText(window_, IDC_TARGET_PATH, c.target);
+    Click(window_, IDOK);
+    ExpectBoxAndAnswer("名前", "ファイル名にシフトJISで表せない文字が含まれています。", IDOK);
+    EXPECT_TRUE(NoBoxAppears());
+  }
+  EXPECT_TRUE(NamesIn(folder_, L"*.htm").empty());
+
+  // A wildcard takes the first match that code page 932 can spell, wherever the folder lists it.
+  Create(Path("雪*.txt"), Path("page.htm"));
+  ExpectBoxAndAnswer("完了", Path("page.htm") + "が作成できました。", IDOK);
+  EXPECT_NE(ReadFileBytes(Path("page.htm")).find("not me"), std::string::npos);
+}
+
 TEST_F(MorvelWindow, ConvertsAPictureWithABorder) {
   CreateDirectoryA(Path("web").c_str(), nullptr);
-  WriteFileBytes(Path("cat.png"), "PNG bytes");
+  WriteFileBytes(Path("猫表.png"), "PNG bytes");
   Click(window_, IDC_STAMP);
   SetText(window_, IDC_TITLE, "T");
   SetText(window_, IDC_BORDER, "2");
   ASSERT_TRUE(WaitUntil([&] { return CheckState(window_, IDC_STAMP) == OFF; }));
-  Create(Path("cat.png"), Path("web\\cat.htm"));
+  Create(Path("猫表.png"), Path("web\\cat.htm"));
   ExpectBoxAndAnswer("完了", Path("web\\cat.htm") + "が作成できました。", IDOK);
   EXPECT_EQ(ReadFileBytes(Path("web\\cat.htm")),
             "<!--MORVEL1.3-->\r\n<HTML><HEAD><TITLE>T</TITLE></HEAD>\r\n"
             "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n<BR>\r\n"
-            "<CENTER><IMG src=\"cat.png\" border=\"2\"></CENTER>\r\n</BODY>\r\n</HTML>");
-  EXPECT_EQ(ReadFileBytes(Path("web\\cat.png")), "PNG bytes");
-  DeleteFileA(Path("web\\cat.htm").c_str());
-  DeleteFileA(Path("web\\cat.png").c_str());
+            "<CENTER><IMG src=\"猫表.png\" border=\"2\"></CENTER>\r\n</BODY>\r\n</HTML>");
+  EXPECT_EQ(ReadFileBytes(Path("web\\猫表.png")), "PNG bytes");
+  DeleteFileW(Path(L"web\\cat.htm").c_str());
+  DeleteFileW(Path(L"web\\猫表.png").c_str());
   RemoveDirectoryA(Path("web").c_str());
 }
 
@@ -600,6 +702,37 @@ TEST_F(MorvelWindow, DropOfThreeFilesFillsOnlyTheSourceWithTheFirst) {
   ASSERT_TRUE(DropFiles(app_, window_, {"C:\\one\\表.txt", "C:\\two.txt", "C:\\three.txt"}));
   EXPECT_TRUE(WaitUntil([&] { return TextOf(window_, IDC_SOURCE_PATH) == "C:\\one\\表.txt"; }));
   EXPECT_EQ(TextOf(window_, IDC_TARGET_PATH), "C:\\keep.htm");
+}
+
+// "Open with", "Send to" and a drop on the program's icon start it with the file's path: the
+// field is filled as a drop fills it (a relative path taken from the current folder), and a
+// start without one leaves it empty (the fixture's own start).
+TEST_F(MorvelWindow, StartsWithTheFileNamedOnItsCommandLine) {
+  EXPECT_EQ(TextOf(window_, IDC_SOURCE_PATH), "");
+  WriteFileBytes(Path("in.txt"), "x\r\n");
+  const struct {
+    std::wstring argument;
+    std::wstring shown;
+    const char* caption;  // of the box that creating then shows
+  } CASES[] = {
+      {L"\"" + Path(L"雪☃ café 한.txt") + L"\"", Path(L"雪☃ café 한.txt"), "名前"},
+      {L"in.txt", Path(L"in.txt"), "完了"},
+  };
+  for (const auto& c : CASES) {
+    RunningApp app;
+    ASSERT_TRUE(app.Launch(FolderOfThisProgram() + "MORVEL.exe", folder_, c.argument));
+    const HWND window = WaitForWindow(app, "MORVEL");
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return WideTextOf(window, IDC_SOURCE_PATH) == c.shown; }));
+    SetText(window, IDC_TARGET_PATH, Path("page.htm"));
+    Click(window, IDOK);
+    MessageBoxSeen box = WaitForMessageBox(app);
+    EXPECT_EQ(box.caption, c.caption);
+    if (box.window) {
+      EXPECT_TRUE(Answer(box, IDOK));
+    }
+  }
+  EXPECT_NE(ReadFileBytes(Path("page.htm")).find("x"), std::string::npos);
 }
 
 TEST_F(MorvelWindow, AboutBoxShowsTheVersionText) {

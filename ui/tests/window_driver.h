@@ -1,6 +1,10 @@
 // Drives MORVEL.exe from a second process the way a user would: finds its windows, sets and
 // reads control texts, clicks, presses keys, drops files, reads and answers message boxes.
 // Everything is done with window messages, which Wine marshals between the two processes.
+//
+// Texts cross as UTF-16. The tests write theirs as code page 932 literals, converted here with
+// code page 932 explicitly, so they read the same whatever the ANSI code page of the run; a
+// character code page 932 lacks is given and read as UTF-16 (the wide overloads).
 #pragma once
 
 // <windows.h> must come before the other Win32 headers.
@@ -14,6 +18,21 @@
 #include <vector>
 
 namespace morvel::e2e {
+
+inline std::wstring FromCodePage932(const std::string& text) {
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(MultiByteToWideChar(932, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                                  static_cast<int>(wide.size())));
+  return wide;
+}
+
+// What code page 932 lacks becomes "?" here: compare such texts as UTF-16.
+inline std::string ToCodePage932(const std::wstring& wide) {
+  std::string text(wide.size() * 2, '\0');
+  text.resize(WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                                  static_cast<int>(text.size()), nullptr, nullptr));
+  return text;
+}
 
 // The program under test; ended on destruction if it is still running.
 class RunningApp {
@@ -31,12 +50,15 @@ class RunningApp {
     CloseHandle(process_.hThread);
   }
 
-  bool Launch(const std::string& exe, const std::string& folder) {
-    STARTUPINFOA startup = {};
+  // Starts `exe` in `folder`; `arguments` follow the quoted program name on its command line.
+  bool Launch(const std::string& exe, const std::string& folder,
+              const std::wstring& arguments = L"") {
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + exe + "\"";
-    return CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          folder.c_str(), &startup, &process_) != 0;
+    std::wstring commandLine = L"\"" + FromCodePage932(exe) + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
+    return CreateProcessW(FromCodePage932(exe).c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                          0, nullptr, FromCodePage932(folder).c_str(), &startup, &process_) != 0;
   }
 
   // The exit code, or STILL_ACTIVE when the process has not ended within `ms`.
@@ -68,12 +90,18 @@ inline std::string ClassOf(HWND window) {
   return name;
 }
 
-// A window's text; WM_GETTEXT is marshalled across processes, GetWindowTextA is not.
-inline std::string TextOf(HWND window) {
-  char text[4096] = "";
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                      SMTO_ABORTIFHUNG, 2000, nullptr);
+// A window's text; WM_GETTEXT is marshalled across processes, GetWindowTextW is not.
+inline std::wstring WideTextOf(HWND window) {
+  wchar_t text[4096] = L"";
+  SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                      2000, nullptr);
   return text;
+}
+
+inline std::string TextOf(HWND window) { return ToCodePage932(WideTextOf(window)); }
+
+inline void SetTextOf(HWND window, const std::wstring& text) {
+  SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 struct WindowQuery {
@@ -139,7 +167,7 @@ inline MessageBoxSeen WaitForMessageBox(RunningApp& app, DWORD ms = 10000) {
 
 // Presses a message box's button (IDOK or IDCANCEL) and waits for the box to close.
 inline bool Answer(const MessageBoxSeen& box, int button) {
-  PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+  PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
   return WaitUntil([&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); });
 }
 
@@ -159,11 +187,16 @@ inline void PressKey(HWND dialog, int id, WPARAM key) {
   PostMessageA(control, WM_KEYUP, key, 0xC0000001);
 }
 
+inline void SetText(HWND dialog, int id, const std::wstring& text) {
+  SetTextOf(GetDlgItem(dialog, id), text);
+}
+
 inline void SetText(HWND dialog, int id, const std::string& text) {
-  SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SetText(dialog, id, FromCodePage932(text));
 }
 
 inline std::string TextOf(HWND dialog, int id) { return TextOf(GetDlgItem(dialog, id)); }
+inline std::wstring WideTextOf(HWND dialog, int id) { return WideTextOf(GetDlgItem(dialog, id)); }
 
 inline int CheckState(HWND dialog, int id) {
   return static_cast<int>(SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0));
@@ -171,16 +204,20 @@ inline int CheckState(HWND dialog, int id) {
 
 inline bool IsEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)); }
 
-// A drop from the shell. The HDROP is memory of the receiving process, so the DROPFILES block
-// is built there; the receiver's DragFinish cannot free it, which leaks one page per drop.
+// A drop from the shell, with UTF-16 names as the shell gives them. The HDROP is memory of the
+// receiving process, so the DROPFILES block is built there; the receiver's DragFinish cannot
+// free it, which leaks one page per drop.
 inline bool DropFiles(RunningApp& app, HWND target, const std::vector<std::string>& paths) {
   std::vector<char> block(sizeof(DROPFILES));
-  reinterpret_cast<DROPFILES*>(block.data())->pFiles = sizeof(DROPFILES);  // ANSI names
+  auto* header = reinterpret_cast<DROPFILES*>(block.data());
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = TRUE;
   for (const std::string& path : paths) {
-    block.insert(block.end(), path.begin(), path.end());
-    block.push_back('\0');
+    const std::wstring wide = FromCodePage932(path) + L'\0';
+    const char* bytes = reinterpret_cast<const char*>(wide.data());
+    block.insert(block.end(), bytes, bytes + wide.size() * sizeof(wchar_t));
   }
-  block.push_back('\0');
+  block.insert(block.end(), sizeof(wchar_t), '\0');
   void* remote =
       VirtualAllocEx(app.Handle(), nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
   return remote && WriteProcessMemory(app.Handle(), remote, block.data(), block.size(), nullptr) &&
