@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/platform.h"
+#include "text/utf8.h"
 
 namespace morvel {
 
@@ -40,12 +41,14 @@ class Utf8TextDecoder {
   std::size_t InvalidLine() const { return lines_ + 1; }
 
  private:
-  // Decodes whole, valid characters; the invalid ones (as Utf8Prefix() finds them) were cut off.
-  void WriteValid(std::string_view text);
+  // Writes one character: its code page 932 form, or its reference. A byte order mark that
+  // starts the text is dropped.
+  void Put(const Utf8Character& character, std::string_view bytes);
+  // Hands the code page 932 bytes gathered so far to the sink.
+  void Flush();
   // Moves bytes from the front of `block` into `pending_` until it holds one whole character,
-  // then decodes it. False when the bytes cannot make one.
+  // then writes it. False when the bytes cannot make one.
   bool CompletePending(std::string_view& block);
-
   // The code page 932 form of a character (of `codePoint`), or empty when it has none. Each
   // character is put to the encoder once; the view is valid until the next call.
   std::string_view FormOf(char32_t codePoint, std::string_view character);
