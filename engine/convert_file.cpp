@@ -1,12 +1,12 @@
 #include "engine/convert_file.h"
 
-#include "engine/line_pipeline.h"
 #include "engine/messages.h"
 #include "engine/page_parts.h"
 #include "engine/page_writer.h"
 #include "engine/picture_page.h"
 #include "engine/preflight.h"
-#include "engine/text_line_reader.h"
+#include "engine/text_body_writer.h"
+#include "engine/text_reader.h"
 #include "text/path_scan.h"
 
 namespace morvel {
@@ -19,22 +19,20 @@ struct BodyProblems {
   bool copyFailed = false;
 };
 
-// Reads the whole input through the line transforms onto the page.
+// Writes the whole input onto the page as it is read.
 BodyProblems WriteTextBody(ByteReader& input, PageWriter& page, const ConversionOptions& options) {
-  TextLineReader reader(input);
-  LinePipeline pipeline(options);
-  std::string_view lines;
-  while (reader.ReadLines(lines)) {
-    pipeline.WriteLines(lines, page.Bytes());
-    page.FlushWhenFull();
-  }
+  TextReader reader(input);
+  TextBodyWriter writer(options, page);
+  std::string_view block;
+  while (reader.Read(block)) writer.Write(block);
+  writer.Finish();
   return {.readFailed = reader.Failed()};
 }
 
 // Copies the picture beside the page (never over an existing file) and shows it. The
 // picture itself is not read.
-BodyProblems WritePicturePage(std::string_view sourcePath, std::string_view targetPath,
-                              Sink& page, const ConversionOptions& options, FileSystem& files) {
+BodyProblems WritePicturePage(std::string_view sourcePath, std::string_view targetPath, Sink& page,
+                              const ConversionOptions& options, FileSystem& files) {
   const std::string destination = PictureDestination(sourcePath, targetPath);
   const CopyOutcome copy = files.CopyIfAbsent(sourcePath, destination);
   WritePictureBody(page, FileNamePart(sourcePath), options.imageBorder);
@@ -71,9 +69,12 @@ ConversionOutcome ConvertFile(std::string& sourcePath, std::string& targetPath,
   request.input.reset();
 
   std::string_view failure;
-  if (!written) failure = messages::WRITE_FAILED;
-  else if (problems.readFailed) failure = messages::READ_FAILED;
-  else if (problems.copyFailed) failure = messages::COPY_FAILED;
+  if (!written)
+    failure = messages::WRITE_FAILED;
+  else if (problems.readFailed)
+    failure = messages::READ_FAILED;
+  else if (problems.copyFailed)
+    failure = messages::COPY_FAILED;
   if (!failure.empty()) {
     platform.user.ShowMessage(failure, messages::CAPTION_APP, BOX_ICONWARNING);
     return ConversionOutcome::Failed;

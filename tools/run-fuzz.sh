@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the line transforms' fuzzer with clang (libFuzzer, ASan, UBSan) and runs it for a
+# Builds the text page writer's fuzzer with clang (libFuzzer, ASan, UBSan) and runs it for a
 # bounded time: ${1:-60} seconds. Fails on the first difference from the reference or on any
 # sanitizer finding; the failing input is left in build/fuzz/.
 set -euo pipefail
