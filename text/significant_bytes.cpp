@@ -8,27 +8,21 @@
 
 namespace morvel {
 
-namespace {
-
-#ifdef MORVEL_SSE2_SCAN
-bool ProcessorHasSse2() {
-  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
-  return __get_cpuid(1, &eax, &ebx, &ecx, &edx) != 0 && (edx & bit_SSE2) != 0;
-}
-#endif
-
-ScanPath DetectScanPath() {
-#if defined(MORVEL_SCAN_FORCE_BYTES)
-  return ScanPath::Bytes;
-#elif defined(MORVEL_SCAN_FORCE_SSE2)
-#ifndef MORVEL_SSE2_SCAN
+#if defined(MORVEL_SCAN_FORCE_SSE2) && !defined(MORVEL_SSE2_SCAN)
 #error "MORVEL_SCAN=sse2 needs an x86 target"
 #endif
-  return ScanPath::Sse2;
-#elif defined(MORVEL_SSE2_SCAN)
-  return ProcessorHasSse2() ? ScanPath::Sse2 : ScanPath::Bytes;
-#else
+
+namespace {
+
+ScanPath DetectScanPath() {
+#if defined(MORVEL_SCAN_FORCE_BYTES) || !defined(MORVEL_SSE2_SCAN)
   return ScanPath::Bytes;
+#elif defined(MORVEL_SCAN_FORCE_SSE2)
+  return ScanPath::Sse2;
+#else
+  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+  const bool sse2 = __get_cpuid(1, &eax, &ebx, &ecx, &edx) != 0 && (edx & bit_SSE2) != 0;
+  return sse2 ? ScanPath::Sse2 : ScanPath::Bytes;
 #endif
 }
 
