@@ -28,7 +28,7 @@ constexpr std::size_t COPY_BLOCK = 64;
 // The most that one step of the fast path writes besides the run it copies.
 constexpr std::size_t STEP_ROOM = 32 + COPY_BLOCK;
 constexpr std::size_t MIN_ROOM = 64 * 1024;
-// An address is escaped onto the page this many bytes at a time.
+// An address longer than this is escaped onto the page a piece of this size at a time.
 constexpr std::size_t ADDRESS_PIECE = 4096;
 
 static_assert(MAX_REPLACEMENT <= PADDED);
@@ -37,7 +37,8 @@ static_assert(MAX_REPLACEMENT <= PADDED);
 // as one block of COPY_BLOCK bytes and a longer one in 16-byte pieces, writing up to
 // COPY_BLOCK bytes past the end (the caller has room there): most runs between two
 // significant bytes are short.
-char* CopyRun(const char* from, std::size_t length, const char* textEnd, char* out) {
+inline __attribute__((always_inline)) char* CopyRun(const char* from, std::size_t length,
+                                                    const char* textEnd, char* out) {
   if (static_cast<std::size_t>(textEnd - from) >= length + COPY_BLOCK) {
     std::memcpy(out, from, COPY_BLOCK);
     for (std::size_t done = COPY_BLOCK; done < length; done += 16) {
@@ -84,6 +85,126 @@ TextBodyWriter::TextBodyWriter(const ConversionOptions& options, PageWriter& pag
       significant_(escaping_, linking_, scan),
       replacements_(escaping_ ? ESCAPED : TABS_ONLY),
       paragraphState_(AFTER_BREAK) {}
+
+// ---------------------------------------------------------------------------------------------
+// The page buffer
+
+inline void TextBodyWriter::Room(std::size_t count) {
+  if (static_cast<std::size_t>(limit_ - out_) < count) MoveRoom(count);
+}
+
+void TextBodyWriter::MoveRoom(std::size_t count) {
+  page_.Bytes().CommitTo(out_);
+  page_.FlushWhenFull();
+  const std::size_t room = std::max(count, MIN_ROOM);
+  out_ = page_.Bytes().Reserve(room);
+  limit_ = out_ + room;
+}
+
+void TextBodyWriter::Begin() {
+  out_ = page_.Bytes().Reserve(MIN_ROOM);
+  limit_ = out_ + MIN_ROOM;
+}
+
+void TextBodyWriter::End() {
+  page_.Bytes().CommitTo(out_);
+  page_.FlushWhenFull();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The rules' output
+
+inline void TextBodyWriter::OpenLine() {
+  if (!paragraphs_ || lineOpen_) return;
+  Put(paragraphState_ == AFTER_TEXT ? PAGE_BREAK_LINE : PAGE_LINE_END);
+  paragraphState_ = AFTER_TEXT;
+  lineOpen_ = true;
+}
+
+inline void TextBodyWriter::EndLine() {
+  if (!tagged_) {
+    Put(PAGE_LINE_END);
+  } else if (!paragraphs_) {
+    Put(PAGE_BREAK_LINE);
+  } else if (!lineOpen_) {
+    Put(paragraphState_ == AFTER_TEXT ? PAGE_PARAGRAPH_LINE : PAGE_BREAK_LINE);
+    paragraphState_ = AFTER_BREAK;
+  }
+  lineOpen_ = false;
+  search_ = LinkSearch{};
+}
+
+inline void TextBodyWriter::Put(std::string_view bytes) {
+  Room(bytes.size());
+  out_ = PutBytes(out_, bytes);
+}
+
+void TextBodyWriter::PutText(std::string_view text) {
+  OpenLine();
+  Put(text);
+}
+
+void TextBodyWriter::PutEscaped(char byte) {
+  OpenLine();
+  Room(PADDED);
+  const PageReplacements::Entry& replacement = replacements_[byte];
+  if (replacement.length == 0) {
+    *out_++ = byte;
+  } else {
+    out_ = PutBytes(out_, {replacement.bytes.data(), replacement.length});
+  }
+}
+
+void TextBodyWriter::PutAnchor(std::string_view address) {
+  OpenLine();
+  Put(ANCHOR_OPEN);
+  if (address.size() <= ADDRESS_PIECE) {
+    // Nearly every address: escaped once, then copied.
+    Room(2 * PADDED * address.size() + ANCHOR_MIDDLE.size());
+    char* const escaped = out_;
+    out_ = EscapeAddress(address, out_);
+    const auto length = static_cast<std::size_t>(out_ - escaped);
+    out_ = PutBytes(out_, ANCHOR_MIDDLE);
+    std::memcpy(out_, escaped, length);
+    out_ += length;
+  } else {
+    // A long one is escaped twice, a piece at a time, so that the page buffer does not grow
+    // with it.
+    PutLongAddress(address);
+    Put(ANCHOR_MIDDLE);
+    PutLongAddress(address);
+  }
+  Put(ANCHOR_CLOSE);
+}
+
+void TextBodyWriter::PutLongAddress(std::string_view address) {
+  for (; !address.empty(); address.remove_prefix(std::min(address.size(), ADDRESS_PIECE))) {
+    const std::string_view piece = address.substr(0, ADDRESS_PIECE);
+    Room(PADDED * piece.size());
+    out_ = EscapeAddress(piece, out_);
+  }
+}
+
+char* TextBodyWriter::EscapeAddress(std::string_view address, char* out) const {
+  // An address holds no byte that ends it, so only "&" and ">" can be replaced.
+  for (const char byte : address) {
+    const PageReplacements::Entry& replacement = replacements_[byte];
+    if (replacement.length == 0) {
+      *out++ = byte;
+    } else {
+      std::memcpy(out, replacement.bytes.data(), PADDED);
+      out += replacement.length;
+    }
+  }
+  return out;
+}
+
+void TextBodyWriter::EndAddress() {
+  PutAnchor(address_);
+  address_.clear();
+  inAddress_ = false;
+  search_ = LinkSearch{};
+}
 
 // ---------------------------------------------------------------------------------------------
 // The calls
@@ -346,110 +467,6 @@ void TextBodyWriter::CompletePending() {
     pendingCr_ = false;
     PutText("\r");
   }
-}
-
-// ---------------------------------------------------------------------------------------------
-// The rules' output
-
-void TextBodyWriter::OpenLine() {
-  if (!paragraphs_ || lineOpen_) return;
-  Put(paragraphState_ == AFTER_TEXT ? PAGE_BREAK_LINE : PAGE_LINE_END);
-  paragraphState_ = AFTER_TEXT;
-  lineOpen_ = true;
-}
-
-void TextBodyWriter::EndLine() {
-  if (!tagged_) {
-    Put(PAGE_LINE_END);
-  } else if (!paragraphs_) {
-    Put(PAGE_BREAK_LINE);
-  } else if (!lineOpen_) {
-    Put(paragraphState_ == AFTER_TEXT ? PAGE_PARAGRAPH_LINE : PAGE_BREAK_LINE);
-    paragraphState_ = AFTER_BREAK;
-  }
-  lineOpen_ = false;
-  search_ = LinkSearch{};
-}
-
-void TextBodyWriter::Put(std::string_view bytes) {
-  while (!bytes.empty()) {
-    const std::size_t count = std::min(bytes.size(), MIN_ROOM);
-    Room(count);
-    out_ = PutBytes(out_, bytes.substr(0, count));
-    bytes.remove_prefix(count);
-  }
-}
-
-void TextBodyWriter::PutText(std::string_view text) {
-  OpenLine();
-  Put(text);
-}
-
-void TextBodyWriter::PutEscaped(char byte) {
-  OpenLine();
-  Room(PADDED);
-  const PageReplacements::Entry& replacement = replacements_[byte];
-  if (replacement.length == 0) {
-    *out_++ = byte;
-  } else {
-    out_ = PutBytes(out_, {replacement.bytes.data(), replacement.length});
-  }
-}
-
-void TextBodyWriter::PutAnchor(std::string_view address) {
-  OpenLine();
-  Put(ANCHOR_OPEN);
-  PutAddress(address);
-  Put(ANCHOR_MIDDLE);
-  PutAddress(address);
-  Put(ANCHOR_CLOSE);
-}
-
-void TextBodyWriter::PutAddress(std::string_view address) {
-  // An address holds no byte that ends it, so only "&" and ">" can be replaced.
-  while (!address.empty()) {
-    const std::string_view piece = address.substr(0, ADDRESS_PIECE);
-    Room(piece.size() * PADDED);
-    for (const char byte : piece) {
-      const PageReplacements::Entry& replacement = replacements_[byte];
-      if (replacement.length == 0) {
-        *out_++ = byte;
-      } else {
-        std::memcpy(out_, replacement.bytes.data(), PADDED);
-        out_ += replacement.length;
-      }
-    }
-    address.remove_prefix(piece.size());
-  }
-}
-
-void TextBodyWriter::EndAddress() {
-  PutAnchor(address_);
-  address_.clear();
-  inAddress_ = false;
-  search_ = LinkSearch{};
-}
-
-// ---------------------------------------------------------------------------------------------
-// The page buffer
-
-void TextBodyWriter::Room(std::size_t count) {
-  if (static_cast<std::size_t>(limit_ - out_) >= count) return;
-  page_.Bytes().CommitTo(out_);
-  page_.FlushWhenFull();
-  const std::size_t room = std::max(count, MIN_ROOM);
-  out_ = page_.Bytes().Reserve(room);
-  limit_ = out_ + room;
-}
-
-void TextBodyWriter::Begin() {
-  out_ = page_.Bytes().Reserve(MIN_ROOM);
-  limit_ = out_ + MIN_ROOM;
-}
-
-void TextBodyWriter::End() {
-  page_.Bytes().CommitTo(out_);
-  page_.FlushWhenFull();
 }
 
 }  // namespace morvel

@@ -69,11 +69,14 @@ class TextBodyWriter {
   void PutText(std::string_view text);
   void PutEscaped(char byte);
   void PutAnchor(std::string_view address);
-  void PutAddress(std::string_view address);
+  void PutLongAddress(std::string_view address);
+  // Writes `address` escaped at `out`, which has room for PADDED bytes a byte.
+  char* EscapeAddress(std::string_view address, char* out) const;
   void EndAddress();
 
   // Room for `count` page bytes at out_, flushing the page when it is full.
   void Room(std::size_t count);
+  void MoveRoom(std::size_t count);
   void Begin();
   void End();
 
