@@ -66,7 +66,7 @@ TEST(EscapeLineTest, ReplacesEachSpecialByteOnceAndTabsAlways) {
   }
 }
 
-TEST(EscapeLineTest, GrowsPastTheOldLineBufferWithoutLosingBytes) {
+TEST(EscapeLineTest, GrowsALongLineWithoutLosingBytes) {
   // 2999 input bytes that become 2999 * 5 bytes.
   std::string line;
   std::string expected;

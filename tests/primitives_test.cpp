@@ -45,7 +45,7 @@ TEST(ReplaceCharAt, ReplacesOnlyTheWantedByteInsideTheString) {
   }
 }
 
-TEST(ReplaceCharAt, GrowsPastTheOldLineBufferSize) {
+TEST(ReplaceCharAt, GrowsALineAsFarAsItNeeds) {
   std::string line(2999, '&');
   for (std::size_t i = line.size(); i-- > 0;) oracle::ReplaceCharAt(line, '&', "&amp;", i);
   ASSERT_EQ(line.size(), 2999u * 5);

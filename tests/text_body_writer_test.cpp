@@ -53,8 +53,8 @@ class PipelineTest : public ::testing::Test {
   testing::FakePlatform fake;
 };
 
-TEST_F(PipelineTest, ALineNearTheOldReadLimitGetsEveryReplacementAndTag) {
-  // 2999 bytes that grow to more than 15000.
+TEST_F(PipelineTest, ALongLineGetsEveryReplacementAndTag) {
+  // 2999 bytes that grow to more than 15000, in one piece.
   const std::string line = Repeat("&", 2987) + "\thttp://a/ \n";
   ASSERT_EQ(line.size(), 2999u);
   ConversionOptions options;

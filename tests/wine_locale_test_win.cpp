@@ -1,5 +1,4 @@
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 TEST(WineLocale, RunsWithTheJapaneseAnsiCodePage) { EXPECT_EQ(GetACP(), 932u); }

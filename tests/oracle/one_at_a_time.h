@@ -1,7 +1,7 @@
-// A slow, literal reference of the line transforms for tests and the fuzzer: every
+// A slow, literal reference of the line rules for tests and the fuzzer: every
 // replacement rebuilds the whole line, as the rules are written, one at a time. It shares no
 // code with text/ and is compiled by clang for the fuzzer too, so it holds no Japanese
-// literals. NUL bytes are ordinary data here, as in the fast transforms.
+// literals. NUL bytes are ordinary data here, as in the page writer.
 #pragma once
 
 #include <string>
