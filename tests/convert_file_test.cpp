@@ -11,8 +11,8 @@
 namespace morvel {
 namespace {
 
-using testing::FakePlatform;
 using testing::PlainOptions;
+using testing::FakePlatform;
 using testing::ShownMessage;
 namespace msg = messages;
 
@@ -79,7 +79,7 @@ class ConvertFileTest : public ::testing::Test {
 };
 
 TEST_F(ConvertFileTest, MessagesAreCodePage932Bytes) {
-  EXPECT_EQ(msg::CAPTION_COMPLETED, "\x8A\xAE\x97\xB9");                            // 完了
+  EXPECT_EQ(msg::CAPTION_COMPLETED, "\x8A\xAE\x97\xB9");  // 完了
   EXPECT_EQ(msg::RESERVED_CHARS.substr(0, 8), "\x83\x74\x83\x40\x83\x43\x83\x8B");  // ファイル
 }
 
@@ -97,27 +97,19 @@ TEST_F(ConvertFileTest, EachRefusingCheckShowsItsMessageAndWritesNothing) {
       {"source missing", "C:\\in\\none.txt", "C:\\out\\a.htm", {}, {MISSING}},
       {"source without folder", "memo.txt", "C:\\out\\a.htm", {}, {MISSING}},
       {"source is a folder", "C:\\in", "C:\\out\\a.htm", {}, {UNOPENABLE}},
-      {"target folder missing, OK",
-       "C:\\in\\memo.txt",
-       "C:\\missing\\a.htm",
-       {ANSWER_OK},
+      {"target folder missing, OK", "C:\\in\\memo.txt", "C:\\missing\\a.htm", {ANSWER_OK},
        {NO_FOLDER}},
-      {"target folder missing, Cancel",
-       "C:\\in\\memo.txt",
-       "C:\\missing\\a.htm",
-       {ANSWER_CANCEL},
-       {NO_FOLDER}},
+      {"target folder missing, Cancel", "C:\\in\\memo.txt", "C:\\missing\\a.htm",
+       {ANSWER_CANCEL}, {NO_FOLDER}},
       {"target without folder", "C:\\in\\memo.txt", "a.htm", {}, {NO_FOLDER}},
-      {"extension refused",
-       "C:\\in\\memo.txt",
-       "C:\\out\\page.txt",
-       {ANSWER_CANCEL},
+      {"extension refused", "C:\\in\\memo.txt", "C:\\out\\page.txt", {ANSWER_CANCEL},
        {FIX_EXTENSION}},
       {"same path in another case", "C:\\in\\memo.htm", "c:\\IN\\MEMO.HTM", {}, {SAME}},
       {"semicolon", "C:\\in\\memo.txt", "C:\\out\\a;b.htm", {}, {RESERVED}},
       {"comma", "C:\\in\\memo.txt", "C:\\out\\a,b.htm", {}, {RESERVED}},
       {"bar", "C:\\in\\memo.txt", "C:\\out\\a|b.htm", {}, {RESERVED}},
-      {"overwrite refused", "C:\\in\\memo.txt", "C:\\out\\old.htm", {ANSWER_CANCEL}, {OVERWRITE}},
+      {"overwrite refused", "C:\\in\\memo.txt", "C:\\out\\old.htm", {ANSWER_CANCEL},
+       {OVERWRITE}},
       {"overwrite closed", "C:\\in\\memo.txt", "C:\\out\\old.htm", {0}, {OVERWRITE}},
   };
   for (const auto& c : cases) {
@@ -129,8 +121,8 @@ TEST_F(ConvertFileTest, EachRefusingCheckShowsItsMessageAndWritesNothing) {
     local.files.AddFile("C:\\out\\old.htm", "keep");
     for (int answer : c.answers) local.user.Answer(answer);
     std::string source = c.source, target = c.target;
-    const auto outcome =
-        ConvertFile(source, target, PlainOptions(), "FFFFFF", "000000", "T", local.platform);
+    const auto outcome = ConvertFile(source, target, PlainOptions(), "FFFFFF", "000000", "T",
+                                     local.platform);
     EXPECT_EQ(outcome, ConversionOutcome::Refused) << c.name;
     EXPECT_EQ(local.user.shown, c.expected) << c.name;
     for (const auto& open : local.files.opened) EXPECT_FALSE(open.starts_with("w:")) << c.name;
@@ -149,8 +141,7 @@ TEST_F(ConvertFileTest, WritesTheTitleAndColoursUnescaped) {
   ConvertFile(source, target, PlainOptions(), "123456", "ABCDEF", "a<b&\"c\"", fake.platform);
   EXPECT_EQ(fake.files.Contents(target),
             "<!--MORVEL1.3-->\r\n<HTML><HEAD><TITLE>a<b&\"c\"</TITLE></HEAD>\r\n"
-            "<BODY bgcolor=\"123456\" text=\"ABCDEF\">\r\nhello\r\n" +
-                FOOTER);
+            "<BODY bgcolor=\"123456\" text=\"ABCDEF\">\r\nhello\r\n" + FOOTER);
 }
 
 TEST_F(ConvertFileTest, ReadsTextModeLineEnds) {
@@ -164,9 +155,7 @@ TEST_F(ConvertFileTest, ReadsTextModeLineEnds) {
       {"a\rb\r\n", "a\rb\r\n"},
       {"a\r", "a\r"},
       {"a\r\r\n", "a\r\r\n"},
-      {"before\x1A"
-       "after\r\n",
-       "before"},
+      {"before\x1A" "after\r\n", "before"},
       {"\x1A", ""},
       {"100%s%d\r\n", "100%s%d\r\n"},
       {std::string("nul\0byte\r\n", 10), std::string("nul\0byte\r\n", 10)},
@@ -288,9 +277,9 @@ TEST_F(ConvertFileTest, RefusesAnotherSpellingOfTheInputAndLeavesItIntact) {
 
 TEST_F(ConvertFileTest, HandlesDoubleByteNamesWhoseTrailByteLooksLikeASeparator) {
   const std::string names[] = {
-      "\x83\x5C\x81\x5B\x83\x58.txt",          // ソース.txt
-      "\x97\xBF\x8B\xE0\x95\x5C.htm",          // 料金表.htm
-      "\x8B\x40\x94\x5C.htm",                  // 機能.htm
+      "\x83\x5C\x81\x5B\x83\x58.txt",      // ソース.txt
+      "\x97\xBF\x8B\xE0\x95\x5C.htm",      // 料金表.htm
+      "\x8B\x40\x94\x5C.htm",              // 機能.htm
       "\x83\x7C\x83\x43\x83\x93\x83\x67.htm",  // ポイント.htm
   };
   for (const auto& name : names) {
@@ -306,7 +295,7 @@ TEST_F(ConvertFileTest, HandlesDoubleByteNamesWhoseTrailByteLooksLikeASeparator)
 }
 
 TEST_F(ConvertFileTest, TellsApartNamesThatDifferOnlyInATrailByte) {
-  fake.files.AddFile("C:\\in\\\x83\x41.htm", "x");                    // ア.htm
+  fake.files.AddFile("C:\\in\\\x83\x41.htm", "x");  // ア.htm
   EXPECT_EQ(Convert("C:\\in\\\x83\x41.htm", "C:\\in\\\x83\x61.htm"),  // ヂ.htm
             ConversionOutcome::Written);
 }

@@ -1,9 +1,8 @@
 // Picture inputs: the extension test, the copy beside the page, and the picture page.
-#include "engine/picture_page.h"
-
 #include <gtest/gtest.h>
 
 #include "engine/convert_file.h"
+#include "engine/picture_page.h"
 #include "tests/support/fake_platform.h"
 
 namespace morvel {
@@ -20,7 +19,8 @@ const std::string STAMP_BOX =
     "<SPAN style=\"font-size:10px\">更新日　2002年　3月16日　9時5分</SPAN>\r\n"
     "</TD></TR>\r\n</TABLE>\r\n<BR>";
 const std::string FOOTER = "\r\n</BODY>\r\n</HTML>";
-const ShownMessage COPY_FAILED{"画像ファイルをコピーできませんでした。", "MORVEL", BOX_ICONWARNING};
+const ShownMessage COPY_FAILED{"画像ファイルをコピーできませんでした。", "MORVEL",
+                               BOX_ICONWARNING};
 const ShownMessage WRITE_FAILED{"ファイルの書き込みに失敗しました。", "MORVEL", BOX_ICONWARNING};
 
 ShownMessage Completed(const std::string& target) {
@@ -28,8 +28,8 @@ ShownMessage Completed(const std::string& target) {
 }
 
 std::string PicturePage(const std::string& name, const std::string& border) {
-  return HEAD + "<BR>\r\n<CENTER><IMG src=\"" + name + "\" border=\"" + border + "\"></CENTER>" +
-         FOOTER;
+  return HEAD + "<BR>\r\n<CENTER><IMG src=\"" + name + "\" border=\"" + border +
+         "\"></CENTER>" + FOOTER;
 }
 
 TEST(PictureExtension, MatchesKnownPrefixesInAnyCase) {
@@ -38,10 +38,10 @@ TEST(PictureExtension, MatchesKnownPrefixesInAnyCase) {
     bool picture;
   };
   const Case cases[] = {
-      {"jpg", true},   {"JPG", true},  {"jpeg", true}, {"Png", true},   {"gif", true},
-      {"bmp", true},   {"dib", true},  {"rle", true},  {"jpgx", true},  {"bmp2", true},
-      {"pngs", true},  {"JPEG", true}, {"jp", false},  {"jpe", false},  {"tif", false},
-      {"tiff", false}, {"txt", false}, {"", false},    {"xjpg", false},
+      {"jpg", true},  {"JPG", true},  {"jpeg", true}, {"Png", true},  {"gif", true},
+      {"bmp", true},  {"dib", true},  {"rle", true},  {"jpgx", true}, {"bmp2", true},
+      {"pngs", true}, {"JPEG", true}, {"jp", false},  {"jpe", false}, {"tif", false},
+      {"tiff", false}, {"txt", false}, {"", false},   {"xjpg", false},
   };
   for (const auto& c : cases) EXPECT_EQ(IsPictureExtension(c.extension), c.picture) << c.extension;
 }
@@ -52,8 +52,7 @@ TEST(PictureDestination, PutsThePictureNameInTheTargetFolder) {
   };
   const Case cases[] = {
       {"C:\\pics\\cat.png", "C:\\web\\cat.htm", "C:\\web\\cat.png"},
-      {"C:\\pics\\\x95\x5C\x8E\x86.png", "C:\\web\\a.htm",
-       "C:\\web\\\x95\x5C\x8E\x86.png"},                                      // 表紙
+      {"C:\\pics\\\x95\x5C\x8E\x86.png", "C:\\web\\a.htm", "C:\\web\\\x95\x5C\x8E\x86.png"},  // 表紙
       {"C:\\pics\\cat.png", "C:\\\x95\x5C\\a.htm", "C:\\\x95\x5C\\cat.png"},  // folder 表
   };
   for (const auto& c : cases) EXPECT_EQ(PictureDestination(c.source, c.target), c.destination);
@@ -86,9 +85,9 @@ TEST_F(PicturePageTest, CopiesThePictureAndShowsIt) {
 TEST_F(PicturePageTest, PutsTheUpdateBoxBeforeThePicture) {
   options.stampEnabled = 1;
   Convert("C:\\pics\\cat.png", "C:\\web\\cat.htm");
-  EXPECT_EQ(
-      fake.files.Contents("C:\\web\\cat.htm"),
-      HEAD + STAMP_BOX + "<BR>\r\n<CENTER><IMG src=\"cat.png\" border=\"2\"></CENTER>" + FOOTER);
+  EXPECT_EQ(fake.files.Contents("C:\\web\\cat.htm"),
+            HEAD + STAMP_BOX +
+                "<BR>\r\n<CENTER><IMG src=\"cat.png\" border=\"2\"></CENTER>" + FOOTER);
 }
 
 TEST_F(PicturePageTest, WritesTheBorderAsASignedNumber) {
@@ -96,8 +95,7 @@ TEST_F(PicturePageTest, WritesTheBorderAsASignedNumber) {
     std::int32_t border;
     std::string text;
   };
-  const Case cases[] = {
-      {0, "0"}, {-5, "-5"}, {INT32_MIN, "-2147483648"}, {2147483647, "2147483647"}};
+  const Case cases[] = {{0, "0"}, {-5, "-5"}, {INT32_MIN, "-2147483648"}, {2147483647, "2147483647"}};
   for (const auto& c : cases) {
     options.imageBorder = c.border;
     fake.user.Answer(ANSWER_OK);  // overwrite the previous page
