@@ -10,5 +10,5 @@ cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j 2
 mkdir -p "$build/corpus"
-"$build/transforms_fuzzer" -max_total_time="$seconds" -max_len=8192 -timeout=30 \
-  -print_final_stats=1 -dict=fuzz/transforms.dict -artifact_prefix="$build/" "$build/corpus" fuzz/seeds
+"$build/text_body_fuzzer" -max_total_time="$seconds" -max_len=8192 -timeout=30 \
+  -print_final_stats=1 -dict=fuzz/text_body.dict -artifact_prefix="$build/" "$build/corpus" fuzz/seeds
