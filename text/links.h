@@ -24,9 +24,9 @@ inline constexpr std::string_view ANCHOR_CLOSE = "</A>";
 // without trying that byte as a new start, so "hhttp://" and "httphttp://" hold no address. A
 // code page 932 lead byte and the byte after it are one character, never part of a match: the
 // "h" trail byte of a double-byte character neither starts an address nor hides the "h" after
-// it. The search runs the same over the line escaped or not: escaping replaces no byte that
-// the search looks for, and what it inserts holds no "h" and no lead byte that starts a
-// character.
+// it. The search runs the same over the line escaped or not: escaping replaces only bytes that
+// break a match, and what it writes for one byte holds no "h" and ends where that byte's
+// character ends (a tab's replacement is whole double-byte characters).
 class LinkSearch {
  public:
   // Takes the next byte; true when it completes LINK_PREFIX, whose "h" stands
