@@ -33,7 +33,7 @@ class DiscardingFile final : public ByteWriter {
     benchmark::DoNotOptimize(bytes.data());
     return true;
   }
-  bool Close() override { return true; }
+  bool Commit() override { return true; }
 };
 
 // Answers every question with OK and shows nothing.

@@ -22,7 +22,7 @@ class StringByteWriter final : public ByteWriter {
     text.append(bytes);
     return true;
   }
-  bool Close() override { return true; }
+  bool Commit() override { return true; }
   std::string text;
 };
 
