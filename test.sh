@@ -39,5 +39,5 @@ echo "== $wine_preset tests under Wine"
 export WINEPREFIX="$PWD/build/wine/prefix-$wine_preset"
 tools/with-display.sh ctest --preset "$wine_preset" -j "$jobs"
 
-echo "== fuzzing the line transforms against their reference (60 s)"
+echo "== fuzzing the text page writer against its reference (60 s)"
 tools/run-fuzz.sh 60

@@ -85,22 +85,6 @@ BenchInput Finish(std::string bytes, std::string_view name) {
     std::perror(input.posixPath.c_str());
     std::exit(1);
   }
-  // The lines as the reader delivers them: CR LF becomes "\n". Kept in one buffer of their own.
-  static std::vector<std::string> storage;
-  std::string& lf = storage.emplace_back();
-  lf.reserve(input.bytes.size());
-  for (std::size_t i = 0; i < input.bytes.size(); ++i) {
-    if (input.bytes[i] == '\r' && i + 1 < input.bytes.size() && input.bytes[i + 1] == '\n')
-      continue;
-    lf.push_back(input.bytes[i]);
-  }
-  std::size_t start = 0;
-  while (start < lf.size()) {
-    std::size_t end = lf.find('\n', start);
-    end = end == std::string::npos ? lf.size() : end + 1;
-    input.lines.emplace_back(lf.data() + start, end - start);
-    start = end;
-  }
   return input;
 }
 

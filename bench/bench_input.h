@@ -4,15 +4,13 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace morvel::bench {
 
 struct BenchInput {
-  std::string bytes;                    // the file's bytes, CR LF line ends
-  std::vector<std::string_view> lines;  // the lines as the reader gives them: "\n" line ends
-  std::string posixPath;                // the file
-  std::string enginePath;               // the same, as the engine spells it
+  std::string bytes;       // the file's bytes, CR LF line ends
+  std::string posixPath;   // the file
+  std::string enginePath;  // the same, as the engine spells it
 };
 
 // About 50 MB of Japanese prose with ASCII words, punctuation, some tabs, "&", "<", "\"",

@@ -6,6 +6,7 @@
 #
 #   bench/compare.sh                 # from any folder
 #   RUNS=9 bench/compare.sh          # more timed runs of cat and morvel-convert (default 5)
+#   CONVERT=path/to/morvel-convert bench/compare.sh   # another build of the converter
 #
 # Settings (environment):
 #   RUNS          timed runs of cat and morvel-convert per file; the median is reported (5)
@@ -16,14 +17,15 @@
 #   FULL_OTHERS=0 run txt2html and pandoc on the 5 MB slice only, not on the 50 MB text
 #   WORK          work folder (default /dev/shm/morvel-compare when there is room, otherwise
 #                 ${TMPDIR:-/tmp}/morvel-compare)
-#   KEEP=1        leave the generated files there afterwards (about 250 MB; removed otherwise)
+#   KEEP=1        leave the generated files there afterwards (about 450 MB; removed otherwise)
+#   CONVERT       the morvel-convert to time (default: the native preset's)
 #
 # morvel-convert and the file generator are built in the native preset when missing.
 set -euo pipefail
 
 ROOT=$(cd -- "$(dirname -- "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build/native"
-CONVERT="$BUILD/cli/morvel-convert"
+CONVERT=${CONVERT:-"$BUILD/cli/morvel-convert"}
 GENERATOR="$BUILD/bench/morvel_corpus"
 
 RUNS=${RUNS:-5}
@@ -37,9 +39,11 @@ CORPUS_BYTES=50000000
 SLICE_BYTES=5000000
 LONG_LINES=8
 LONG_LINE_BYTES=1000000
+ONE_LINE_BYTES=100000000
 RSS_LIMIT_KB=16384   # 16 MiB
-SPEED_LIMIT=3        # times cat's wall time
+SPEED_LIMIT=2        # times cat's wall time
 LINEAR_LIMIT=1.5     # time per MB, full long-line file over the half-size one
+PAGE_TIME_LIMIT=1.5  # time per MB of page, one-line files over the prose
 
 say() { printf '%s\n' "$*" >&2; }
 die() { say "compare.sh: $*"; exit 1; }
@@ -64,8 +68,8 @@ fi
 
 # --- Work folder ------------------------------------------------------------------------------
 
-# Inputs take about 250 MB, the largest output about as much again; ask for 1 GB.
-NEED_KB=$((1024 * 1024))
+# Inputs take about 450 MB, the largest output (the page of the tabs) 1.2 GB; ask for 2 GB.
+NEED_KB=$((2 * 1024 * 1024))
 free_kb() { df -Pk -- "$1" 2>/dev/null | awk 'NR == 2 { print $4 }'; }
 if [[ -n ${WORK:-} ]]; then
   WHERE="$WORK (set by WORK)"
@@ -74,7 +78,7 @@ elif [[ -d /dev/shm && -w /dev/shm ]] && (( $(free_kb /dev/shm || echo 0) > NEED
   WHERE="$WORK (memory-backed /dev/shm)"
 else
   WORK="${TMPDIR:-/tmp}/morvel-compare"
-  WHERE="$WORK (disk: /dev/shm missing or without 1 GB free)"
+  WHERE="$WORK (disk: /dev/shm missing or without 2 GB free)"
 fi
 mkdir -p -- "$WORK"
 (( $(free_kb "$WORK" || echo 0) > NEED_KB / 2 )) || say "warning: little free space in $WORK"
@@ -87,6 +91,8 @@ SLICE="$WORK/prose-5MB.txt"
 LONG="$WORK/long-8x1MB.txt"
 LONG_HALF="$WORK/long-8x500KB.txt"
 TINY="$WORK/one-line.txt"
+TABS="$WORK/tabs-100MB-line.txt"
+MIXED="$WORK/mixed-100MB-line.txt"
 OUT="$WORK/out.htm"
 ERR="$WORK/err.txt"
 RSS_FILE="$WORK/rss.txt"
@@ -96,7 +102,7 @@ RSS_FILE="$WORK/rss.txt"
 remove_files() {
   rm -f -- "$OUT" "$ERR" "$RSS_FILE"
   if [[ ${KEEP:-0} != 1 ]]; then
-    rm -f -- "$CORPUS" "$CORPUS2" "$SLICE" "$LONG" "$LONG_HALF" "$TINY" \
+    rm -f -- "$CORPUS" "$CORPUS2" "$SLICE" "$LONG" "$LONG_HALF" "$TINY" "$TABS" "$MIXED" \
       "${SLICE%.txt}.utf8.txt" "${CORPUS%.txt}.utf8.txt"
     rmdir -- "$WORK" 2>/dev/null || true
   fi
@@ -111,6 +117,10 @@ head -n 1 -- "$CORPUS" >"$TINY"
 head -c "$SLICE_BYTES" -- "$CORPUS" | perl -0777 -pe 's/[^\n]*\z//' >"$SLICE"
 "$GENERATOR" long "$LONG_LINES" "$LONG_LINE_BYTES" "$LONG"
 "$GENERATOR" long "$LONG_LINES" $((LONG_LINE_BYTES / 2)) "$LONG_HALF"
+# One line each, without a line end: every tab becomes 12 bytes; the mixed piece asks for two
+# entities, a tab expansion and a link.
+"$GENERATOR" repeat "$ONE_LINE_BYTES" $'\t' "$TABS"
+"$GENERATOR" repeat "$ONE_LINE_BYTES" $'&\t<http://x/ ' "$MIXED"
 if [[ $OTHERS == 1 ]]; then
   # txt2html and pandoc read UTF-8: they get the same text converted, and the long-line
   # file as it is (it is ASCII).
@@ -138,7 +148,7 @@ command_for() {
 
 # Results: one row per measurement, and cat's median per file for the ratios.
 declare -a ROWS=()
-declare -A CAT_US=() MEDIAN_US=() RSS_KB=()
+declare -A CAT_US=() MEDIAN_US=() RSS_KB=() PAGE_BYTES=()
 
 median() {
   sort -n | awk '{ v[NR] = $1 }
@@ -197,6 +207,7 @@ measure() {
     rm -f -- "$OUT" "$RSS_FILE"
     if /usr/bin/time -f '%M' -o "$RSS_FILE" "${ARGV[@]}" >"$TO" 2>"$ERR"; then
       rss=$(tail -n 1 -- "$RSS_FILE")
+      PAGE_BYTES["$name|$file"]=$(bytes_of "$OUT")
     else
       status=failed
     fi
@@ -241,7 +252,7 @@ if [[ $OTHERS == 1 ]]; then
     measure_others "$CORPUS_UTF8" 1 "$TIMEOUT"
   fi
 fi
-for file in "$LONG" "$LONG_HALF"; do
+for file in "$LONG" "$LONG_HALF" "$TABS" "$MIXED"; do
   measure cat "$file" "$RUNS" 0
   measure morvel-convert "$file" "$RUNS" 0
 done
@@ -279,15 +290,18 @@ echo "morvel-convert: $CONVERT ($(git -C "$ROOT" rev-parse --short HEAD 2>/dev/n
 echo "Prose: $(fmt_mb "$(bytes_of "$CORPUS")") of code page 932, CR LF, sha256 $CORPUS_SHA...;" \
   "the 100 MB file is it twice; the 5 MB one its first lines."
 echo
-echo "| tool | file | runs | median wall time | MB/s | × cat | peak RSS |"
-echo "|---|---|---:|---:|---:|---:|---:|"
+# ms per MB of page: the wall time over the page's size.
+per_page_mb() { awk -v us="$1" -v b="$2" 'BEGIN { printf "%.2f", (us / 1e3) / (b / 1e6) }'; }
+
+echo "| tool | file | runs | median wall time | MB/s | × cat | peak RSS | ms per MB of page |"
+echo "|---|---|---:|---:|---:|---:|---:|---:|"
 for row in "${ROWS[@]}"; do
   IFS='|' read -r name file runs status limit <<<"$row"
   key="$name|$file"
   label=$(base "$file")
   if [[ $status != ok ]]; then
     [[ $status == "timed out" ]] && status="timed out (> ${limit} s)"
-    echo "| $name | $label | $runs | $status | n/a | n/a | n/a |"
+    echo "| $name | $label | $runs | $status | n/a | n/a | n/a | n/a |"
     continue
   fi
   us=${MEDIAN_US[$key]}
@@ -296,13 +310,19 @@ for row in "${ROWS[@]}"; do
     r = us > 0 ? b / us : 0; if (b < 1e6) print "–"; else printf(r < 10 ? "%.1f\n" : "%.0f\n", r) }')
   ratio=n/a
   [[ -n ${CAT_US[$file]:-} ]] && ratio=$(awk -v a="$us" -v c="${CAT_US[$file]}" 'BEGIN { printf "%.2f", a / c }')
-  echo "| $name | $label | $runs | $(fmt_time "$us") | $mbps | $ratio | $(fmt_rss "${RSS_KB[$key]}") |"
+  per_page=–
+  if [[ $name == morvel-convert && -n ${PAGE_BYTES[$key]:-} ]] && ((PAGE_BYTES[$key] >= 1000000)); then
+    per_page=$(per_page_mb "$us" "${PAGE_BYTES[$key]}")
+  fi
+  echo "| $name | $label | $runs | $(fmt_time "$us") | $mbps | $ratio | $(fmt_rss "${RSS_KB[$key]}") | $per_page |"
 done
 echo
 echo "MB = 10^6 bytes of input; × cat = wall time over cat's on the same file (cat FILE > OUT);"
 echo "peak RSS from GNU time (%M). one-line.txt (the first line) shows the start-up cost. The"
 echo "long-line files are 8 lines of 1 MB and 8 lines of 0.5 MB of \"&\", tabs and \"http://x/ \":"
 echo "halving the line length, not the line count, is what shows time growing faster than the line."
+echo "tabs-100MB-line.txt and mixed-100MB-line.txt are one line of 100 MB each, of tabs and of"
+echo "\"&\\t<http://x/ \" over and over; their pages are 1.2 GB and 423 MB."
 if [[ $OTHERS == 1 ]]; then
   echo "txt2html (--eight_bit_clean) and pandoc (-f markdown -t html) read UTF-8, so they get the"
   echo "prose converted by iconv (.utf8.txt: same text, more bytes; MB/s counts those bytes) and"
@@ -325,13 +345,30 @@ else
   echo "- FAIL: morvel-convert on $(base "$CORPUS") did not complete"
 fi
 
-for file in "$CORPUS" "$CORPUS2"; do
+for file in "$CORPUS" "$CORPUS2" "$TABS" "$MIXED"; do
   kb=${RSS_KB["morvel-convert|$file"]:-}
   if [[ -n $kb ]]; then
     ok=$((kb < RSS_LIMIT_KB ? 1 : 0))
     echo "- $(verdict "$ok"): morvel-convert peak RSS on $(base "$file") is $(fmt_rss "$kb") (target < 16 MiB)"
   else
     echo "- FAIL: morvel-convert on $(base "$file") did not complete"
+  fi
+done
+
+# Time per MB of page on the one-line files next to the prose's.
+prose_us=${MEDIAN_US["morvel-convert|$CORPUS"]:-}
+prose_page=${PAGE_BYTES["morvel-convert|$CORPUS"]:-}
+for file in "$TABS" "$MIXED"; do
+  us=${MEDIAN_US["morvel-convert|$file"]:-}
+  page=${PAGE_BYTES["morvel-convert|$file"]:-}
+  if [[ -n $us && -n $page && -n $prose_us && -n $prose_page ]]; then
+    read -r mine prose ratio ok < <(awk -v u="$us" -v b="$page" -v pu="$prose_us" -v pb="$prose_page" \
+      -v l="$PAGE_TIME_LIMIT" 'BEGIN { m = (u / 1e3) / (b / 1e6); p = (pu / 1e3) / (pb / 1e6)
+        printf "%.2f %.2f %.2f %d\n", m, p, m / p, m / p <= l }')
+    echo "- $(verdict "$ok"): morvel-convert on $(base "$file") takes ${mine} ms per MB of page," \
+      "${ratio} × the prose's ${prose} (target ≤ ${PAGE_TIME_LIMIT} ×)"
+  else
+    echo "- FAIL: morvel-convert on $(base "$file") or $(base "$CORPUS") did not complete"
   fi
 done
 

@@ -10,6 +10,10 @@
 //   morvel_corpus long LINES LINE_BYTES FILE
 //     LINES lines of LINE_BYTES bytes each (CR LF not counted) made of "&", tabs and
 //     "http://x/ " addresses: every byte asks for an entity, a tab expansion or a link.
+//
+//   morvel_corpus repeat BYTES PIECE FILE
+//     One line without a line end: PIECE over and over, BYTES bytes in all (the last PIECE cut
+//     short when it does not fit).
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -55,8 +59,8 @@ void AppendKanjiOrKana(Sequence& random, std::string& text) {
   }
 }
 
-constexpr std::string_view WORDS[] = {"the", "Windows", "OK", "HTML", "version", "2.1", "CD-ROM",
-                                      "e-mail", "FAQ", "No.5"};
+constexpr std::string_view WORDS[] = {"the", "Windows", "OK",     "HTML", "version",
+                                      "2.1", "CD-ROM",  "e-mail", "FAQ",  "No.5"};
 
 // Full-width punctuation: 、 。 「 」 ・ ー ！ ？
 constexpr std::string_view PUNCTUATION[] = {"\x81\x41", "\x81\x42", "\x81\x75", "\x81\x76",
@@ -131,6 +135,13 @@ std::string LongLines(std::size_t lines, std::size_t lineSize) {
   return text;
 }
 
+std::string Repeated(std::size_t size, std::string_view piece) {
+  std::string text;
+  text.reserve(size);
+  while (text.size() < size) text.append(piece.substr(0, size - text.size()));
+  return text;
+}
+
 bool Number(const char* text, std::size_t& value) {
   const std::string_view view(text);
   const auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), value);
@@ -140,7 +151,8 @@ bool Number(const char* text, std::size_t& value) {
 int Usage() {
   std::fputs(
       "usage: morvel_corpus prose BYTES FILE\n"
-      "       morvel_corpus long LINES LINE_BYTES FILE\n",
+      "       morvel_corpus long LINES LINE_BYTES FILE\n"
+      "       morvel_corpus repeat BYTES PIECE FILE\n",
       stderr);
   return 2;
 }
@@ -158,6 +170,9 @@ int main(int argc, char** argv) {
     path = argv[3];
   } else if (mode == "long" && argc == 5 && Number(argv[2], a) && Number(argv[3], b)) {
     text = LongLines(a, b);
+    path = argv[4];
+  } else if (mode == "repeat" && argc == 5 && Number(argv[2], a) && argv[3][0] != '\0') {
+    text = Repeated(a, argv[3]);
     path = argv[4];
   } else {
     return Usage();

@@ -2,13 +2,13 @@
 
 #include <new>
 
-#include "engine/line_pipeline.h"
 #include "engine/messages.h"
 #include "engine/page_parts.h"
 #include "engine/page_writer.h"
 #include "engine/picture_page.h"
 #include "engine/preflight.h"
-#include "engine/text_line_reader.h"
+#include "engine/text_body_writer.h"
+#include "engine/text_reader.h"
 #include "text/path_scan.h"
 
 namespace morvel {
@@ -21,15 +21,13 @@ struct BodyProblems {
   bool copyFailed = false;
 };
 
-// Reads the whole input through the line transforms onto the page.
+// Writes the whole input onto the page as it is read.
 BodyProblems WriteTextBody(ByteReader& input, PageWriter& page, const ConversionOptions& options) {
-  TextLineReader reader(input);
-  LinePipeline pipeline(options);
-  std::string_view lines;
-  while (reader.ReadLines(lines)) {
-    pipeline.WriteLines(lines, page.Bytes());
-    page.FlushWhenFull();
-  }
+  TextReader reader(input);
+  TextBodyWriter writer(options, page);
+  std::string_view block;
+  while (reader.Read(block)) writer.Write(block);
+  writer.Finish();
   return {.readFailed = reader.Failed()};
 }
 

@@ -16,8 +16,8 @@ class PageWriter final : public Sink {
 
   void Write(std::string_view text) override;
 
-  // The buffer itself, for transforms that write page bytes (CR LF line ends) directly;
-  // call FlushWhenFull() after each batch of them.
+  // The buffer itself, for the text page writer, which writes page bytes (CR LF line ends)
+  // directly; call FlushWhenFull() after each batch of them.
   PageBytes& Bytes() { return buffer_; }
   void FlushWhenFull();
 

@@ -184,7 +184,7 @@ TEST_F(ConvertFileTest, ReadsTextModeLineEnds) {
 }
 
 TEST_F(ConvertFileTest, ReadsALongLineWhole) {
-  // Multi-byte characters across the old 2999-byte piece boundary stay whole.
+  // Double-byte characters stay whole however long the line.
   std::string line;
   while (line.size() < 10000) line += "\x95\x5C";  // 表
   fake.files.AddFile("C:\\in\\long.txt", line + "\r\n");

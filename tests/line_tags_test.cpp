@@ -1,11 +1,11 @@
-// TagLineEnd and WriteParagraphLine, with the reference run alongside.
-#include "text/line_tags.h"
-
+// Line-break tags in the one-at-a-time reference, held to hand-written bytes, and the text
+// page writer held to the reference on the same lines, cut everywhere.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "tests/oracle/one_at_a_time.h"
+#include "tests/support/written_page.h"
 
 namespace morvel {
 namespace {
@@ -23,11 +23,12 @@ TEST(TagLineEndTest, TagsOnlyAFinalNewline) {
       {"x\0\n"s, "x\0<BR>\n"s},
       {"\n\0"s, "\n\0"s},
   };
+  const ConversionOptions breaks = testing::SwitchesFrom(0b1100);
   for (const auto& [line, expected] : cases) {
-    std::string tagged = line;
-    TagLineEnd(tagged);
-    EXPECT_EQ(tagged, expected) << line;
     EXPECT_EQ(oracle::TagLineEnd(line), expected) << line;
+    EXPECT_EQ(testing::PageOfBlocks(line, breaks),
+              oracle::PageOfText(line, testing::ReferenceSwitches(breaks)))
+        << line;
   }
 }
 
@@ -49,19 +50,20 @@ TEST(WriteParagraphLineTest, JoinsTextWithBreaksAndTurnsEmptyLinesIntoParagraphs
       {{"\0\n"s, "\n"}, "\n\0<P>\n"s, 0},
       {{"a\r\n", "\r\n"}, "\na\r<BR>\n\r", 1},
   };
+  const ConversionOptions paragraphs = testing::SwitchesFrom(0b0100);
   for (const auto& c : cases) {
-    StringSink page;
     std::string oraclePage;
-    int state = PARAGRAPH_AFTER_BREAK;
+    std::string text;
     int oracleState = 0;
     for (const auto& line : c.lines) {
-      state = WriteParagraphLine(line, state, page);
       oracleState = oracle::WriteParagraphLine(line, oracleState, oraclePage);
+      text += line;
     }
-    EXPECT_EQ(page.text, c.written) << c.lines.front();
-    EXPECT_EQ(state, c.finalState) << c.lines.front();
     EXPECT_EQ(oraclePage, c.written) << c.lines.front();
     EXPECT_EQ(oracleState, c.finalState) << c.lines.front();
+    EXPECT_EQ(testing::PageOfBlocks(text, paragraphs),
+              oracle::PageOfText(text, testing::ReferenceSwitches(paragraphs)))
+        << c.lines.front();
   }
 }
 

@@ -1,9 +1,9 @@
-// LinkAddresses and WrapLink, every case also run through the one-at-a-time reference.
-#include "text/links.h"
-
+// Automatic links in the one-at-a-time reference, held to hand-written bytes, and the text
+// page writer held to the reference on the same lines, cut everywhere, escaping off.
 #include <gtest/gtest.h>
 
 #include "tests/oracle/one_at_a_time.h"
+#include "tests/support/written_page.h"
 
 namespace morvel {
 namespace {
@@ -25,10 +25,12 @@ std::string Anchored(const std::string& before, const std::string& address,
 }
 
 void ExpectLinks(const std::vector<LinkCase>& cases) {
-  std::string buffer = "left over";
+  const ConversionOptions linksOnly = testing::SwitchesFrom(0b0010);
   for (const auto& c : cases) {
-    EXPECT_EQ(LinkAddresses(c.line, buffer), c.expected) << c.line;
     EXPECT_EQ(oracle::LinkAddresses(c.line), c.expected) << c.line;
+    EXPECT_EQ(testing::PageOfBlocks(c.line, linksOnly),
+              oracle::PageOfText(c.line, testing::ReferenceSwitches(linksOnly)))
+        << c.line;
   }
 }
 
@@ -110,12 +112,6 @@ TEST(LinkAddressesTest, HasNoLimitOnAddressesOrTheirLength) {
       {many, manyLinked},
       {longAddress + "\n", "<A href=\"" + longAddress + "\">" + longAddress + "</A>\n"},
   });
-}
-
-TEST(WrapLinkTest, AppendsTheAnchorAndReturnsTheAddressLength) {
-  std::string result = "see ";
-  EXPECT_EQ(WrapLink("see http://x/a now\n", 4, result), 10u);
-  EXPECT_EQ(result, "see <A href=\"http://x/a\">http://x/a</A>");
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ TEST(FormatUpdateStampTest, WritesNumbersWithoutLeadingZeros) {
   }
 }
 
-TEST(FormatUpdateStampTest, LongestTextFitsTheOldStampBuffer) {
+TEST(FormatUpdateStampTest, LongestTextIsTwentySixBytes) {
   EXPECT_EQ(FormatUpdateStamp({2009, 12, 31, 23, 59}, 1).size(), 26u);
 }
 

@@ -1,7 +1,7 @@
-// Character escaping and tab expansion, the first transform of every text line.
+// Character escaping and tab expansion: what each byte of a text line becomes on the page.
 #pragma once
 
-#include <string>
+#include <cstddef>
 #include <string_view>
 
 namespace morvel {
@@ -16,13 +16,29 @@ inline constexpr std::string_view GREATER_THAN_ENTITY = "&gt;";
 inline constexpr std::string_view TAB_REPLACEMENT =
     "\x81\x40\x81\x40\x81\x40\x81\x40\x81\x40\x81\x40";
 
-// The line with every tab replaced by TAB_REPLACEMENT and, only when `escapeSpecials` is 1,
-// "&", "\"", "<" and ">" replaced by "&amp;", "&quot;", "&lt;" and "&gt;". Each input byte is
-// replaced at most once, so inserted entities are never escaped again while entities already
-// in the input are ("&lt;" becomes "&amp;lt;"). Every other byte, NUL and double-byte
-// characters included, is kept as is. The result is `line` itself when nothing needed
-// replacing (`buffer` is then left alone), otherwise it is built in `buffer`, whose capacity
-// is reused; either way it stays valid until `buffer` or the line changes.
-std::string_view EscapeLine(std::string_view line, int escapeSpecials, std::string& buffer);
+// What `byte` becomes on the page: TAB_REPLACEMENT for a tab; the entity of "&", "\"", "<" or
+// ">" when `escapeSpecials`; empty for every other byte, which stays as it is. Each input byte
+// is replaced once, so an inserted entity is never escaped again while an entity that the
+// input holds is ("&lt;" becomes "&amp;lt;"). No part of a double-byte character is one of
+// these bytes: lead bytes are 0x81 and above, trail bytes 0x40 and above.
+constexpr std::string_view Replacement(char byte, bool escapeSpecials) {
+  if (byte == '\t') return TAB_REPLACEMENT;
+  if (!escapeSpecials) return {};
+  switch (byte) {
+    case '&':
+      return AMPERSAND_ENTITY;
+    case '"':
+      return QUOTE_ENTITY;
+    case '<':
+      return LESS_THAN_ENTITY;
+    case '>':
+      return GREATER_THAN_ENTITY;
+    default:
+      return {};
+  }
+}
+
+// The most bytes that Replacement() makes of one byte.
+inline constexpr std::size_t MAX_REPLACEMENT = TAB_REPLACEMENT.size();
 
 }  // namespace morvel

@@ -1,36 +1,97 @@
-// Automatic links: every web address that begins with "http://" becomes an anchor whose
-// target and visible text are both the address.
+// Automatic links: where an address that begins with "http://" starts, where it ends, and the
+// anchor that is written around it.
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <string_view>
+
+#include "text/cp932.h"
+#include "text/escape.h"
+#include "text/primitives.h"
 
 namespace morvel {
 
 inline constexpr std::string_view LINK_PREFIX = "http://";
 
-// Length of the address that starts at `start` in `line`: the run of bytes up to, not
-// including, the first byte that is 0x20 or below (NUL, the newline, a space), 0x7F or
-// above (every byte of a double-byte character), "\"" or "<", or that begins "&lt;" or
-// "&quot;" in any case. "&", ">", "'" and ";" belong to an address.
-std::size_t AddressLength(std::string_view line, std::size_t start);
+// An anchor is ANCHOR_OPEN, the address, ANCHOR_MIDDLE, the address again, ANCHOR_CLOSE; the
+// address is written escaped as the rest of the line is.
+inline constexpr std::string_view ANCHOR_OPEN = "<A href=\"";
+inline constexpr std::string_view ANCHOR_MIDDLE = "\">";
+inline constexpr std::string_view ANCHOR_CLOSE = "</A>";
 
-// Appends to `result` the anchor for the address that starts at `start` in `line`:
-// "<A href=\"ADDRESS\">ADDRESS</A>", 15 bytes of markup around it twice. Returns the
-// address's length.
-std::size_t WrapLink(std::string_view line, std::size_t start, std::string& result);
+// The search for LINK_PREFIX along one line, a byte at a time, from the line's start (a new
+// LinkSearch). It is case-sensitive and drops a partial match at the byte that breaks it
+// without trying that byte as a new start, so "hhttp://" and "httphttp://" hold no address. A
+// code page 932 lead byte and the byte after it are one character, never part of a match: the
+// "h" trail byte of a double-byte character neither starts an address nor hides the "h" after
+// it. The search runs the same over the line escaped or not: escaping replaces only bytes that
+// break a match, and what it writes for one byte holds no "h" and ends where that byte's
+// character ends (a tab's replacement is whole double-byte characters).
+class LinkSearch {
+ public:
+  // Takes the next byte; true when it completes LINK_PREFIX, whose "h" stands
+  // LINK_PREFIX.size() - 1 bytes back.
+  bool Step(char byte) {
+    if (trailNext_) {
+      trailNext_ = false;
+      return false;
+    }
+    if (IsLeadByte(byte)) {
+      matched_ = 0;
+      trailNext_ = true;
+      return false;
+    }
+    if (byte != LINK_PREFIX[matched_]) {
+      matched_ = 0;
+      return false;
+    }
+    if (++matched_ < LINK_PREFIX.size()) return false;
+    matched_ = 0;
+    return true;
+  }
 
-// The line with every address linked: `line` itself when no "http://" occurs in it (`buffer`
-// is then left alone), otherwise built in `buffer`, whose capacity is reused.
-// An address starts at each "http://" found by a case-sensitive search that
-//  - drops a partial match at the byte that breaks it, without trying that byte as a new
-//    start, so "hhttp://" and "httphttp://" hold no address;
-//  - starts matches only at character starts: a code page 932 lead byte and the byte after it
-//    are one character and never part of a match, so the "h" trail byte of a double-byte
-//    character neither starts an address nor hides the "h" after it.
-// A "http://" inside an address belongs to that address's anchor. One pass; no limit on the
-// number or length of addresses.
-std::string_view LinkAddresses(std::string_view line, std::string& buffer);
+  // How many bytes of LINK_PREFIX the last bytes taken have matched.
+  std::size_t Matched() const { return matched_; }
+
+  // True when nothing is matched and the next byte starts a character.
+  bool AtRest() const { return matched_ == 0 && !trailNext_; }
+
+ private:
+  std::size_t matched_ = 0;
+  bool trailNext_ = false;
+};
+
+// True when the search is at rest after `byte`, whatever it stood at before: `byte` is
+// neither a lead byte nor a byte of LINK_PREFIX (as a trail byte it ends its character, as a
+// character of its own it breaks any match).
+constexpr bool RestsLinkSearch(char byte) {
+  return !IsLeadByte(byte) && LINK_PREFIX.find(byte) == std::string_view::npos;
+}
+
+// True when `byte` ends an address: 0x20 and below (control bytes, the line end, a space; a
+// tab, whose replacement is double-byte, too), 0x7F and above (every byte of a double-byte
+// character and every half-width katakana), "\"" and "<". "&", ">", "'" and ";" belong to an
+// address.
+constexpr bool EndsAddress(char byte) {
+  const auto value = static_cast<unsigned char>(byte);
+  return value <= 0x20 || value >= 0x7F || byte == '"' || byte == '<';
+}
+
+// Whether the text `rest`, which starts with "&", ends an address there: the entities of "<"
+// and "\"" do, their letters in any case, as the characters themselves do. `Undecided`: `rest`
+// is too short to tell. (With escaping on, "&" in the input becomes "&amp;", which never ends
+// an address: the rule then holds for escaped "<" and "\"" only, which EndsAddress() covers.)
+enum class EntityEnd { Ends, Continues, Undecided };
+constexpr EntityEnd AddressEndAtEntity(std::string_view rest) {
+  bool undecided = false;
+  for (const std::string_view entity : {LESS_THAN_ENTITY, QUOTE_ENTITY}) {
+    if (rest.size() >= entity.size()) {
+      if (StartsWithNoCase(rest, entity)) return EntityEnd::Ends;
+    } else if (StartsWithNoCase(entity, rest)) {
+      undecided = true;
+    }
+  }
+  return undecided ? EntityEnd::Undecided : EntityEnd::Continues;
+}
 
 }  // namespace morvel

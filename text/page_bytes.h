@@ -1,4 +1,4 @@
-// A growable buffer of page bytes that the line transforms write into directly.
+// A growable buffer of page bytes that the text page writer writes into directly.
 #pragma once
 
 #include <cstddef>
@@ -23,8 +23,6 @@ class PageBytes final : public Sink {
   char* Reserve(std::size_t count);
   void CommitTo(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
 
-  // Keeps the first `size` bytes written, committed or not yet, and drops the rest.
-  void Truncate(std::size_t size) { size_ = size; }
   void Clear() { size_ = 0; }
 
   std::size_t Size() const { return size_; }

@@ -1,4 +1,4 @@
-// The one-method writer that the line transforms and the page writer write through.
+// The one-method writer that the parts of a page write through.
 #pragma once
 
 #include <string>
@@ -10,13 +10,6 @@ class Sink {
  public:
   virtual ~Sink() = default;
   virtual void Write(std::string_view bytes) = 0;
-};
-
-// Collects everything written, for tests and for building text in memory.
-class StringSink final : public Sink {
- public:
-  void Write(std::string_view bytes) override { text.append(bytes); }
-  std::string text;
 };
 
 }  // namespace morvel

@@ -4,10 +4,6 @@
 
 namespace morvel::oracle {
 
-namespace {
-
-// Rebuilds `buffer` with `replacement` in place of the byte at `position` when that byte is
-// `wanted`.
 void ReplaceCharAt(std::string& buffer, char wanted, const std::string& replacement,
                    std::size_t position) {
   if (position >= buffer.size() || buffer[position] != wanted) return;
@@ -15,6 +11,8 @@ void ReplaceCharAt(std::string& buffer, char wanted, const std::string& replacem
       buffer.substr(0, position) + replacement + buffer.substr(position + 1);
   buffer = scratch;
 }
+
+namespace {
 
 unsigned char Upper(unsigned char byte) {
   return (byte >= 'a' && byte <= 'z') ? static_cast<unsigned char>(byte - 0x20) : byte;
@@ -34,6 +32,8 @@ bool StartsWithNoCase(const std::string& text, std::size_t from, const std::stri
 bool IsLead(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
+
+}  // namespace
 
 std::vector<long> FindAllOccurrences(const std::string& text, const std::string& pattern) {
   std::vector<long> offsets;
@@ -57,6 +57,8 @@ std::vector<long> FindAllOccurrences(const std::string& text, const std::string&
   offsets.push_back(-1);
   return offsets;
 }
+
+namespace {
 
 // Rewrites the line around the address at `start`; returns the address's length plus 15.
 long WrapLink(std::string& line, std::size_t start, std::size_t& length) {

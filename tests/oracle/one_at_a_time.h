@@ -1,22 +1,31 @@
-// A slow, literal reference of the line transforms for tests and the fuzzer: every
+// A slow, literal reference of the line rules for tests and the fuzzer: every
 // replacement rebuilds the whole line, as the rules are written, one at a time. It shares no
 // code with text/ and is compiled by clang for the fuzzer too, so it holds no Japanese
-// literals. NUL bytes are ordinary data here, as in the fast transforms.
+// literals. NUL bytes are ordinary data here, as in the page writer.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace morvel::oracle {
+
+// Rebuilds `buffer` with `replacement` in place of the byte at `position` when that byte is
+// `wanted`; a position outside the buffer changes nothing.
+void ReplaceCharAt(std::string& buffer, char wanted, const std::string& replacement,
+                   std::size_t position);
+
+// The start of every occurrence of `pattern` found by a byte-by-byte search that drops a
+// partial match at the byte that breaks it, except that a lead byte and the byte after it are
+// skipped together; -1 ends the list.
+std::vector<long> FindAllOccurrences(const std::string& text, const std::string& pattern);
 
 // Walks the line position by position; at each, tries "&", "\"", "<", ">" (when
 // `escapeSpecials` is 1) and then the tab, each against the byte standing there now.
 std::string EscapeLine(std::string line, int escapeSpecials);
 
-// Lists every "http://" with a byte-by-byte search (a partial match is dropped at the byte
-// that breaks it), except that a lead byte and the byte after it are skipped together, then
-// wraps each listed address in turn, shifting the later offsets by the growth so far. An
-// offset inside the address just wrapped is passed over.
+// Lists every "http://" with FindAllOccurrences(), then wraps each listed address in turn, shifting
+// the later offsets by the growth so far. An offset inside the address just wrapped is passed over.
 std::string LinkAddresses(std::string line);
 
 // Replaces the last byte by "<BR>\n" when it is "\n".

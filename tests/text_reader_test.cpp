@@ -1,6 +1,6 @@
 // The reader over every way a read can cut the input: the same text whatever the size of each
-// read, always handed out in whole lines, and nothing after a 0x1A.
-#include "engine/text_line_reader.h"
+// read, and nothing after a 0x1A.
+#include "engine/text_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -25,25 +25,22 @@ class ChunkedReader final : public ByteReader {
   std::size_t position_ = 0;
 };
 
-// Reads everything; each run must be whole lines: only the last may lack a final "\n".
+// Reads everything; no block is empty.
 std::string ReadAll(const std::string& bytes, std::size_t chunk) {
   ChunkedReader source(bytes, chunk);
-  TextLineReader reader(source);
+  TextReader reader(source);
   std::string text;
-  std::string_view lines;
-  bool ended = true;
-  while (reader.ReadLines(lines)) {
-    EXPECT_TRUE(ended) << "a run after one that did not end a line";
-    EXPECT_FALSE(lines.empty());
-    ended = !lines.empty() && lines.back() == '\n';
-    text.append(lines);
+  std::string_view block;
+  while (reader.Read(block)) {
+    EXPECT_FALSE(block.empty());
+    text.append(block);
   }
   EXPECT_FALSE(reader.Failed());
   return text;
 }
 
-TEST(TextLineReader, SameWholeLinesWhateverTheReadSize) {
-  // Longer than the first buffer, so that it has to grow, with CR LF across every cut.
+TEST(TextReader, SameTextWhateverTheReadSize) {
+  // Longer than a block, with CR LF across every cut.
   const std::string longRun = std::string(300000, 'x') + "\r";
   struct Case {
     std::string input;
@@ -72,7 +69,7 @@ TEST(TextLineReader, SameWholeLinesWhateverTheReadSize) {
   }
 }
 
-TEST(TextLineReader, StopsAtAFailedRead) {
+TEST(TextReader, StopsAtAFailedRead) {
   class Failing final : public ByteReader {
    public:
     std::optional<std::size_t> Read(char* buffer, std::size_t) override {
@@ -86,11 +83,11 @@ TEST(TextLineReader, StopsAtAFailedRead) {
    private:
     int calls_ = 0;
   } source;
-  TextLineReader reader(source);
-  std::string_view lines;
-  ASSERT_TRUE(reader.ReadLines(lines));
-  EXPECT_EQ(lines, "a\n");
-  EXPECT_FALSE(reader.ReadLines(lines));  // "b" is cut off by the failure
+  TextReader reader(source);
+  std::string_view block;
+  ASSERT_TRUE(reader.Read(block));
+  EXPECT_EQ(block, "a\nb");
+  EXPECT_FALSE(reader.Read(block));
   EXPECT_TRUE(reader.Failed());
 }
 

@@ -1,8 +1,9 @@
-// The transforms in their order under the switches, through ConvertFile: what no line buffer
-// limit may cut short, the state that every conversion starts afresh, and inputs built to
-// make a quadratic step show as a timeout. (Timed with <ctime>: <chrono> holds a literal that
-// code page 932 cannot represent.)
-#include "engine/line_pipeline.h"
+// The text page under the switches, through ConvertFile: what no line buffer limit may cut
+// short, the state that every conversion starts afresh, and inputs built to make a quadratic
+// step show as a timeout; then the writer itself against the one-at-a-time reference, its
+// input cut into blocks everywhere. (Timed with <ctime>: <chrono> holds a literal that code
+// page 932 cannot represent.)
+#include "engine/text_body_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include "engine/convert_file.h"
 #include "tests/oracle/one_at_a_time.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/written_page.h"
 
 namespace morvel {
 namespace {
@@ -51,8 +53,8 @@ class PipelineTest : public ::testing::Test {
   testing::FakePlatform fake;
 };
 
-TEST_F(PipelineTest, ALineNearTheOldReadLimitGetsEveryReplacementAndTag) {
-  // 2999 bytes that grow to more than 15000.
+TEST_F(PipelineTest, ALongLineGetsEveryReplacementAndTag) {
+  // 2999 bytes that grow to more than 15000, in one piece.
   const std::string line = Repeat("&", 2987) + "\thttp://a/ \n";
   ASSERT_EQ(line.size(), 2999u);
   ConversionOptions options;
@@ -115,8 +117,8 @@ TEST_F(PipelineTest, PathologicalAddressLinesTakeLinearTime) {
   ConversionOptions options;
   options.stampEnabled = 0;
   options.lineTagsEnabled = 0;
-  // These lines hold nothing to escape; with escaping on, their addresses are linked in the
-  // same pass as the scan, with it off by the per-line transforms.
+  // These lines hold nothing to escape; with escaping off, an "&" would be looked at for an
+  // entity that ends the address.
   for (const int escape : {0, 1}) {
     options.escapeSpecials = escape;
     for (const auto& c : cases) {
@@ -129,11 +131,13 @@ TEST_F(PipelineTest, PathologicalAddressLinesTakeLinearTime) {
   }
 }
 
-// Whole runs of lines, as the reader hands them out, against the reference line by line,
-// under every combination of the switches, cut into runs in two ways. The texts hold what the
-// one-pass writer decides by itself: CR LF and lone CRs, empty lines, the bytes around an
-// address that decide whether it starts, and lines long enough for its 64-byte blocks.
-TEST(LinePipelineRuns, WriteWhatTheReferenceWritesLineByLine) {
+// Texts as a file holds them, against the reference line by line, under every combination of
+// the switches (on as 1, and as 2, which is off), on every scan path, cut into blocks
+// everywhere: once at each position, and into blocks of 1 to 7 bytes. The texts hold what the
+// writer carries across a cut: CR LF and lone CRs, empty lines, the bytes around an address that
+// decide whether it starts, entities that end an address, lead and trail bytes, and lines long
+// enough for the 64-byte blocks.
+TEST(TextBodyWriterBlocks, WriteWhatTheReferenceWritesLineByLine) {
   const std::string longPlain = Repeat("\x82\xa0x", 40) + "\t&\"<>" + Repeat("y", 70);
   const std::vector<std::string> lines = {
       "plain text before an address http://a.example/x?y=1&z=2>3 after it",
@@ -150,6 +154,7 @@ TEST(LinePipelineRuns, WriteWhatTheReferenceWritesLineByLine) {
       "\"http://in/quotes\"",
       "&http://x/&lt;y&LT;z",
       "http://x/&quot;y",
+      "http://x/&qUoT;y&quo http://y/&l&lt http://z/&&lt;",
       "http://x/http://inner/ http://second/",
       "http://a/\rb",
       "http://",
@@ -170,32 +175,75 @@ TEST(LinePipelineRuns, WriteWhatTheReferenceWritesLineByLine) {
     lf += line + "\n";
     crlf += line + "\r\n";
   }
-  const std::vector<std::string> texts = {
-      lf, crlf, lf + "\r\n\n" + crlf + "http://no/end", crlf + longPlain, "\n\n\r\n", "\r"};
+  const std::vector<std::string> texts = {lf,
+                                          crlf,
+                                          lf + "\r\n\n" + crlf + "http://no/end",
+                                          crlf + longPlain,
+                                          "\n\n\r\n",
+                                          "\r",
+                                          "http://x/&l",
+                                          "htt",
+                                          "a\x81"};
 
-  for (unsigned switches = 0; switches < 16; ++switches) {
-    ConversionOptions options;
-    options.escapeSpecials = switches & 1;
-    options.autoLinkEnabled = (switches >> 1) & 1;
-    options.lineTagsEnabled = (switches >> 2) & 1;
-    options.lineTagMode = (switches >> 3) & 1;
-    const oracle::Switches reference{options.escapeSpecials, options.autoLinkEnabled,
-                                     options.lineTagsEnabled, options.lineTagMode};
+  for (unsigned switches = 0; switches < 32; ++switches) {
+    const ConversionOptions options = testing::SwitchesFrom(switches, switches < 16 ? 1 : 2);
     for (const auto& text : texts) {
-      const std::string expected = oracle::PageOfText(text, reference);
-      LinePipeline whole(options);
-      PageBytes wholePage;
-      whole.WriteLines(text, wholePage);
-      EXPECT_EQ(wholePage.View(), expected) << "one run, switches " << switches;
-
-      LinePipeline perLine(options);
-      PageBytes perLinePage;
-      for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = std::min(text.find('\n', start), text.size() - 1) + 1;
-        perLine.WriteLines(std::string_view(text).substr(start, end - start), perLinePage);
-        start = end;
+      const std::string expected = oracle::PageOfText(text, testing::ReferenceSwitches(options));
+      for (const ScanPath scan : testing::ScanPaths()) {
+        const auto where = [&] {
+          return "switches " + std::to_string(switches) + ", scan " +
+                 std::to_string(static_cast<int>(scan)) + ", text of " +
+                 std::to_string(text.size()) + " bytes";
+        };
+        EXPECT_EQ(testing::WrittenPage(text, options, scan), expected) << where();
+        if (switches >= 16) continue;  // a switch of 2 is off: one run shows that
+        std::vector<std::size_t> cuts(1);
+        for (cuts[0] = 1; cuts[0] < text.size(); ++cuts[0]) {
+          const std::string page = testing::WrittenPage(text, options, scan, cuts);
+          if (page != expected) ADD_FAILURE() << where() << ", cut at " << cuts[0];
+        }
+        for (std::size_t size = 1; size <= 7; ++size) {
+          cuts.clear();
+          for (std::size_t cut = size; cut < text.size(); cut += size) cuts.push_back(cut);
+          const std::string page = testing::WrittenPage(text, options, scan, cuts);
+          if (page != expected) ADD_FAILURE() << where() << ", blocks of " << size;
+        }
       }
-      EXPECT_EQ(perLinePage.View(), expected) << "a run per line, switches " << switches;
+    }
+  }
+}
+
+struct ReferenceCase {
+  unsigned switches;  // as testing::SwitchesFrom() takes them
+  std::string before;
+  std::string after;
+  std::string page;
+};
+
+// A numeric character reference between two blocks of text, written as it stands.
+TEST(TextBodyWriterBlocks, WritesAReferenceAsTextThatEndsAnyAddress) {
+  const ReferenceCase cases[] = {
+      {0b0011, "http://x/", "y", "<A href=\"http://x/\">http://x/</A>&#9731;y"},
+      {0b0011, "htt", "p://x/", "htt&#9731;p://x/"},
+      {0b0010, "http://x/&l", "t;", "<A href=\"http://x/&l\">http://x/&l</A>&#9731;t;"},
+      {0b0011, "&", "<", "&amp;&#9731;&lt;"},
+      {0b0011, "\x81", "http://x/", "\x81&#9731;<A href=\"http://x/\">http://x/</A>"},
+      {0b0000, "a\r", "\n", "a\r&#9731;\r\n"},
+      {0b0111, "a\n\n", "\n\nb", "\r\na<P>\r\n\r\n&#9731;<P>\r\n\r\nb"},
+      {0b0111, "a\n", "b", "\r\na<BR>\r\n&#9731;b"},
+      {0b1111, "\n", "\n", "<BR>\r\n&#9731;<BR>\r\n"},
+  };
+  for (const auto& c : cases) {
+    for (const ScanPath scan : testing::ScanPaths()) {
+      testing::StringByteWriter file;
+      PageWriter page(file);
+      TextBodyWriter writer(testing::SwitchesFrom(c.switches), page, scan);
+      writer.Write(c.before);
+      writer.WriteReference("&#9731;");
+      writer.Write(c.after);
+      writer.Finish();
+      page.Finish();
+      EXPECT_EQ(file.text, c.page) << c.before << " / " << c.after;
     }
   }
 }

@@ -1,0 +1,50 @@
+// Compares the text page writer with the one-at-a-time reference on random texts, handed to
+// the writer in blocks cut anywhere.
+//   Byte 0 picks the switches: bits 0-3 escapeSpecials, autoLinkEnabled, lineTagsEnabled,
+//   lineTagMode; bit 4 turns every switch that is on into 2 instead of 1 (which must count as
+//   off, and for lineTagMode as the "<BR>&<P>" mode); bit 5 takes the SSE2 scan where the
+//   build has it, the byte loop otherwise.
+//   Byte 1 picks the cuts: 0 hands the text over whole; otherwise the blocks are 1 to
+//   1 + (byte 1 & 0x7F) bytes long, their sizes drawn from a sequence that byte 1 starts.
+// The rest is the text, as a file holds it (LF or CR LF line ends); its page must be the
+// reference's page of its lines, every "\n" written as CR LF.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tests/oracle/one_at_a_time.h"
+#include "tests/support/written_page.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace morvel;
+  if (size < 2) return 0;
+  const unsigned flags = data[0];
+  const unsigned cutSeed = data[1];
+  const ConversionOptions options = testing::SwitchesFrom(flags & 0x0F, (flags & 0x10) ? 2 : 1);
+  const std::vector<ScanPath> paths = testing::ScanPaths();
+  const ScanPath scan = (flags & 0x20) ? paths.back() : paths.front();
+  const std::string_view text(reinterpret_cast<const char*>(data + 2), size - 2);
+
+  std::vector<std::size_t> cuts;
+  if (cutSeed != 0) {
+    std::uint32_t sequence = cutSeed;
+    const std::size_t longest = 1 + (cutSeed & 0x7F);
+    for (std::size_t cut = 0;;) {
+      sequence = sequence * 1103515245u + 12345u;
+      cut += 1 + (sequence >> 16) % longest;
+      if (cut >= text.size()) break;
+      cuts.push_back(cut);
+    }
+  }
+
+  if (testing::WrittenPage(text, options, scan, cuts) !=
+      oracle::PageOfText(text, testing::ReferenceSwitches(options))) {
+    std::fprintf(stderr, "the page differs for a text of %zu bytes in %zu blocks\n", text.size(),
+                 cuts.size() + 1);
+    std::abort();
+  }
+  return 0;
+}
