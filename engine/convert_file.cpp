@@ -9,6 +9,7 @@
 #include "engine/preflight.h"
 #include "engine/text_body_writer.h"
 #include "engine/text_reader.h"
+#include "engine/utf8_text_body.h"
 #include "text/path_scan.h"
 
 namespace morvel {
@@ -19,16 +20,25 @@ namespace {
 struct BodyProblems {
   bool readFailed = false;
   bool copyFailed = false;
+  std::size_t invalidUtf8Line = 0;  // a read failure too: the line UTF-8 text went wrong on
 };
 
-// Writes the whole input onto the page as it is read.
-BodyProblems WriteTextBody(ByteReader& input, PageWriter& page, const ConversionOptions& options) {
+// Writes the whole input onto the page as it is read; UTF-8 text (when there is a `utf8`
+// encoder) becomes code page 932 first.
+BodyProblems WriteTextBody(ByteReader& input, PageWriter& page, const ConversionOptions& options,
+                           TextEncoder* utf8) {
   TextReader reader(input);
   TextBodyWriter writer(options, page);
-  std::string_view block;
-  while (reader.Read(block)) writer.Write(block);
+  std::size_t invalidUtf8Line = 0;
+  if (utf8) {
+    invalidUtf8Line = WriteUtf8Text(reader, writer, *utf8);
+  } else {
+    std::string_view block;
+    while (reader.Read(block)) writer.Write(block);
+  }
   writer.Finish();
-  return {.readFailed = reader.Failed()};
+  return {.readFailed = reader.Failed() || invalidUtf8Line != 0,
+          .invalidUtf8Line = invalidUtf8Line};
 }
 
 // Copies the picture beside the page (never over an existing file) and shows it. The
@@ -60,7 +70,7 @@ ConversionOutcome CheckAndWrite(std::string& sourcePath, std::string& targetPath
   const BodyProblems problems =
       !extras.input && IsPicture(sourcePath, request)
           ? WritePicturePage(sourcePath, targetPath, page, options, platform.files)
-          : WriteTextBody(input, page, options);
+          : WriteTextBody(input, page, options, extras.utf8);
   page.Write(PAGE_FOOTER);
 
   // The page takes the old one's place only when all of it is there. Close the page, then the
@@ -71,9 +81,12 @@ ConversionOutcome CheckAndWrite(std::string& sourcePath, std::string& targetPath
   request.output.reset();
   request.input.reset();
 
-  std::string_view failure;
+  std::string failure;
   if (!written)
     failure = messages::WRITE_FAILED;
+  else if (problems.invalidUtf8Line)
+    failure = std::string(messages::READ_FAILED) + "\n" + std::to_string(problems.invalidUtf8Line) +
+              std::string(messages::INVALID_UTF8_LINE_SUFFIX);
   else if (problems.readFailed)
     failure = messages::READ_FAILED;
   else if (problems.copyFailed)

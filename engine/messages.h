@@ -33,6 +33,10 @@ inline constexpr std::string_view CAPTION_OVERWRITE = "上書き";
 inline constexpr std::string_view TARGET_UNOPENABLE = "作成するファイルが開くことができません。";
 inline constexpr std::string_view WRITE_FAILED = "ファイルの書き込みに失敗しました。";
 inline constexpr std::string_view READ_FAILED = "ファイルの読み込みに失敗しました。";
+// Follows READ_FAILED, a line end and the line's number when UTF-8 text holds a byte sequence
+// that UTF-8 does not allow.
+inline constexpr std::string_view INVALID_UTF8_LINE_SUFFIX =
+    "行目に UTF-8 として正しくないバイトがあります。";
 inline constexpr std::string_view COPY_FAILED = "画像ファイルをコピーできませんでした。";
 inline constexpr std::string_view OUT_OF_MEMORY =
     "メモリが足りないため、ページを作成できませんでした。";

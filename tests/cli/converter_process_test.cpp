@@ -131,6 +131,46 @@ TEST(ConverterProcess, PipesCarryThePageThatFilesGet) {
   }
 }
 
+TEST(ConverterProcess, Utf8TextBecomesCodePage932WithReferences) {
+  struct Case {
+    std::vector<std::string> switches;
+    std::string text;  // UTF-8
+    std::string pageHas;
+  };
+  const std::vector<Case> cases = {
+      {{}, "雪☃ Café\r\n", Cp932("雪") + "&#9731; Caf&#233;"},
+      // A reference ends an address and is never escaped again; "&" in the text still is.
+      {{}, "http://a/☃b & c\r\n", "<A href=\"http://a/\">http://a/</A>&#9731;b &amp; c"},
+      {{"--no-escape"}, "http://a/☃b & c\r\n", "<A href=\"http://a/\">http://a/</A>&#9731;b & c"},
+      {{"--no-escape", "--no-links"}, "雪☃ Café & <b>", Cp932("雪") + "&#9731; Caf&#233; & <b>"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    ConverterProcess run;
+    std::vector<std::string> arguments = c.switches;
+    arguments.insert(arguments.end(), {"--encoding", "utf-8", "--stamp", "off", "-", "-"});
+    const ProcessResult result = run.Run(arguments, c.text);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_NE(result.outBytes.find(c.pageHas), std::string::npos) << result.outBytes;
+  }
+
+  // A byte order mark is dropped: the page is the one the code page 932 text gets.
+  ConverterProcess run;
+  run.WriteFile("bom.txt",
+                "\xEF\xBB\xBF"
+                "表 x\r\n");
+  ASSERT_EQ(run.Run({"--encoding", "utf-8", "bom.txt", "bom.htm"}).exitStatus, 0);
+  EXPECT_EQ(WithoutDate(run.ReadFile("bom.htm").value_or("")),
+            WithoutDate(EnginePage(Cp932("表 x\r\n"), {}, "FFFFFF", "000000", "")));
+
+  // Invalid UTF-8 is a read failure that names its line, and no page is left.
+  run.WriteFile("bad.txt", "ok\r\n\xFF\r\n");
+  const ProcessResult bad = run.Run({"--encoding", "utf-8", "bad.txt", "bad.htm"});
+  EXPECT_EQ(bad.exitStatus, 3);
+  EXPECT_NE(bad.err.find("2行目"), std::string::npos) << bad.err;
+  EXPECT_FALSE(run.ReadFile("bad.htm"));
+}
+
 TEST(ConverterProcess, PictureIsCopiedBesideThePageWithItsBorder) {
   ConverterProcess run;
   run.MakeFolder("web");
