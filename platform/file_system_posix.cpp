@@ -11,6 +11,7 @@
 
 #include "platform/encoding_posix.h"
 #include "platform/native_platform.h"
+#include "platform/posix_io.h"
 #include "platform/replacement_file_posix.h"
 #include "text/path_scan.h"
 
@@ -23,22 +24,6 @@ std::string ToPosixPath(std::string_view enginePath) {
   std::replace(path.begin(), path.end(), '\\', '/');
   return path.empty() ? "/" : path;
 }
-
-class PosixReader final : public ByteReader {
- public:
-  explicit PosixReader(int fd) : fd_(fd) {}
-  ~PosixReader() override { close(fd_); }
-  std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
-    for (;;) {
-      const ssize_t count = read(fd_, buffer, capacity);
-      if (count >= 0) return static_cast<std::size_t>(count);
-      if (errno != EINTR) return std::nullopt;
-    }
-  }
-
- private:
-  int fd_;
-};
 
 class PosixFileSystem final : public FileSystem {
  public:
@@ -105,7 +90,7 @@ class PosixFileSystem final : public FileSystem {
       close(fd);
       return nullptr;
     }
-    return std::make_unique<PosixReader>(fd);
+    return std::make_unique<DescriptorReader>(fd);
   }
 
   std::unique_ptr<ByteWriter> OpenForWriting(std::string_view path) override {

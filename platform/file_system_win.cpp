@@ -2,6 +2,7 @@
 // the W functions explicitly, so the system's ANSI code page plays no part.
 #include <windows.h>
 
+#include "platform/handle_io_win.h"
 #include "platform/native_platform.h"
 #include "platform/replacement_file_win.h"
 #include "platform/wide_text_win.h"
@@ -9,21 +10,6 @@
 namespace morvel {
 
 namespace {
-
-class Win32Reader final : public ByteReader {
- public:
-  explicit Win32Reader(HANDLE file) : file_(file) {}
-  ~Win32Reader() override { CloseHandle(file_); }
-  std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
-    DWORD count = 0;
-    const DWORD wanted = capacity > 0x10000000 ? 0x10000000 : static_cast<DWORD>(capacity);
-    if (!ReadFile(file_, buffer, wanted, &count, nullptr)) return std::nullopt;
-    return static_cast<std::size_t>(count);
-  }
-
- private:
-  HANDLE file_;
-};
 
 class Win32FileSystem final : public FileSystem {
  public:
@@ -80,7 +66,7 @@ class Win32FileSystem final : public FileSystem {
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<Win32Reader>(file);
+    return std::make_unique<HandleReader>(file);
   }
 
   std::unique_ptr<ByteWriter> OpenForWriting(std::string_view path) override {

@@ -1,10 +1,13 @@
-// Small POSIX helpers that the file system's readers and writers share.
+// File descriptors as the engine's byte streams on POSIX, shared by the file system, the
+// replacement files and the standard streams.
 #pragma once
 
 #include <unistd.h>
 
 #include <cerrno>
 #include <string_view>
+
+#include "engine/platform.h"
 
 namespace morvel {
 
@@ -18,5 +21,42 @@ inline bool WriteAll(int fd, std::string_view bytes) {
   }
   return true;
 }
+
+// Reads a descriptor it owns, retrying after interruptions.
+class DescriptorReader final : public ByteReader {
+ public:
+  explicit DescriptorReader(int fd) : fd_(fd) {}
+  ~DescriptorReader() override { close(fd_); }
+  std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
+    for (;;) {
+      const ssize_t count = read(fd_, buffer, capacity);
+      if (count >= 0) return static_cast<std::size_t>(count);
+      if (errno != EINTR) return std::nullopt;
+    }
+  }
+
+ private:
+  int fd_;
+};
+
+// Writes a descriptor it owns in place, for what holds nothing that a failure could cost (a
+// device, a pipe, standard output): Commit() closes it and reports whether everything got
+// there.
+class DescriptorWriter final : public ByteWriter {
+ public:
+  explicit DescriptorWriter(int fd) : fd_(fd) {}
+  ~DescriptorWriter() override {
+    if (fd_ >= 0) close(fd_);
+  }
+  bool Write(std::string_view bytes) override { return WriteAll(fd_, bytes); }
+  bool Commit() override {
+    const int status = close(fd_);
+    fd_ = -1;
+    return status == 0;
+  }
+
+ private:
+  int fd_;
+};
 
 }  // namespace morvel

@@ -43,25 +43,6 @@ std::string FollowLinks(std::string path) {
   return path;
 }
 
-// A file written in place and closed: for what is not a regular file, which holds nothing
-// that a failure could cost.
-class InPlaceFile final : public ByteWriter {
- public:
-  explicit InPlaceFile(int fd) : fd_(fd) {}
-  ~InPlaceFile() override {
-    if (fd_ >= 0) close(fd_);
-  }
-  bool Write(std::string_view bytes) override { return WriteAll(fd_, bytes); }
-  bool Commit() override {
-    const int status = close(fd_);
-    fd_ = -1;
-    return status == 0;
-  }
-
- private:
-  int fd_;
-};
-
 class ReplacementFile final : public ByteWriter {
  public:
   // `named` is false for an unnamed (O_TMPFILE) file, true for the hidden temporary file.
@@ -180,7 +161,7 @@ std::unique_ptr<ByteWriter> OpenReplacement(const std::string& path, TemporaryKi
   if (exists && !S_ISREG(old.st_mode)) {
     const int fd = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return nullptr;
-    return std::make_unique<InPlaceFile>(fd);
+    return std::make_unique<DescriptorWriter>(fd);
   }
   if (exists) {
     // A page the user may not write stays refused, as it was when pages were written in

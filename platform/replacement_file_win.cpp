@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/handle_io_win.h"
 #include "platform/temporary_name.h"
 
 namespace morvel {
@@ -37,16 +38,7 @@ class ReplacementFile final : public ByteWriter {
     if (!committed_) DeleteFileW(temporary_.c_str());
   }
 
-  bool Write(std::string_view bytes) override {
-    while (!bytes.empty()) {
-      const DWORD wanted =
-          bytes.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(bytes.size());
-      DWORD count = 0;
-      if (!WriteFile(file_, bytes.data(), wanted, &count, nullptr) || count == 0) return false;
-      bytes.remove_prefix(count);
-    }
-    return true;
-  }
+  bool Write(std::string_view bytes) override { return WriteAll(file_, bytes); }
 
   bool Commit() override {
     if (markedForDeletion_ && !MarkForDeletion(file_, false)) return false;
