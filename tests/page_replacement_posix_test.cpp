@@ -8,49 +8,31 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "engine/convert_file.h"
 #include "platform/native_platform.h"
 #include "platform/replacement_file_posix.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/plain_options.h"
+#include "tests/support/temp_folder.h"
 
 namespace morvel {
 namespace {
 
 namespace fs = std::filesystem;
 
-class Folder {
- public:
-  Folder() {
-    std::string pattern = (fs::temp_directory_path() / "morvel-replace-XXXXXX").string();
-    path = mkdtemp(pattern.data());
-  }
-  ~Folder() {
-    std::error_code ignored;
-    fs::remove_all(path, ignored);
-  }
-  std::string operator/(std::string_view name) const { return path + "/" + std::string(name); }
-  void Write(std::string_view name, std::string_view bytes) const {
-    std::ofstream(*this / name, std::ios::binary)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
-  std::string Read(std::string_view name) const {
-    std::ifstream in(*this / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-  std::vector<std::string> List() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(path)) names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-  std::string path;
-};
+using testing::TempFolder;
+
+// The POSIX path of `name` in `folder` (ASCII names only).
+std::string PosixPath(const TempFolder& folder, std::string_view name) {
+  std::string path = folder.Path(name);
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
 
 TEST(PageReplacement, OnlyACommittedPageTakesThePlace) {
   struct Case {
@@ -68,17 +50,17 @@ TEST(PageReplacement, OnlyACommittedPageTakesThePlace) {
   for (const auto kind : {TemporaryKind::UnnamedWherePossible, TemporaryKind::Named}) {
     for (const auto& c : cases) {
       SCOPED_TRACE(std::string(c.name) + (kind == TemporaryKind::Named ? ", named" : ""));
-      Folder folder;
+      TempFolder folder;
       if (c.oldPage) {
-        folder.Write("page.htm", "old");
-        chmod((folder / "page.htm").c_str(), 0640);
+        folder.WriteFile("page.htm", "old");
+        chmod(PosixPath(folder, "page.htm").c_str(), 0640);
       }
-      if (c.staleTemporary) folder.Write(".page.htm.morvel-tmp", "stale");
+      if (c.staleTemporary) folder.WriteFile(".page.htm.morvel-tmp", "stale");
       {
-        auto page = OpenReplacement(folder / "page.htm", kind);
+        auto page = OpenReplacement(PosixPath(folder, "page.htm"), kind);
         ASSERT_TRUE(page);
         ASSERT_TRUE(page->Write("new"));
-        EXPECT_EQ(folder.Read("page.htm"), c.oldPage ? "old" : "");
+        EXPECT_EQ(folder.ReadFile("page.htm").value_or(""), c.oldPage ? "old" : "");
         if (c.commit) {
           EXPECT_TRUE(page->Commit());
         }
@@ -87,10 +69,10 @@ TEST(PageReplacement, OnlyACommittedPageTakesThePlace) {
       EXPECT_EQ(folder.List(),
                 present ? std::vector<std::string>{"page.htm"} : std::vector<std::string>{});
       if (present) {
-        EXPECT_EQ(folder.Read("page.htm"), c.commit ? "new" : "old");
+        EXPECT_EQ(folder.ReadFile("page.htm"), c.commit ? "new" : "old");
       }
       struct stat info {};
-      if (c.oldPage && stat((folder / "page.htm").c_str(), &info) == 0) {
+      if (c.oldPage && stat(PosixPath(folder, "page.htm").c_str(), &info) == 0) {
         EXPECT_EQ(info.st_mode & 07777, 0640u);
       }
     }
@@ -98,40 +80,40 @@ TEST(PageReplacement, OnlyACommittedPageTakesThePlace) {
 }
 
 TEST(PageReplacement, ALinkedPageIsReplacedWhereTheLinkLeads) {
-  Folder folder;
-  fs::create_directory(folder / "real");
-  folder.Write("real/page.htm", "old");
-  fs::create_symlink("real/page.htm", folder / "page.htm");
-  fs::create_symlink("real/new.htm", folder / "dangling.htm");
+  TempFolder folder;
+  folder.MakeFolder("real");
+  folder.WriteFile("real\\page.htm", "old");
+  fs::create_symlink("real/page.htm", PosixPath(folder, "page.htm"));
+  fs::create_symlink("real/new.htm", PosixPath(folder, "dangling.htm"));
   for (const char* link : {"page.htm", "dangling.htm"}) {
-    auto page = OpenReplacement(folder / link);
+    auto page = OpenReplacement(PosixPath(folder, link));
     ASSERT_TRUE(page);
     ASSERT_TRUE(page->Write("new"));
     ASSERT_TRUE(page->Commit());
-    EXPECT_TRUE(fs::is_symlink(folder / link));
+    EXPECT_TRUE(fs::is_symlink(PosixPath(folder, link)));
   }
-  EXPECT_EQ(folder.Read("real/page.htm"), "new");
-  EXPECT_EQ(folder.Read("real/new.htm"), "new");
+  EXPECT_EQ(folder.ReadFile("real\\page.htm"), "new");
+  EXPECT_EQ(folder.ReadFile("real\\new.htm"), "new");
 }
 
 TEST(PageReplacement, APictureCopyAppearsWholeAndNeverOverAnotherFile) {
-  Folder folder;
-  auto taken = OpenNewFile(folder / "a.png");
+  TempFolder folder;
+  auto taken = OpenNewFile(PosixPath(folder, "a.png"));
   ASSERT_TRUE(taken);
   ASSERT_TRUE(taken->Write("copy"));
-  folder.Write("a.png", "theirs");  // another program takes the name meanwhile
+  folder.WriteFile("a.png", "theirs");  // another program takes the name meanwhile
   EXPECT_FALSE(taken->Commit());
   {
-    auto abandoned = OpenNewFile(folder / "b.png");
+    auto abandoned = OpenNewFile(PosixPath(folder, "b.png"));
     ASSERT_TRUE(abandoned);
     ASSERT_TRUE(abandoned->Write("copy"));
   }
-  EXPECT_EQ(folder.Read("a.png"), "theirs");
+  EXPECT_EQ(folder.ReadFile("a.png"), "theirs");
   EXPECT_EQ(folder.List(), std::vector<std::string>{"a.png"});
 }
 
-// Converts `source` over the page `target` in a child process with the given limit on file
-// sizes, and returns how the child ended.
+// Converts `source` over the page `target` (engine paths) in a child process with the given limit
+// on file sizes, and returns how the child ended.
 int ConvertInChild(const std::string& source, const std::string& target, rlim_t fileSizeLimit) {
   const pid_t child = fork();
   if (child == 0) {
@@ -142,10 +124,7 @@ int ConvertInChild(const std::string& source, const std::string& target, rlim_t 
     testing::ScriptedUser user;
     testing::FixedClock clock;
     Platform platform{*files, user, clock};
-    // Engine paths: "\\" between folders.
     std::string from = source, to = target;
-    std::replace(from.begin(), from.end(), '/', '\\');
-    std::replace(to.begin(), to.end(), '/', '\\');
     const auto outcome =
         ConvertFile(from, to, testing::PlainOptions(), "FFFFFF", "000000", "T", platform);
     _exit(outcome == ConversionOutcome::Written ? 0 : 3);
@@ -162,27 +141,27 @@ std::string LongText() {
 }
 
 TEST(PageReplacement, AProcessKilledByAFileSizeLimitLeavesTheOldPage) {
-  Folder folder;
-  folder.Write("in.txt", LongText());
-  folder.Write("page.htm", "old page");
-  const int status = ConvertInChild(folder / "in.txt", folder / "page.htm", 64 * 1024);
+  TempFolder folder;
+  folder.WriteFile("in.txt", LongText());
+  folder.WriteFile("page.htm", "old page");
+  const int status = ConvertInChild(folder.Path("in.txt"), folder.Path("page.htm"), 64 * 1024);
   ASSERT_TRUE(WIFSIGNALED(status));
   EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
-  EXPECT_EQ(folder.Read("page.htm"), "old page");
+  EXPECT_EQ(folder.ReadFile("page.htm"), "old page");
   EXPECT_EQ(folder.List(), (std::vector<std::string>{"in.txt", "page.htm"}));
 }
 
 TEST(PageReplacement, AFullDiskLeavesTheOldPage) {
-  Folder folder, small;
-  if (mount("tmpfs", small.path.c_str(), "tmpfs", 0, "size=256k") != 0) {
+  TempFolder folder, small;
+  if (mount("tmpfs", PosixPath(small, "").c_str(), "tmpfs", 0, "size=256k") != 0) {
     GTEST_SKIP() << "no small file system can be mounted here: " << std::strerror(errno);
   }
-  folder.Write("in.txt", LongText());
-  small.Write("page.htm", "old page");
-  const int status = ConvertInChild(folder / "in.txt", small / "page.htm", RLIM_INFINITY);
-  EXPECT_EQ(small.Read("page.htm"), "old page");
+  folder.WriteFile("in.txt", LongText());
+  small.WriteFile("page.htm", "old page");
+  const int status = ConvertInChild(folder.Path("in.txt"), small.Path("page.htm"), RLIM_INFINITY);
+  EXPECT_EQ(small.ReadFile("page.htm"), "old page");
   EXPECT_EQ(small.List(), std::vector<std::string>{"page.htm"});
-  umount(small.path.c_str());
+  umount(PosixPath(small, "").c_str());
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 3);
 }
