@@ -131,6 +131,16 @@ TEST(ConverterProcess, PipesCarryThePageThatFilesGet) {
   }
 }
 
+// Killed while it waits for the rest of its text, the converter leaves the page it was told to
+// replace as it was, and nothing beside it.
+TEST(ConverterProcess, AConverterKilledMidwayLeavesTheOldPage) {
+  ConverterProcess run;
+  run.WriteFile("page.htm", "old page");
+  run.Run({"-f", "-", "page.htm"}, SampleText(), 2000);
+  EXPECT_EQ(run.ReadFile("page.htm"), "old page");
+  EXPECT_EQ(run.ReadFile(".page.htm.morvel-tmp"), std::nullopt);
+}
+
 TEST(ConverterProcess, Utf8TextBecomesCodePage932WithReferences) {
   struct Case {
     std::vector<std::string> switches;

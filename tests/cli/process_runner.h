@@ -25,9 +25,10 @@ class ConverterProcess {
   ConverterProcess& operator=(const ConverterProcess&) = delete;
 
   // Runs the converter with `arguments`, its current folder the work folder, reading
-  // `standardInput`.
-  ProcessResult Run(const std::vector<std::string>& arguments,
-                    std::string_view standardInput = {}) const;
+  // `standardInput`. With `killAfterMs`, standard input stays open after those bytes and the
+  // converter is killed after that many milliseconds (its exit status is then -1).
+  ProcessResult Run(const std::vector<std::string>& arguments, std::string_view standardInput = {},
+                    std::optional<int> killAfterMs = std::nullopt) const;
 
   // Files and folders of the work folder, by relative UTF-8 name ("/" between folders).
   void WriteFile(std::string_view name, std::string_view bytes) const;

@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <limits.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,21 +41,23 @@ ConverterProcess::~ConverterProcess() {
 }
 
 ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments,
-                                    std::string_view standardInput) const {
+                                    std::string_view standardInput,
+                                    std::optional<int> killAfterMs) const {
   const std::string program = ConverterPath();
   const fs::path log = fs::path(folder_).parent_path() / fs::path(folder_).filename();
   const fs::path outLog = log.string() + ".out";
   const fs::path errLog = log.string() + ".err";
   // Standard input is a pipe that already holds every byte (the tests' inputs are smaller than
-  // its buffer) and whose writing end is closed.
+  // its buffer) and whose writing end is closed, or held open until the converter is killed.
   int pipeEnds[2] = {-1, -1};
   if (pipe(pipeEnds) != 0 || write(pipeEnds[1], standardInput.data(), standardInput.size()) !=
                                  static_cast<ssize_t>(standardInput.size())) {
     return {};
   }
-  close(pipeEnds[1]);
+  if (!killAfterMs) close(pipeEnds[1]);
   const pid_t child = fork();
   if (child == 0) {
+    if (killAfterMs) close(pipeEnds[1]);
     const int in = pipeEnds[0];
     const int out = open(outLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = open(errLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -69,6 +72,11 @@ ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments,
     _exit(127);
   }
   close(pipeEnds[0]);
+  if (killAfterMs && child > 0) {
+    usleep(static_cast<useconds_t>(*killAfterMs) * 1000);
+    kill(child, SIGKILL);
+    close(pipeEnds[1]);
+  }
   ProcessResult result;
   int status = 0;
   if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {

@@ -65,9 +65,9 @@ std::optional<std::string> ReadBytes(const std::wstring& path) {
   return bytes;
 }
 
-// The reading end (inheritable) of a pipe that already holds every byte of `bytes` and whose
-// writing end is closed.
-HANDLE PipeHolding(std::string_view bytes) {
+// The reading end (inheritable) of a pipe that already holds every byte of `bytes`; its
+// writing end is closed, or handed out through `keepWriting`.
+HANDLE PipeHolding(std::string_view bytes, HANDLE* keepWriting = nullptr) {
   SECURITY_ATTRIBUTES security{sizeof security, nullptr, TRUE};
   HANDLE reading = INVALID_HANDLE_VALUE, writing = INVALID_HANDLE_VALUE;
   if (!CreatePipe(&reading, &writing, &security, static_cast<DWORD>(bytes.size() + 4096))) {
@@ -77,7 +77,11 @@ HANDLE PipeHolding(std::string_view bytes) {
   if (!bytes.empty()) {
     WriteFile(writing, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   }
-  CloseHandle(writing);
+  if (keepWriting) {
+    *keepWriting = writing;
+  } else {
+    CloseHandle(writing);
+  }
   return reading;
 }
 
@@ -144,7 +148,8 @@ ConverterProcess::ConverterProcess() {
 ConverterProcess::~ConverterProcess() { RemoveTree(Wide(folder_)); }
 
 ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments,
-                                    std::string_view standardInput) const {
+                                    std::string_view standardInput,
+                                    std::optional<int> killAfterMs) const {
   const std::wstring program = FolderOfThisProgram() + L"..\\cli\\morvel-convert.exe";
   std::wstring commandLine = Quoted(program);
   for (const auto& argument : arguments) commandLine += L" " + Quoted(Wide(argument));
@@ -158,7 +163,8 @@ ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments,
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = PipeHolding(standardInput);
+  HANDLE inputWriting = INVALID_HANDLE_VALUE;
+  startup.hStdInput = PipeHolding(standardInput, killAfterMs ? &inputWriting : nullptr);
   startup.hStdOutput = Inheritable(outLog, GENERIC_WRITE, CREATE_ALWAYS);
   startup.hStdError = Inheritable(errLog, GENERIC_WRITE, CREATE_ALWAYS);
   PROCESS_INFORMATION process{};
@@ -166,15 +172,18 @@ ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments,
   const std::wstring folder = Wide(folder_);
   if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
                      nullptr, folder.c_str(), &startup, &process)) {
+    if (killAfterMs && WaitForSingleObject(process.hProcess, *killAfterMs) == WAIT_TIMEOUT) {
+      TerminateProcess(process.hProcess, 255);
+    }
     WaitForSingleObject(process.hProcess, 60000);
     DWORD code = 0;
-    if (GetExitCodeProcess(process.hProcess, &code) && code != STILL_ACTIVE) {
+    if (!killAfterMs && GetExitCodeProcess(process.hProcess, &code) && code != STILL_ACTIVE) {
       result.exitStatus = static_cast<int>(code);
     }
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
   }
-  for (HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) {
+  for (HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError, inputWriting}) {
     if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
   }
   result.outBytes = ReadBytes(outLog).value_or("");
