@@ -33,13 +33,7 @@ TEST(EncodeWithCharacterReferences, WritesWhatCodePage932LacksAsDecimalReference
       {"\xE9\x9B\xAA\xE2\x98\x83 Caf\xC3\xA9", "雪&#9731; Caf&#233;"},  // 3- and 2-byte forms
       {"\xED\x95\x9C", "&#54620;"},                                     // a Korean syllable
       {"\xF0\x9F\x98\x80!", "&#128512;!"},                              // beyond 16 bits
-      {"\xE2\x98", std::nullopt},                                       // cut short
-      {"a\x80", std::nullopt},                                          // a stray continuation
-      {"\xE2\x98\x41", std::nullopt},                                   // a continuation missing
-      {"\xE0\x80\xAF", std::nullopt},                                   // an overlong "/"
-      {"\xED\xA0\x80", std::nullopt},                                   // a surrogate
-      {"\xF4\x90\x80\x80", std::nullopt},                               // past U+10FFFF
-      {"\xFF", std::nullopt},
+      {"\xFF", std::nullopt},  // not UTF-8 (each kind of invalid sequence: the decoder's table)
   };
   for (const auto& c : CASES) {
     EXPECT_EQ(EncodeWithCharacterReferences(c.utf8, AsciiAndSnowOnly), c.expected) << c.utf8;
