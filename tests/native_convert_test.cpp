@@ -141,20 +141,18 @@ TEST_F(NativeConvertTest, EachCheckShowsItsMessageAndWritesNothingWhenItRefuses)
   }
 }
 
-// A name code page 932 cannot spell exactly ("a¥b.txt", "x¥.txt") is never matched.
+// A name code page 932 cannot spell exactly ("a¥b.doc", "x¥.doc") is never matched.
 TEST_F(NativeConvertTest, LooksTheSourceUpByWildcardAndStoredCase) {
   folder.WriteFile("README.TXT", "hello\r\n");
-  folder.WriteFile("a_b.txt", "hello\r\n");
-  folder.WriteFileNamedInUtf8(
-      "a\xC2\xA5"
-      "b.txt");
-  folder.WriteFileNamedInUtf8("x\xC2\xA5.txt");
+  folder.WriteFile("a_b.doc", "hello\r\n");
+  folder.WriteFileNamedInUtf8(std::string("a\xC2\xA5") + "b.doc");
+  folder.WriteFileNamedInUtf8("x\xC2\xA5.doc");
   struct Case {
     std::string typed, stored;  // stored: "" when nothing matches
   };
   const Case cases[] = {{"readme.txt", "README.TXT"}, {"*.TXT", "README.TXT"},
-                        {"R?ADME.*", "README.TXT"},   {"a*.txt", "a_b.txt"},
-                        {"A?B.TXT", "a_b.txt"},       {"x*.txt", ""}};
+                        {"R?ADME.*", "README.TXT"},   {"a*.doc", "a_b.doc"},
+                        {"A?B.DOC", "a_b.doc"},       {"x*.doc", ""}};
   for (const auto& c : cases) {
     std::string source = folder.Path(c.typed), target = folder.Path("out.htm");
     user.shown.clear();
