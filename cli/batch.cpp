@@ -7,7 +7,7 @@
 #include "cli/host.h"
 #include "engine/convert_file.h"
 #include "engine/picture_page.h"
-#include "text/character_references.h"
+#include "text/code_page_932.h"
 #include "text/path_scan.h"
 
 namespace morvel::cli {
@@ -88,7 +88,7 @@ std::variant<Batch, UsageError> PrepareBatch(const CommandLine& commandLine) {
   batch.utf8Input = commandLine.utf8Input;
 
   // A character code page 932 lacks reaches the page as a numeric character reference.
-  const auto title = EncodeWithCharacterReferences(commandLine.title, ToEngineText);
+  const auto title = Utf8ToCp932WithReferences(commandLine.title);
   if (!title) return UsageError{"the --title text is not valid UTF-8"};
   batch.title = *title;
 
@@ -178,7 +178,7 @@ int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console,
       continue;
     }
     const RequestExtras jobExtras{job.standardInput ? extras.input : nullptr,
-                                  job.standardOutput ? extras.output : nullptr, extras.utf8};
+                                  job.standardOutput ? extras.output : nullptr, extras.encoding};
     const ConversionOutcome outcome =
         ConvertFile(job.source, job.target, batch.options, batch.bgColour, batch.textColour,
                     batch.title, platform, jobExtras);

@@ -51,7 +51,7 @@ bool UsesStandardOutput(const Batch& batch);
 
 // Runs every job and returns the exit status. `extras` holds standard input and output for
 // the jobs that use them (UsesStandardInput(), UsesStandardOutput()) and, for UTF-8 text
-// (`utf8Input`), the encoder.
+// (`utf8Input`), TextEncoding::Utf8.
 int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console,
              RequestExtras extras = {});
 

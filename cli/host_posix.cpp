@@ -6,9 +6,8 @@
 #include <iostream>
 
 #include "cli/host.h"
-#include "platform/encoding_posix.h"
 #include "platform/native_platform.h"
-#include "text/cp932.h"
+#include "text/code_page_932.h"
 
 namespace morvel::cli {
 
@@ -74,22 +73,10 @@ std::vector<std::string> HostArguments(int argc, char** argv) {
   return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
 
-std::optional<std::string> ToEngineText(std::string_view text) {
-  // Only an exact form is taken: a character that maps onto another one (a yen sign onto
-  // "\\", say) would change the path or the title.
-  return MakeTextEncoder()->ToCodePage932(text);
-}
+std::optional<std::string> ToEngineText(std::string_view text) { return Utf8ToCp932(text); }
 
 std::string ToHostText(std::string_view engineText) {
-  if (auto whole = Cp932ToUtf8(engineText)) return *whole;
-  std::string text;
-  for (std::size_t i = 0; i < engineText.size();) {
-    const std::size_t length = IsLeadByte(engineText[i]) && i + 1 < engineText.size() ? 2 : 1;
-    const auto character = Cp932ToUtf8(engineText.substr(i, length));
-    text += character ? *character : "?";
-    i += length;
-  }
-  return text;
+  return *Cp932ToUtf8(engineText, Unmapped::QuestionMark);
 }
 
 EnginePath ToEnginePath(std::string_view path) {

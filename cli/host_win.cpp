@@ -9,6 +9,7 @@
 #include "cli/host.h"
 #include "platform/native_platform.h"
 #include "platform/wide_text_win.h"
+#include "text/code_page_932.h"
 
 namespace morvel::cli {
 
@@ -32,11 +33,11 @@ class WindowsConsole final : public Console {
     wchar_t character = 0;
     DWORD read = 0;
     while (ReadConsoleW(input, &character, 1, &read, nullptr) && read == 1) {
-      if (character == L'\n') return Narrow(answer, CP_UTF8);
+      if (character == L'\n') return NarrowToUtf8(answer);
       if (character != L'\r') answer += character;
     }
     if (answer.empty()) return std::nullopt;
-    return Narrow(answer, CP_UTF8);
+    return NarrowToUtf8(answer);
   }
 
  private:
@@ -46,7 +47,7 @@ class WindowsConsole final : public Console {
     const HANDLE handle = GetStdHandle(stream);
     if (handle == INVALID_HANDLE_VALUE || handle == nullptr) return;
     std::wstring wide;
-    for (const wchar_t c : Widen(text, CP_UTF8)) {
+    for (const wchar_t c : WidenUtf8(text).value_or(L"?")) {
       if (c == L'\n') wide += L'\r';
       wide += c;
     }
@@ -57,7 +58,7 @@ class WindowsConsole final : public Console {
     }
     UINT codePage = GetConsoleOutputCP();
     if (codePage == 0) codePage = GetACP();
-    const std::string bytes = Narrow(wide, codePage);
+    const std::string bytes = NarrowToRead(wide, codePage);
     WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   }
 };
@@ -68,23 +69,23 @@ std::vector<std::string> HostArguments(int, char**) {
   int count = 0;
   LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> arguments;
-  for (int i = 1; wide && i < count; ++i) arguments.push_back(Narrow(wide[i], CP_UTF8));
+  for (int i = 1; wide && i < count; ++i) arguments.push_back(NarrowToUtf8(wide[i]));
   if (wide) LocalFree(wide);
   return arguments;
 }
 
-std::optional<std::string> ToEngineText(std::string_view text) { return Utf8ToCodePage932(text); }
+std::optional<std::string> ToEngineText(std::string_view text) { return Utf8ToCp932(text); }
 
 std::string ToHostText(std::string_view engineText) {
-  return Narrow(Widen(engineText, ENGINE_CODE_PAGE), CP_UTF8);
+  return *Cp932ToUtf8(engineText, Unmapped::QuestionMark);
 }
 
 EnginePath ToEnginePath(std::string_view path) {
   // An empty name goes to the engine, which asks for one.
   if (path.empty()) return {};
-  const std::wstring wide = Widen(path, CP_UTF8, MB_ERR_INVALID_CHARS);
-  if (wide.empty()) return {{}, "the path is not valid text"};
-  const auto full = FullPath(wide);
+  const auto wide = WidenUtf8(path);
+  if (!wide) return {{}, "the path is not valid text"};
+  const auto full = FullPath(*wide);
   if (!full) return {{}, "the path cannot be made into a full path"};
   auto engine = ToCodePage932(*full);
   if (!engine) return {{}, "the path holds a character that code page 932 cannot hold"};

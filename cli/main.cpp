@@ -44,6 +44,6 @@ int main(int argc, char** argv) {
   }
   const auto files = morvel::MakeNativeFileSystem();
   const auto clock = morvel::MakeSystemClock();
-  const auto encoder = batch.utf8Input ? morvel::MakeTextEncoder() : nullptr;
-  return RunBatch(batch, *files, *clock, *console, {input.get(), output.get(), encoder.get()});
+  const auto encoding = batch.utf8Input ? morvel::TextEncoding::Utf8 : morvel::TextEncoding::Cp932;
+  return RunBatch(batch, *files, *clock, *console, {input.get(), output.get(), encoding});
 }

@@ -23,15 +23,14 @@ struct BodyProblems {
   std::size_t invalidUtf8Line = 0;  // a read failure too: the line UTF-8 text went wrong on
 };
 
-// Writes the whole input onto the page as it is read; UTF-8 text (when there is a `utf8`
-// encoder) becomes code page 932 first.
+// Writes the whole input onto the page as it is read; UTF-8 text becomes code page 932 first.
 BodyProblems WriteTextBody(ByteReader& input, PageWriter& page, const ConversionOptions& options,
-                           TextEncoder* utf8) {
+                           TextEncoding encoding) {
   TextReader reader(input);
   TextBodyWriter writer(options, page);
   std::size_t invalidUtf8Line = 0;
-  if (utf8) {
-    invalidUtf8Line = WriteUtf8Text(reader, writer, *utf8);
+  if (encoding == TextEncoding::Utf8) {
+    invalidUtf8Line = WriteUtf8Text(reader, writer);
   } else {
     std::string_view block;
     while (reader.Read(block)) writer.Write(block);
@@ -70,7 +69,7 @@ ConversionOutcome CheckAndWrite(std::string& sourcePath, std::string& targetPath
   const BodyProblems problems =
       !extras.input && IsPicture(sourcePath, request)
           ? WritePicturePage(sourcePath, targetPath, page, options, platform.files)
-          : WriteTextBody(input, page, options, extras.utf8);
+          : WriteTextBody(input, page, options, extras.encoding);
   page.Write(PAGE_FOOTER);
 
   // The page takes the old one's place only when all of it is there. Close the page, then the

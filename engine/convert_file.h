@@ -17,6 +17,10 @@ enum class ConversionOutcome {
   Failed,   // the page could not be opened, read, written or its picture copied
 };
 
+// The encoding of a text input. UTF-8 becomes code page 932 as it is read, each character code
+// page 932 lacks a numeric character reference.
+enum class TextEncoding { Cp932, Utf8 };
+
 // What a caller (the command line) can add to a request beyond the window's settings.
 struct RequestExtras {
   // Streams the caller has opened itself (standard input and output), each in place of one
@@ -24,8 +28,7 @@ struct RequestExtras {
   // written to one is written as it goes, with no completion message.
   ByteReader* input = nullptr;   // read instead of the file at sourcePath
   ByteWriter* output = nullptr;  // written instead of the file at targetPath
-  // When set, the text is UTF-8, turned into code page 932 through this encoder.
-  TextEncoder* utf8 = nullptr;
+  TextEncoding encoding = TextEncoding::Cp932;
 };
 
 // Checks both paths in their fixed order, asking and telling the user through

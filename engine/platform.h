@@ -96,18 +96,6 @@ class UserInterface {
 };
 
 // ---------------------------------------------------------------------------------------------
-// Text encodings
-
-class TextEncoder {
- public:
-  virtual ~TextEncoder() = default;
-  // The code page 932 form of `utf8`, or nothing when it is not valid UTF-8 or holds a
-  // character without an exact form: one that reads back as the same character (never a
-  // stand-in "?", and never another character that looks alike, such as "\\" for a yen sign).
-  virtual std::optional<std::string> ToCodePage932(std::string_view utf8) = 0;
-};
-
-// ---------------------------------------------------------------------------------------------
 // The clock
 
 struct LocalTime {

@@ -18,9 +18,9 @@ class DecodedTextBody final : public DecodedTextSink {
 
 }  // namespace
 
-std::size_t WriteUtf8Text(TextReader& reader, TextBodyWriter& body, TextEncoder& encoder) {
+std::size_t WriteUtf8Text(TextReader& reader, TextBodyWriter& body) {
   DecodedTextBody decoded(body);
-  Utf8TextDecoder decoder(encoder, decoded);
+  Utf8TextDecoder decoder(decoded);
   std::string_view block;
   while (reader.Read(block)) {
     if (!decoder.Write(block)) return decoder.InvalidLine();

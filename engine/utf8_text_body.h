@@ -3,16 +3,15 @@
 
 #include <cstddef>
 
-#include "engine/platform.h"
 #include "engine/text_body_writer.h"
 #include "engine/text_reader.h"
 
 namespace morvel {
 
-// Writes everything `reader` gives onto `body` through a Utf8TextDecoder over `encoder`.
+// Writes everything `reader` gives onto `body` through a Utf8TextDecoder.
 // Returns the line (from 1) that holds the first byte UTF-8 does not allow, where the writing
 // stopped, or 0 when the text read was valid. A failed read is the reader's to report; the
 // body is not finished.
-std::size_t WriteUtf8Text(TextReader& reader, TextBodyWriter& body, TextEncoder& encoder);
+std::size_t WriteUtf8Text(TextReader& reader, TextBodyWriter& body);
 
 }  // namespace morvel

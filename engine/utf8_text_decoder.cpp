@@ -1,5 +1,8 @@
 #include "engine/utf8_text_decoder.h"
 
+#include <cstdint>
+
+#include "text/code_page_932.h"
 #include "text/utf8.h"
 
 namespace morvel {
@@ -14,34 +17,18 @@ std::uint8_t Byte(std::string_view text, std::size_t i) {
 
 }  // namespace
 
-std::string_view Utf8TextDecoder::FormOf(char32_t codePoint, std::string_view character) {
-  // Code page 932 holds no character past U+FFFF.
-  if (codePoint > 0xFFFF) return {};
-  std::uint16_t& form = forms_[codePoint];
-  if (form == UNKNOWN) {
-    const auto converted = encoder_.ToCodePage932(character);
-    form = !converted || converted->empty() || converted->size() > 2
-               ? LACKING
-               : static_cast<std::uint16_t>(Byte(*converted, 0) << 8 |
-                                            (converted->size() == 2 ? Byte(*converted, 1) : 0));
-  }
-  if (form == LACKING) return {};
-  formBytes_[0] = static_cast<char>(form >> 8);
-  formBytes_[1] = static_cast<char>(form & 0xFF);
-  return {formBytes_, (form & 0xFF) != 0 ? 2u : 1u};
-}
-
-void Utf8TextDecoder::Put(const Utf8Character& character, std::string_view bytes) {
+void Utf8TextDecoder::Put(char32_t value) {
   if (atStart_) {
     atStart_ = false;
-    if (character.value == BYTE_ORDER_MARK) return;
+    if (value == BYTE_ORDER_MARK) return;
   }
-  if (const std::string_view form = FormOf(character.value, bytes); !form.empty()) {
-    converted_.append(form);
-    return;
-  }
+  const std::size_t before = converted_.size();
+  if (!AppendCp932OrReference(value, converted_)) return;
+  // A reference reaches the sink as one, after the text before it.
+  const std::string reference = converted_.substr(before);
+  converted_.resize(before);
   Flush();
-  sink_.WriteReference(CharacterReference(character.value));
+  sink_.WriteReference(reference);
 }
 
 void Utf8TextDecoder::Flush() {
@@ -54,7 +41,7 @@ bool Utf8TextDecoder::CompletePending(std::string_view& block) {
     pending_.push_back(block.front());
     block.remove_prefix(1);
     if (const auto character = FirstUtf8Character(pending_)) {
-      Put(*character, pending_);
+      Put(character->value);
       pending_.clear();
       return true;
     }
@@ -86,7 +73,7 @@ bool Utf8TextDecoder::Write(std::string_view block) {
       }
       return !(failed_ = true);
     }
-    Put(*character, rest.substr(0, character->length));
+    Put(character->value);
     at += character->length;
   }
   Flush();

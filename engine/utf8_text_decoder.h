@@ -2,13 +2,8 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
-
-#include "engine/platform.h"
-#include "text/utf8.h"
 
 namespace morvel {
 
@@ -22,14 +17,14 @@ class DecodedTextSink {
 };
 
 // Decodes UTF-8 given in blocks cut anywhere, even inside a character. A byte order mark at the
-// very start is dropped. Every character with an exact code page 932 form is written as that
-// form; any other becomes a decimal numeric character reference. Invalid UTF-8 (a stray or
+// very start is dropped. Every character goes through AppendCp932OrReference
+// (text/code_page_932.h): its code page 932 form, or its reference. Invalid UTF-8 (a stray or
 // missing continuation byte, an overlong form, a surrogate, a value past U+10FFFF, or a
 // character cut off by the end of the input) stops the decoding: what came before it has been
 // written, and nothing after it is.
 class Utf8TextDecoder {
  public:
-  Utf8TextDecoder(TextEncoder& encoder, DecodedTextSink& sink) : encoder_(encoder), sink_(sink) {}
+  explicit Utf8TextDecoder(DecodedTextSink& sink) : sink_(sink) {}
 
   // Decodes the next block. False once the input has proved invalid.
   bool Write(std::string_view block);
@@ -43,25 +38,14 @@ class Utf8TextDecoder {
  private:
   // Writes one character: its code page 932 form, or its reference. A byte order mark that
   // starts the text is dropped.
-  void Put(const Utf8Character& character, std::string_view bytes);
+  void Put(char32_t value);
   // Hands the code page 932 bytes gathered so far to the sink.
   void Flush();
   // Moves bytes from the front of `block` into `pending_` until it holds one whole character,
   // then writes it. False when the bytes cannot make one.
   bool CompletePending(std::string_view& block);
-  // The code page 932 form of a character (of `codePoint`), or empty when it has none. Each
-  // character is put to the encoder once; the view is valid until the next call.
-  std::string_view FormOf(char32_t codePoint, std::string_view character);
 
-  // Per character up to U+FFFF: its form's first byte, then its second byte or 0 (code page
-  // 932 characters take one or two bytes, and no second byte is 0).
-  static constexpr std::uint16_t UNKNOWN = 0;
-  static constexpr std::uint16_t LACKING = 1;
-
-  TextEncoder& encoder_;
   DecodedTextSink& sink_;
-  std::vector<std::uint16_t> forms_ = std::vector<std::uint16_t>(0x10000, UNKNOWN);
-  char formBytes_[2] = {};
   std::string pending_;    // the start of a character cut off by the end of the last block
   std::string converted_;  // code page 932 bytes of the text being written
   std::size_t lines_ = 0;  // line ends written

@@ -1,5 +1,7 @@
 // The engine's file system on POSIX. Engine paths ("\\" between folders, code page 932) are
-// mapped onto UTF-8 paths with "/"; a path that starts with "\\" is absolute.
+// mapped onto UTF-8 paths with "/"; a path that starts with "\\" is absolute. Names convert
+// exactly both ways: a path with a sequence code page 932 does not define names no file, and a
+// stored name that code page 932 cannot spell is never found.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,26 +11,31 @@
 #include <cerrno>
 #include <vector>
 
-#include "platform/encoding_posix.h"
 #include "platform/native_platform.h"
 #include "platform/posix_io.h"
 #include "platform/replacement_file_posix.h"
+#include "text/code_page_932.h"
 #include "text/path_scan.h"
 
 namespace morvel {
 
 namespace {
 
-std::string ToPosixPath(std::string_view enginePath) {
-  std::string path = Cp932ToUtf8(enginePath).value_or(std::string(enginePath));
-  std::replace(path.begin(), path.end(), '\\', '/');
-  return path.empty() ? "/" : path;
+// The POSIX path for `enginePath`, or nothing when it is not code page 932 text.
+std::optional<std::string> ToPosixPath(std::string_view enginePath) {
+  auto path = Cp932ToUtf8(enginePath);
+  if (!path) return std::nullopt;
+  // UTF-8 holds no "\\" inside a character: every one is a separator.
+  std::replace(path->begin(), path->end(), '\\', '/');
+  if (path->empty()) return "/";
+  return path;
 }
 
 class PosixFileSystem final : public FileSystem {
  public:
   std::optional<std::string> FindFirst(std::string_view path) override {
-    DIR* folder = opendir(ToPosixPath(FolderPart(path)).c_str());
+    const auto folderPath = ToPosixPath(FolderPart(path));
+    DIR* folder = folderPath ? opendir(folderPath->c_str()) : nullptr;
     if (!folder) return std::nullopt;
     const std::string_view pattern = FileNamePart(path);
     std::vector<std::string> matches;
@@ -49,26 +56,29 @@ class PosixFileSystem final : public FileSystem {
   }
 
   bool IsFolder(std::string_view path) override {
+    const auto posixPath = ToPosixPath(path);
     struct stat info {};
-    return stat(ToPosixPath(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return posixPath && stat(posixPath->c_str(), &info) == 0 && S_ISDIR(info.st_mode);
   }
 
   std::optional<FileIdentity> IdentityOf(std::string_view path) override {
+    const auto posixPath = ToPosixPath(path);
     struct stat info {};
-    if (stat(ToPosixPath(path).c_str(), &info) != 0) return std::nullopt;
+    if (!posixPath || stat(posixPath->c_str(), &info) != 0) return std::nullopt;
     return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
                         static_cast<std::uint64_t>(info.st_ino)};
   }
 
   CopyOutcome CopyIfAbsent(std::string_view from, std::string_view to) override {
-    const std::string destination = ToPosixPath(to);
+    const auto destination = ToPosixPath(to);
+    if (!destination) return CopyOutcome::Failed;
     struct stat info {};
-    if (lstat(destination.c_str(), &info) == 0) return CopyOutcome::DestinationExists;
+    if (lstat(destination->c_str(), &info) == 0) return CopyOutcome::DestinationExists;
     auto source = OpenForReading(from);
     if (!source) return CopyOutcome::Failed;
     // The copy appears whole under its name or not at all, and never over a file that took
     // the name meanwhile.
-    const auto copy = OpenNewFile(destination);
+    const auto copy = OpenNewFile(*destination);
     const auto taken = [] {
       return errno == EEXIST ? CopyOutcome::DestinationExists : CopyOutcome::Failed;
     };
@@ -83,7 +93,8 @@ class PosixFileSystem final : public FileSystem {
   }
 
   std::unique_ptr<ByteReader> OpenForReading(std::string_view path) override {
-    const int fd = open(ToPosixPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    const auto posixPath = ToPosixPath(path);
+    const int fd = posixPath ? open(posixPath->c_str(), O_RDONLY | O_CLOEXEC) : -1;
     if (fd < 0) return nullptr;
     struct stat info {};
     if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
@@ -94,7 +105,8 @@ class PosixFileSystem final : public FileSystem {
   }
 
   std::unique_ptr<ByteWriter> OpenForWriting(std::string_view path) override {
-    return OpenReplacement(ToPosixPath(path));
+    const auto posixPath = ToPosixPath(path);
+    return posixPath ? OpenReplacement(*posixPath) : nullptr;
   }
 };
 

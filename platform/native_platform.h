@@ -10,7 +10,6 @@ namespace morvel {
 
 std::unique_ptr<FileSystem> MakeNativeFileSystem();
 std::unique_ptr<Clock> MakeSystemClock();
-std::unique_ptr<TextEncoder> MakeTextEncoder();
 
 // This process's standard input and output as byte streams, with line ends untouched. Each is
 // a duplicate of the standard stream, so closing it leaves the process's own stream open.

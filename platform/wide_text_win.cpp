@@ -2,23 +2,42 @@
 
 #include <windows.h>
 
-#include "platform/native_platform.h"
-#include "text/character_references.h"
+#include "text/code_page_932.h"
+#include "text/utf16.h"
 
 namespace morvel {
 
-std::wstring Widen(std::string_view text, unsigned codePage, unsigned long flags) {
-  if (text.empty()) return {};
-  const int length =
-      MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  if (length <= 0) return {};
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()), wide.data(),
-                      length);
-  return wide;
+namespace {
+
+// wchar_t is a UTF-16 code unit on Windows.
+std::wstring AsWide(std::u16string_view text) { return {text.begin(), text.end()}; }
+std::u16string AsUtf16(std::wstring_view wide) { return {wide.begin(), wide.end()}; }
+
+}  // namespace
+
+std::wstring Widen(std::string_view text) {
+  return AsWide(*Cp932ToUtf16(text, Unmapped::QuestionMark));
 }
 
-std::string Narrow(std::wstring_view wide, unsigned codePage) {
+std::optional<std::string> ToCodePage932(std::wstring_view wide) {
+  return Utf16ToCp932(AsUtf16(wide));
+}
+
+std::wstring WidePath(std::string_view path) {
+  const auto wide = Cp932ToUtf16(path);
+  return wide ? AsWide(*wide) : std::wstring();
+}
+
+std::optional<std::wstring> WidenUtf8(std::string_view text) {
+  const auto wide = Utf8ToUtf16(text);
+  if (!wide) return std::nullopt;
+  return AsWide(*wide);
+}
+
+std::string NarrowToUtf8(std::wstring_view wide) { return Utf16ToUtf8(AsUtf16(wide)); }
+
+std::string NarrowToRead(std::wstring_view wide, unsigned codePage) {
+  if (codePage == 932) return *Utf16ToCp932(AsUtf16(wide), Unmapped::QuestionMark);
   if (wide.empty()) return {};
   const int length = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()),
                                          nullptr, 0, nullptr, nullptr);
@@ -27,35 +46,6 @@ std::string Narrow(std::wstring_view wide, unsigned codePage) {
   WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), text.data(), length,
                       nullptr, nullptr);
   return text;
-}
-
-std::optional<std::string> ToCodePage932(std::wstring_view wide) {
-  if (wide.empty()) return std::string();
-  BOOL usedDefault = FALSE;
-  const int length =
-      WideCharToMultiByte(ENGINE_CODE_PAGE, WC_NO_BEST_FIT_CHARS, wide.data(),
-                          static_cast<int>(wide.size()), nullptr, 0, nullptr, &usedDefault);
-  if (length <= 0 || usedDefault) return std::nullopt;
-  std::string text(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(ENGINE_CODE_PAGE, WC_NO_BEST_FIT_CHARS, wide.data(),
-                      static_cast<int>(wide.size()), text.data(), length, nullptr, &usedDefault);
-  if (usedDefault) return std::nullopt;
-  return text;
-}
-
-std::optional<std::string> Utf8ToCodePage932(std::string_view text) {
-  const std::wstring wide = Widen(text, CP_UTF8, MB_ERR_INVALID_CHARS);
-  if (wide.empty() && !text.empty()) return std::nullopt;
-  return ToCodePage932(wide);
-}
-
-std::string ToCodePage932WithReferences(std::wstring_view wide) {
-  // UTF-8 from UTF-16 is always valid: a lone surrogate becomes U+FFFD.
-  return EncodeWithCharacterReferences(Narrow(wide, CP_UTF8), Utf8ToCodePage932).value_or("");
-}
-
-std::wstring WidePath(std::string_view path) {
-  return Widen(path, ENGINE_CODE_PAGE, MB_ERR_INVALID_CHARS);
 }
 
 std::optional<std::wstring> FullPath(const std::wstring& path) {
@@ -67,18 +57,5 @@ std::optional<std::wstring> FullPath(const std::wstring& path) {
   full.resize(written);
   return full;
 }
-
-namespace {
-
-class WindowsTextEncoder final : public TextEncoder {
- public:
-  std::optional<std::string> ToCodePage932(std::string_view utf8) override {
-    return Utf8ToCodePage932(utf8);
-  }
-};
-
-}  // namespace
-
-std::unique_ptr<TextEncoder> MakeTextEncoder() { return std::make_unique<WindowsTextEncoder>(); }
 
 }  // namespace morvel

@@ -78,17 +78,42 @@ TEST_F(NativeConvertTest, EachCheckShowsItsMessageAndWritesNothingWhenItRefuses)
       {"empty source", "", "page.htm", {}, ConversionOutcome::Refused, {EMPTY}, ""},
       {"empty target", "memo.txt", "", {}, ConversionOutcome::Refused, {EMPTY}, ""},
       {"missing source", "none.txt", "page.htm", {}, ConversionOutcome::Refused, {MISSING}, ""},
-      {"missing target folder", "memo.txt", "nowhere\\page.htm", {ANSWER_OK},
-       ConversionOutcome::Refused, {NO_FOLDER}, ""},
-      {"extension cancelled", "memo.txt", "page.txt", {ANSWER_CANCEL}, ConversionOutcome::Refused,
-       {FIX_EXTENSION}, ""},
-      {"extension fixed", "memo.txt", "page.txt", {ANSWER_OK}, ConversionOutcome::Written,
-       {FIX_EXTENSION}, "page.htm"},
+      {"missing target folder",
+       "memo.txt",
+       "nowhere\\page.htm",
+       {ANSWER_OK},
+       ConversionOutcome::Refused,
+       {NO_FOLDER},
+       ""},
+      {"extension cancelled",
+       "memo.txt",
+       "page.txt",
+       {ANSWER_CANCEL},
+       ConversionOutcome::Refused,
+       {FIX_EXTENSION},
+       ""},
+      {"extension fixed",
+       "memo.txt",
+       "page.txt",
+       {ANSWER_OK},
+       ConversionOutcome::Written,
+       {FIX_EXTENSION},
+       "page.htm"},
       {"reserved character", "memo.txt", "a;b.htm", {}, ConversionOutcome::Refused, {RESERVED}, ""},
-      {"overwrite cancelled", "memo.txt", "old.htm", {ANSWER_CANCEL}, ConversionOutcome::Refused,
-       {OVERWRITE}, ""},
-      {"overwrite accepted", "memo.txt", "old.htm", {ANSWER_OK}, ConversionOutcome::Written,
-       {OVERWRITE}, "old.htm"},
+      {"overwrite cancelled",
+       "memo.txt",
+       "old.htm",
+       {ANSWER_CANCEL},
+       ConversionOutcome::Refused,
+       {OVERWRITE},
+       ""},
+      {"overwrite accepted",
+       "memo.txt",
+       "old.htm",
+       {ANSWER_OK},
+       ConversionOutcome::Written,
+       {OVERWRITE},
+       "old.htm"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -116,26 +141,39 @@ TEST_F(NativeConvertTest, EachCheckShowsItsMessageAndWritesNothingWhenItRefuses)
   }
 }
 
+// A name code page 932 cannot spell exactly ("a¥b.doc", "x¥.doc") is never matched.
 TEST_F(NativeConvertTest, LooksTheSourceUpByWildcardAndStoredCase) {
   folder.WriteFile("README.TXT", "hello\r\n");
+  folder.WriteFile("a_b.doc", "hello\r\n");
+  folder.WriteFileNamedInUtf8(std::string("a\xC2\xA5") + "b.doc");
+  folder.WriteFileNamedInUtf8("x\xC2\xA5.doc");
   struct Case {
-    std::string typed, stored;
+    std::string typed, stored;  // stored: "" when nothing matches
   };
-  const Case cases[] = {{"readme.txt", "README.TXT"}, {"*.TXT", "README.TXT"}, {"R?ADME.*", "README.TXT"}};
+  const Case cases[] = {{"readme.txt", "README.TXT"}, {"*.TXT", "README.TXT"},
+                        {"R?ADME.*", "README.TXT"},   {"a*.doc", "a_b.doc"},
+                        {"A?B.DOC", "a_b.doc"},       {"x*.doc", ""}};
   for (const auto& c : cases) {
     std::string source = folder.Path(c.typed), target = folder.Path("out.htm");
+    user.shown.clear();
     user.Answer(ANSWER_OK);  // the overwrite question from the second case on
-    EXPECT_EQ(Convert(source, target), ConversionOutcome::Written) << c.typed;
-    EXPECT_EQ(source, folder.Path(c.stored));
+    EXPECT_EQ(Convert(source, target),
+              c.stored.empty() ? ConversionOutcome::Refused : ConversionOutcome::Written)
+        << c.typed;
+    if (c.stored.empty()) {
+      EXPECT_EQ(user.shown, std::vector{MISSING});
+    } else {
+      EXPECT_EQ(source, folder.Path(c.stored));
+    }
   }
 }
 
 TEST_F(NativeConvertTest, ConvertsFilesNamedWithTrailBytesThatLookLikeSeparators) {
   const std::string stems[] = {
-      "\x83\x5C\x81\x5B\x83\x58",              // ソース
-      "\x97\xBF\x8B\xE0\x95\x5C",              // 料金表
-      "\x8B\x40\x94\x5C",                      // 機能
-      "\x83\x7C\x83\x43\x83\x93\x83\x67",      // ポイント
+      "\x83\x5C\x81\x5B\x83\x58",          // ソース
+      "\x97\xBF\x8B\xE0\x95\x5C",          // 料金表
+      "\x8B\x40\x94\x5C",                  // 機能
+      "\x83\x7C\x83\x43\x83\x93\x83\x67",  // ポイント
   };
   for (const auto& stem : stems) {
     folder.WriteFile(stem + ".txt", "hello\r\n");
@@ -190,8 +228,8 @@ TEST_F(NativeConvertTest, CopiesAPictureBesideThePageWithoutOverwriting) {
   const std::string picture = "\x95\x5C\x8E\x86.png";  // 表紙.png
   const std::string page =
       "<!--MORVEL1.3-->\r\n<HTML><HEAD><TITLE>T</TITLE></HEAD>\r\n"
-      "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n<BR>\r\n<CENTER><IMG src=\"" + picture +
-      "\" border=\"0\"></CENTER>\r\n</BODY>\r\n</HTML>";
+      "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n<BR>\r\n<CENTER><IMG src=\"" +
+      picture + "\" border=\"0\"></CENTER>\r\n</BODY>\r\n</HTML>";
   folder.MakeFolder("pics");
   folder.MakeFolder("web");
   folder.MakeFolder("old");

@@ -1,10 +1,8 @@
-// UTF-8 input through the platform's code page 932 encoder into a recording sink, whole and
+// UTF-8 input through the code page 932 table into a recording sink, whole and
 // cut at every byte: the bytes written, the references, and where invalid input stops it.
 #include "engine/utf8_text_decoder.h"
 
 #include <gtest/gtest.h>
-
-#include "platform/native_platform.h"
 
 namespace morvel {
 namespace {
@@ -34,9 +32,8 @@ struct DecodeCase {
 // the invalid line or 0.
 std::pair<std::string, std::size_t> Decode(std::string_view input,
                                            const std::vector<std::size_t>& cuts) {
-  const auto encoder = MakeTextEncoder();
   RecordingSink sink;
-  Utf8TextDecoder decoder(*encoder, sink);
+  Utf8TextDecoder decoder(sink);
   std::size_t from = 0;
   bool valid = true;
   for (std::size_t cut : cuts) {

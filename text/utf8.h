@@ -22,6 +22,9 @@ std::size_t Utf8SequenceLength(char lead);
 // or a sequence that `text` ends before its last byte.
 std::optional<Utf8Character> FirstUtf8Character(std::string_view text);
 
+// Appends scalar value `value` as UTF-8.
+void AppendUtf8(char32_t value, std::string& out);
+
 // The decimal numeric character reference for `value`: "&#9731;" for U+2603.
 std::string CharacterReference(char32_t value);
 

@@ -7,6 +7,7 @@
 #include "engine/messages.h"
 #include "platform/native_platform.h"
 #include "platform/wide_text_win.h"
+#include "text/code_page_932.h"
 #include "ui/commands.h"
 #include "ui/dialog_user_interface.h"
 #include "ui/resources/resource_ids.h"
@@ -56,7 +57,9 @@ void RunRequest(HWND window) {
   const std::string bgColour = ReadColourText(window, IDC_BGCOLOR_TEXT);
   const std::string textColour = ReadColourText(window, IDC_TEXTCOLOR_TEXT);
   const ConversionOptions options = ReadOptions(window);
-  const std::string title = ToCodePage932WithReferences(ReadText(window, IDC_TITLE, 255));
+  // UTF-8 from UTF-16 is always valid: a lone surrogate becomes U+FFFD.
+  const std::string title =
+      Utf8ToCp932WithReferences(NarrowToUtf8(ReadText(window, IDC_TITLE, 255))).value_or("");
 
   DialogUserInterface user(window);
   if (!sourcePath || !targetPath) {

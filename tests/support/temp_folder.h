@@ -20,6 +20,8 @@ class TempFolder {
   std::string Path(std::string_view name = {}) const;
 
   void WriteFile(std::string_view name, std::string_view bytes) const;
+  // An empty file whose name, in UTF-8, code page 932 may have no spelling for.
+  void WriteFileNamedInUtf8(std::string_view utf8Name) const;
   // The file's bytes, or nothing when it cannot be read.
   std::optional<std::string> ReadFile(std::string_view name) const;
   void MakeFolder(std::string_view name) const;

@@ -6,8 +6,8 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "platform/encoding_posix.h"
 #include "tests/support/temp_folder.h"
+#include "text/code_page_932.h"
 
 namespace morvel::testing {
 
@@ -39,6 +39,10 @@ std::string TempFolder::Path(std::string_view name) const {
 
 void TempFolder::WriteFile(std::string_view name, std::string_view bytes) const {
   std::ofstream(ToPosix(Path(name)), std::ios::binary).write(bytes.data(), bytes.size());
+}
+
+void TempFolder::WriteFileNamedInUtf8(std::string_view utf8Name) const {
+  std::ofstream(ToPosix(root_) / std::filesystem::path(utf8Name));
 }
 
 std::optional<std::string> TempFolder::ReadFile(std::string_view name) const {

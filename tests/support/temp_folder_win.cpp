@@ -4,6 +4,8 @@
 #include <stdexcept>
 
 #include "tests/support/temp_folder.h"
+#include "text/code_page_932.h"
+#include "text/utf16.h"
 
 namespace morvel::testing {
 
@@ -40,10 +42,12 @@ TempFolder::TempFolder() {
     GetTempPathA(MAX_PATH, base);
   }
   for (unsigned attempt = GetTickCount(); root_.empty(); ++attempt) {
-    std::string candidate = std::string(base) + "morvel-test-" + std::to_string(GetCurrentProcessId()) +
-                            "-" + std::to_string(attempt);
-    if (CreateDirectoryA(candidate.c_str(), nullptr)) root_ = candidate;
-    else if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("no temp folder");
+    std::string candidate = std::string(base) + "morvel-test-" +
+                            std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt);
+    if (CreateDirectoryA(candidate.c_str(), nullptr))
+      root_ = candidate;
+    else if (GetLastError() != ERROR_ALREADY_EXISTS)
+      throw std::runtime_error("no temp folder");
   }
 }
 
@@ -59,6 +63,17 @@ void TempFolder::WriteFile(std::string_view name, std::string_view bytes) const 
   if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create test file");
   DWORD written = 0;
   ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+void TempFolder::WriteFileNamedInUtf8(std::string_view utf8Name) const {
+  const auto root = Cp932ToUtf16(root_);
+  const auto name = Utf8ToUtf16(utf8Name);
+  if (!root || !name) throw std::runtime_error("cannot spell the test file's name");
+  const std::u16string path = *root + u"\\" + *name;
+  const HANDLE file = CreateFileW(std::wstring(path.begin(), path.end()).c_str(), GENERIC_WRITE, 0,
+                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create test file");
   CloseHandle(file);
 }
 

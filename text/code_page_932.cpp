@@ -1,0 +1,146 @@
+#include "text/code_page_932.h"
+
+#include <algorithm>
+
+#include "text/utf16.h"
+#include "text/utf8.h"
+
+namespace morvel {
+
+namespace {
+
+#include "text/code_page_932_table.inc"
+
+constexpr char16_t LEAD_BYTE = 0xFFFF;  // in SINGLE_BYTE
+
+// The row of DOUBLE_BYTE for `lead` and its column for `trail`; -1 for a byte outside them.
+constexpr int LeadIndex(unsigned lead) {
+  return lead >= 0x81 && lead <= 0x9F   ? static_cast<int>(lead - 0x81)
+         : lead >= 0xE0 && lead <= 0xFC ? static_cast<int>(lead - 0xE0 + 0x1F)
+                                        : -1;
+}
+constexpr int TrailIndex(unsigned trail) {
+  return trail >= 0x40 && trail <= 0x7E   ? static_cast<int>(trail - 0x40)
+         : trail >= 0x80 && trail <= 0xFC ? static_cast<int>(trail - 0x41)
+                                          : -1;
+}
+
+// Every character's form, inverted from what the sequences read as. Each character is written
+// by exactly one sequence: a table that gave one two forms does not compile.
+constexpr std::array<std::uint16_t, 0x10000> BuildForms() {
+  std::array<std::uint16_t, 0x10000> forms{};
+  forms.fill(NO_CP932_FORM);
+  const auto take = [&forms](char16_t value, unsigned code) {
+    if (std::binary_search(std::begin(READ_ONLY), std::end(READ_ONLY), code)) return;
+    if (forms[value] != NO_CP932_FORM) throw "two forms for one character";
+    forms[value] = static_cast<std::uint16_t>(code);
+  };
+  for (unsigned byte = 0; byte < 0x100; ++byte) {
+    if (SINGLE_BYTE[byte] != LEAD_BYTE) take(SINGLE_BYTE[byte], byte);
+  }
+  for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+    for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+      if (LeadIndex(lead) < 0 || TrailIndex(trail) < 0) continue;
+      const char16_t value = DOUBLE_BYTE[LeadIndex(lead)][TrailIndex(trail)];
+      if (value != 0) take(value, lead << 8 | trail);
+    }
+  }
+  return forms;
+}
+
+// The sequence at the start of `text` (not empty): what it reads as (nothing when the code
+// page does not define it) and its length. A lead byte followed by a byte that can be a trail
+// byte is one sequence, defined or not.
+struct Sequence {
+  std::optional<char32_t> value;
+  std::size_t length = 1;
+};
+
+Sequence FirstSequence(std::string_view text) {
+  const auto byte = static_cast<unsigned char>(text[0]);
+  if (SINGLE_BYTE[byte] != LEAD_BYTE) return {SINGLE_BYTE[byte], 1};
+  if (text.size() < 2) return {};
+  const int trail = TrailIndex(static_cast<unsigned char>(text[1]));
+  if (trail < 0) return {};
+  const char16_t value = DOUBLE_BYTE[LeadIndex(byte)][trail];
+  return {value != 0 ? std::optional<char32_t>(value) : std::nullopt, 2};
+}
+
+template <typename Text, typename Append>
+std::optional<Text> Decode(std::string_view text, Unmapped unmapped, Append append) {
+  Text result;
+  result.reserve(text.size());
+  while (!text.empty()) {
+    const Sequence sequence = FirstSequence(text);
+    if (!sequence.value && unmapped == Unmapped::Refuse) return std::nullopt;
+    append(sequence.value.value_or(U'?'), result);
+    text.remove_prefix(sequence.length);
+  }
+  return result;
+}
+
+void AppendForm(std::uint16_t form, std::string& out) {
+  if (form > 0xFF) out.push_back(static_cast<char>(form >> 8));
+  out.push_back(static_cast<char>(form & 0xFF));
+}
+
+template <typename Text, typename First>
+std::optional<std::string> Encode(Text text, Unmapped unmapped, First first) {
+  std::string result;
+  result.reserve(text.size());
+  while (!text.empty()) {
+    const auto character = first(text);
+    const std::uint16_t form = character ? Cp932Form(character->value) : NO_CP932_FORM;
+    if (form == NO_CP932_FORM && unmapped == Unmapped::Refuse) return std::nullopt;
+    AppendForm(form == NO_CP932_FORM ? '?' : form, result);
+    // What is not valid is passed over one code unit at a time.
+    text.remove_prefix(character ? character->length : 1);
+  }
+  return result;
+}
+
+}  // namespace
+
+namespace code_page_932_table {
+constinit const std::array<std::uint16_t, 0x10000> FORMS = BuildForms();
+}
+
+std::optional<std::string> Cp932ToUtf8(std::string_view text, Unmapped unmapped) {
+  return Decode<std::string>(text, unmapped, AppendUtf8);
+}
+
+std::optional<std::u16string> Cp932ToUtf16(std::string_view text, Unmapped unmapped) {
+  return Decode<std::u16string>(text, unmapped, AppendUtf16);
+}
+
+std::optional<std::string> Utf8ToCp932(std::string_view text, Unmapped unmapped) {
+  return Encode(text, unmapped, FirstUtf8Character);
+}
+
+std::optional<std::string> Utf16ToCp932(std::u16string_view text, Unmapped unmapped) {
+  return Encode(text, unmapped, FirstUtf16Character);
+}
+
+bool AppendCp932OrReference(char32_t value, std::string& out) {
+  const std::uint16_t form = Cp932Form(value);
+  if (form == NO_CP932_FORM) {
+    out += CharacterReference(value);
+    return true;
+  }
+  AppendForm(form, out);
+  return false;
+}
+
+std::optional<std::string> Utf8ToCp932WithReferences(std::string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  while (!text.empty()) {
+    const auto character = FirstUtf8Character(text);
+    if (!character) return std::nullopt;
+    AppendCp932OrReference(character->value, result);
+    text.remove_prefix(character->length);
+  }
+  return result;
+}
+
+}  // namespace morvel
