@@ -78,42 +78,17 @@ TEST_F(NativeConvertTest, EachCheckShowsItsMessageAndWritesNothingWhenItRefuses)
       {"empty source", "", "page.htm", {}, ConversionOutcome::Refused, {EMPTY}, ""},
       {"empty target", "memo.txt", "", {}, ConversionOutcome::Refused, {EMPTY}, ""},
       {"missing source", "none.txt", "page.htm", {}, ConversionOutcome::Refused, {MISSING}, ""},
-      {"missing target folder",
-       "memo.txt",
-       "nowhere\\page.htm",
-       {ANSWER_OK},
-       ConversionOutcome::Refused,
-       {NO_FOLDER},
-       ""},
-      {"extension cancelled",
-       "memo.txt",
-       "page.txt",
-       {ANSWER_CANCEL},
-       ConversionOutcome::Refused,
-       {FIX_EXTENSION},
-       ""},
-      {"extension fixed",
-       "memo.txt",
-       "page.txt",
-       {ANSWER_OK},
-       ConversionOutcome::Written,
-       {FIX_EXTENSION},
-       "page.htm"},
+      {"missing target folder", "memo.txt", "nowhere\\page.htm", {ANSWER_OK},
+       ConversionOutcome::Refused, {NO_FOLDER}, ""},
+      {"extension cancelled", "memo.txt", "page.txt", {ANSWER_CANCEL}, ConversionOutcome::Refused,
+       {FIX_EXTENSION}, ""},
+      {"extension fixed", "memo.txt", "page.txt", {ANSWER_OK}, ConversionOutcome::Written,
+       {FIX_EXTENSION}, "page.htm"},
       {"reserved character", "memo.txt", "a;b.htm", {}, ConversionOutcome::Refused, {RESERVED}, ""},
-      {"overwrite cancelled",
-       "memo.txt",
-       "old.htm",
-       {ANSWER_CANCEL},
-       ConversionOutcome::Refused,
-       {OVERWRITE},
-       ""},
-      {"overwrite accepted",
-       "memo.txt",
-       "old.htm",
-       {ANSWER_OK},
-       ConversionOutcome::Written,
-       {OVERWRITE},
-       "old.htm"},
+      {"overwrite cancelled", "memo.txt", "old.htm", {ANSWER_CANCEL}, ConversionOutcome::Refused,
+       {OVERWRITE}, ""},
+      {"overwrite accepted", "memo.txt", "old.htm", {ANSWER_OK}, ConversionOutcome::Written,
+       {OVERWRITE}, "old.htm"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -170,10 +145,10 @@ TEST_F(NativeConvertTest, LooksTheSourceUpByWildcardAndStoredCase) {
 
 TEST_F(NativeConvertTest, ConvertsFilesNamedWithTrailBytesThatLookLikeSeparators) {
   const std::string stems[] = {
-      "\x83\x5C\x81\x5B\x83\x58",          // ソース
-      "\x97\xBF\x8B\xE0\x95\x5C",          // 料金表
-      "\x8B\x40\x94\x5C",                  // 機能
-      "\x83\x7C\x83\x43\x83\x93\x83\x67",  // ポイント
+      "\x83\x5C\x81\x5B\x83\x58",              // ソース
+      "\x97\xBF\x8B\xE0\x95\x5C",              // 料金表
+      "\x8B\x40\x94\x5C",                      // 機能
+      "\x83\x7C\x83\x43\x83\x93\x83\x67",      // ポイント
   };
   for (const auto& stem : stems) {
     folder.WriteFile(stem + ".txt", "hello\r\n");
@@ -228,8 +203,8 @@ TEST_F(NativeConvertTest, CopiesAPictureBesideThePageWithoutOverwriting) {
   const std::string picture = "\x95\x5C\x8E\x86.png";  // 表紙.png
   const std::string page =
       "<!--MORVEL1.3-->\r\n<HTML><HEAD><TITLE>T</TITLE></HEAD>\r\n"
-      "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n<BR>\r\n<CENTER><IMG src=\"" +
-      picture + "\" border=\"0\"></CENTER>\r\n</BODY>\r\n</HTML>";
+      "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n<BR>\r\n<CENTER><IMG src=\"" + picture +
+      "\" border=\"0\"></CENTER>\r\n</BODY>\r\n</HTML>";
   folder.MakeFolder("pics");
   folder.MakeFolder("web");
   folder.MakeFolder("old");

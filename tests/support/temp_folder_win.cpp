@@ -42,12 +42,10 @@ TempFolder::TempFolder() {
     GetTempPathA(MAX_PATH, base);
   }
   for (unsigned attempt = GetTickCount(); root_.empty(); ++attempt) {
-    std::string candidate = std::string(base) + "morvel-test-" +
-                            std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt);
-    if (CreateDirectoryA(candidate.c_str(), nullptr))
-      root_ = candidate;
-    else if (GetLastError() != ERROR_ALREADY_EXISTS)
-      throw std::runtime_error("no temp folder");
+    std::string candidate = std::string(base) + "morvel-test-" + std::to_string(GetCurrentProcessId()) +
+                            "-" + std::to_string(attempt);
+    if (CreateDirectoryA(candidate.c_str(), nullptr)) root_ = candidate;
+    else if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("no temp folder");
   }
 }
 
