@@ -120,6 +120,70 @@ TEST(EncodingClassifier, FindsTheEncodingWhereverTheInputIsCut) {
   }
 }
 
+// The first bad byte of `text` given in two blocks, as its offset in the text; one found at the
+// start of the second block is placed at the cut.
+std::size_t ScanInTwo(std::string_view text, std::size_t cut, ScanPath path) {
+  Utf8Scan scan(path);
+  const std::size_t first = scan.Scan(text.substr(0, cut));
+  if (first != Utf8Scan::ALL_VALID) return first;
+  const std::size_t second = scan.Scan(text.substr(cut));
+  return second == Utf8Scan::ALL_VALID ? second : cut + second;
+}
+
+// A sequence placed at every offset from 0 to 130 of valid text, so that it falls on every place
+// of the 64 bytes the SSE2 path looks at together: both paths must find its first bad byte.
+TEST(Utf8Scan, FindsTheFirstBadByteOnBothPathsWhereverItStands) {
+  constexpr std::size_t VALID = Utf8Scan::ALL_VALID;
+  const std::vector<std::pair<std::string, std::size_t>> probes = {
+      {"\xC3\xA9", VALID},
+      {"\xC2\x80", VALID},
+      {"\xDF\xBF", VALID},
+      {"\xEF\xBD\xB1", VALID},
+      {"\xE0\xA0\x80", VALID},
+      {"\xED\x9F\xBF", VALID},
+      {"\xF0\x9F\x98\x80", VALID},
+      {"\xF4\x8F\xBF\xBF", VALID},
+      {"\xC0\x80", 0},
+      {"\xC1\xBF", 0},
+      {"\xE0\x9F\xBF", 0},
+      {"\xED\xA0\x80", 0},
+      {"\xF4\x90\x80\x80", 0},
+      {"\x80", 0},
+      {"\xF8\x80\x80\x80", 0},
+      {"\xE3\x81"
+       "a",
+       0},
+      {"\xE3\xC3\xA9", 0},
+      {"\xC3\xA9\xA9", 2},
+  };
+  for (const auto& [probe, badAt] : probes) {
+    for (const int filler : {0, 1, 2}) {
+      for (std::size_t at = 0; at <= 130; ++at) {
+        // `at` bytes of ASCII, or of "あ" with the 0 to 2 ASCII bytes left over first or last.
+        std::string before(filler == 0 ? at : at % 3, 'a');
+        for (std::size_t i = 0; filler != 0 && i < at / 3; ++i) {
+          before.insert(filler == 1 ? before.size() : 0, "\xE3\x81\x82");
+        }
+        std::string after;
+        for (int i = 0; i < 30; ++i) after += "\xE3\x81\x82";
+        const std::string text = before + probe + after;
+        const std::size_t bad = badAt == VALID ? VALID : at + badAt;
+        SCOPED_TRACE(testing::PrintToString(text));
+        for (const ScanPath path : {ScanPath::Bytes, ScanPath::Sse2}) {
+          if (path == ScanPath::Sse2 && ChosenScanPath() != ScanPath::Sse2) continue;
+          ASSERT_EQ(Utf8Scan(path).Scan(text), bad);
+          for (const std::size_t cut : {at, at + 1, std::size_t{64}, std::size_t{65}}) {
+            // A bad sequence that the cut splits may show only after it.
+            const std::size_t found = ScanInTwo(text, cut, path);
+            const bool split = bad != VALID && bad < cut && cut < at + probe.size();
+            ASSERT_TRUE(found == bad || (split && found == cut)) << "cut at " << cut;
+          }
+        }
+      }
+    }
+  }
+}
+
 struct ValidateCase {
   std::string input;    // the text after its mark
   std::string text;     // what Write() hands back as text, all blocks together

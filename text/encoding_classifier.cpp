@@ -51,6 +51,61 @@ std::size_t SkipAscii(const char* data, std::size_t i, std::size_t size) {
   return i;
 }
 
+#ifdef MORVEL_SSE2_SCAN
+// How many of the 64 bytes at `data` (which start a character) hold nothing but ASCII and
+// two- and three-byte characters whose every continuation byte is allowed (leads C2 to DF, E1
+// to EC, EE and EF), whole characters only; 0 when they hold anything else, which is then read
+// a character at a time. Accepts only valid UTF-8 and finds no fault itself: every other form,
+// and every fault, is FirstUtf8Character()'s to read.
+// The kinds of 16 bytes, bit i for byte i.
+struct ByteKinds {
+  std::uint64_t high, continuation, atLeastC2, atLeastE0, atLeastF0, e0OrEd;
+};
+
+__attribute__((target("sse2"))) inline ByteKinds KindsOf(__m128i b) {
+  // Read as signed, 80-BF is -128 to -65, C2 on is -62 on, E0 on is -32 on, F0 on is -16 on.
+  const auto mask = [](__m128i m) {
+    return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(m)));
+  };
+  return {mask(b),
+          mask(_mm_cmpgt_epi8(_mm_set1_epi8(-64), b)),
+          mask(_mm_cmpgt_epi8(b, _mm_set1_epi8(-63))),
+          mask(_mm_cmpgt_epi8(b, _mm_set1_epi8(-33))),
+          mask(_mm_cmpgt_epi8(b, _mm_set1_epi8(-17))),
+          mask(_mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8(static_cast<char>(0xE0))),
+                            _mm_cmpeq_epi8(b, _mm_set1_epi8(static_cast<char>(0xED)))))};
+}
+
+__attribute__((target("sse2"))) std::size_t CommonUtf8Length(const char* data, bool& nonAscii) {
+  const __m128i* const parts = reinterpret_cast<const __m128i*>(data);
+  const __m128i b0 = _mm_loadu_si128(parts), b1 = _mm_loadu_si128(parts + 1),
+                b2 = _mm_loadu_si128(parts + 2), b3 = _mm_loadu_si128(parts + 3);
+  if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(b0, b1), _mm_or_si128(b2, b3))) == 0) {
+    return 64;
+  }
+  nonAscii = true;
+  const ByteKinds k0 = KindsOf(b0), k1 = KindsOf(b1), k2 = KindsOf(b2), k3 = KindsOf(b3);
+  const auto all = [&](std::uint64_t ByteKinds::*kind) {
+    return k0.*kind | k1.*kind << 16 | k2.*kind << 32 | k3.*kind << 48;
+  };
+  const std::uint64_t high = all(&ByteKinds::high), continuation = all(&ByteKinds::continuation);
+  const std::uint64_t atLeastE0 = all(&ByteKinds::atLeastE0);
+  // C2 to DF, and E1 to EF but ED: leads whose continuation bytes are all allowed. C0 and C1
+  // start only overlong forms, E0 and ED sometimes, F0 on four bytes: all read one at a time.
+  const std::uint64_t lead2 = high & all(&ByteKinds::atLeastC2) & ~atLeastE0;
+  const std::uint64_t lead3 =
+      high & atLeastE0 & ~all(&ByteKinds::atLeastF0) & ~all(&ByteKinds::e0OrEd);
+  // Every byte is ASCII, one of those leads, or a continuation byte where a lead calls for one
+  // (those past the 64 bytes are not looked at).
+  if ((high & ~continuation & ~lead2 & ~lead3) != 0) return 0;
+  if (continuation != ((lead2 | lead3) << 1 | lead3 << 2)) return 0;
+  // A character cut off by the end of the 64 bytes is left for the next look.
+  const std::uint64_t cutOff =
+      (lead3 & (std::uint64_t{3} << 62)) | (lead2 & (std::uint64_t{1} << 63));
+  return cutOff == 0 ? 64 : static_cast<std::size_t>(std::countr_zero(cutOff));
+}
+#endif
+
 // True when the first `count` bytes of a `length`-byte sequence can be completed into a valid
 // character. Only the second byte is ever restricted (after E0, ED, F0 and F4), to the low or
 // the high end of the continuation bytes, so trying both ends answers for every completion.
@@ -120,7 +175,22 @@ std::size_t Utf8Scan::Scan(std::string_view block) {
   const char* data = block.data();
   const std::size_t size = block.size();
   std::size_t i = 0;
+#ifdef MORVEL_SSE2_SCAN
+  // Where reading a character at a time may give way to 64 bytes at once again.
+  std::size_t slowUntil = 0;
+#endif
   while (i < size) {
+#ifdef MORVEL_SSE2_SCAN
+    if (sse2_ && i >= slowUntil) {
+      while (size - i >= 64) {
+        const std::size_t common = CommonUtf8Length(data + i, sawNonAscii_);
+        if (common == 0) break;
+        i += common;
+      }
+      slowUntil = i + 64;
+      if (i == size) break;
+    }
+#endif
     if (static_cast<unsigned char>(data[i]) < 0x80) {
       i = SkipAscii(data, i, size);
       continue;

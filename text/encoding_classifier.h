@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "text/significant_bytes.h"
+
 namespace morvel {
 
 enum class TextEncoding {
@@ -36,9 +38,13 @@ std::size_t CountLineFeeds(std::string_view bytes);
 // Follows UTF-8 through blocks cut anywhere and finds the first sequence UTF-8 does not allow
 // (as FirstUtf8Character() reads it). A character cut off by the end of a block is carried to
 // the next one; it is invalid at once when no bytes could complete it (E0 80, F4 90, C0 ...).
+// On the SSE2 path, 64 bytes at a time that hold only ASCII and the common two- and three-byte
+// characters are passed over at once; anything else is read a character at a time.
 class Utf8Scan {
  public:
   static constexpr std::size_t ALL_VALID = static_cast<std::size_t>(-1);
+
+  explicit Utf8Scan(ScanPath path = ChosenScanPath()) : sse2_(path == ScanPath::Sse2) {}
 
   // The offset in `block` where the first invalid sequence starts (0 when it started in an
   // earlier block), or ALL_VALID. Once a sequence is invalid, the scan must not be fed again.
@@ -56,6 +62,7 @@ class Utf8Scan {
   char carry_[4] = {};
   std::size_t carried_ = 0;
   bool sawNonAscii_ = false;
+  bool sse2_;
 };
 
 // Finds the encoding of a text from its first bytes:
@@ -71,7 +78,8 @@ class EncodingClassifier {
   static constexpr std::size_t WHOLE_TEXT = 0;
   static constexpr std::size_t STANDARD_INPUT_LIMIT = 64 * 1024;
 
-  explicit EncodingClassifier(std::size_t limit = WHOLE_TEXT) : limit_(limit) {}
+  explicit EncodingClassifier(std::size_t limit = WHOLE_TEXT, ScanPath path = ChosenScanPath())
+      : limit_(limit), scan_(path) {}
 
   // Takes the next bytes as read; the encoding once it is known, Undecided while more are
   // needed. Bytes after the decision are ignored.
@@ -104,6 +112,8 @@ class EncodingClassifier {
 // rest of standard input chosen as UTF-8 on its first bytes), as the page is written from it.
 class Utf8Validator {
  public:
+  explicit Utf8Validator(ScanPath path = ChosenScanPath()) : scan_(path) {}
+
   // Checks the next block and returns the part of it that is text: all of it, or the bytes
   // before its first 0x1A (Ended). Nothing once the status is Invalid: no page is written
   // from an invalid text.
