@@ -62,18 +62,20 @@ struct ByteKinds {
   std::uint64_t high, continuation, atLeastC2, atLeastE0, atLeastF0, e0OrEd;
 };
 
+// (Helpers here are functions compiled for SSE2, not lambdas, which would be compiled without.)
+__attribute__((target("sse2"))) inline std::uint64_t BitsOf(__m128i mask) {
+  return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(mask)));
+}
+
 __attribute__((target("sse2"))) inline ByteKinds KindsOf(__m128i b) {
   // Read as signed, 80-BF is -128 to -65, C2 on is -62 on, E0 on is -32 on, F0 on is -16 on.
-  const auto mask = [](__m128i m) {
-    return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(m)));
-  };
-  return {mask(b),
-          mask(_mm_cmpgt_epi8(_mm_set1_epi8(-64), b)),
-          mask(_mm_cmpgt_epi8(b, _mm_set1_epi8(-63))),
-          mask(_mm_cmpgt_epi8(b, _mm_set1_epi8(-33))),
-          mask(_mm_cmpgt_epi8(b, _mm_set1_epi8(-17))),
-          mask(_mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8(static_cast<char>(0xE0))),
-                            _mm_cmpeq_epi8(b, _mm_set1_epi8(static_cast<char>(0xED)))))};
+  return {BitsOf(b),
+          BitsOf(_mm_cmpgt_epi8(_mm_set1_epi8(-64), b)),
+          BitsOf(_mm_cmpgt_epi8(b, _mm_set1_epi8(-63))),
+          BitsOf(_mm_cmpgt_epi8(b, _mm_set1_epi8(-33))),
+          BitsOf(_mm_cmpgt_epi8(b, _mm_set1_epi8(-17))),
+          BitsOf(_mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8(static_cast<char>(0xE0))),
+                              _mm_cmpeq_epi8(b, _mm_set1_epi8(static_cast<char>(0xED)))))};
 }
 
 __attribute__((target("sse2"))) std::size_t CommonUtf8Length(const char* data, bool& nonAscii) {
