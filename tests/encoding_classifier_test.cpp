@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -189,6 +190,38 @@ TEST(Utf8Scan, FindsTheFirstBadByteOnBothPathsWhereverItStands) {
           }
         }
       }
+    }
+  }
+}
+
+// Texts of common characters, rarer ones and now and then a random byte: the SSE2 path finds
+// what the byte loop finds.
+TEST(Utf8Scan, FindsOnBothPathsWhatTheOtherFinds) {
+  if (PATHS.size() < 2) GTEST_SKIP() << "no SSE2 path in this build";
+  const std::vector<std::string> pieces = {"a",
+                                           "\n",
+                                           "\xE3\x81\x82",
+                                           "\xE9\x9B\xAA",
+                                           "\xEF\xBD\xB1",
+                                           "\xC3\xA9",
+                                           "\xF0\x9F\x98\x80",
+                                           "\xE0\xA0\x80",
+                                           "\xED\x9F\xBF"};
+  std::mt19937 random(18);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    while (text.size() < 300) {
+      if (random() % 200 == 0) {
+        text += static_cast<char>(random() % 256);
+      } else {
+        text += pieces[random() % (random() % 4 == 0 ? pieces.size() : 4)];
+      }
+    }
+    Utf8Scan bytes(ScanPath::Bytes), sse2(ScanPath::Sse2);
+    const std::size_t found = bytes.Scan(text);
+    ASSERT_EQ(sse2.Scan(text), found) << testing::PrintToString(text);
+    if (found == Utf8Scan::ALL_VALID) {
+      ASSERT_EQ(sse2.SawNonAscii(), bytes.SawNonAscii()) << testing::PrintToString(text);
     }
   }
 }

@@ -51,7 +51,7 @@ class Utf8Scan {
   std::size_t Scan(std::string_view block);
   // True when the bytes so far end inside a character.
   bool InsideCharacter() const { return carried_ != 0; }
-  // True once a byte of 0x80 or above has been seen in a valid character.
+  // True once a byte of 0x80 or above has been seen (in valid text, in a valid character).
   bool SawNonAscii() const { return sawNonAscii_; }
 
  private:
