@@ -53,16 +53,20 @@ TEST(Utf16ToUtf8, ConvertsBothByteOrdersWhereverTheInputIsCut) {
        0},
       {u"0123456789abcdefgh\tijklmnopq\r\nrstuvwxyz", "",
        "0123456789abcdefgh\tijklmnopq\r\nrstuvwxyz", 0},
+      // Units whose other byte order would read as ASCII.
+      {u"\u3000\u4E00\u2000\u7F00", "", "\xE3\x80\x80\xE4\xB8\x80\xE2\x80\x80\xE7\xBC\x80", 0},
       // A 0x1A byte inside a unit (U+4E1A, U+1A4E) is no end of text; U+001A is.
       {u"\u4E1A\u1A4E", "", "\xE4\xB8\x9A\xE1\xA9\x8E", 0},
       {u"ab\u001A\xD800\n", "x", "ab", 0},
       {u"\u001A", "x", "", 0},
+      {u"abc\u001Adefgh", "", "abc", 0},
       // Unpaired surrogates and an odd last byte, and the lines that hold them.
       {u"a\xD83D"
        u"b\n",
        "", "a", 1},
       {u"a\n\n\xDE00\U0001F600", "", "a\n\n", 3},
       {u"a\n\xD83D\n", "", "a\n", 2},
+      {u"abc\ndef\xDFFF", "", "abc\ndef", 2},
       {u"a\n\xD83D", "", "a\n", 2},
       {u"a\n\xD83D\xD83D\xDE00", "", "a\n", 2},
       {u"\xD83D\u001A", "", "", 1},
