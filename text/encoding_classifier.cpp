@@ -59,7 +59,7 @@ std::size_t SkipAscii(const char* data, std::size_t i, std::size_t size) {
 // and every fault, is FirstUtf8Character()'s to read.
 // The kinds of 16 bytes, bit i for byte i.
 struct ByteKinds {
-  std::uint64_t high, continuation, atLeastC2, atLeastE0, atLeastF0, e0OrEd;
+  std::uint64_t high, continuation, atLeastC2, atLeastE0, notLead3;
 };
 
 // (Helpers here are functions compiled for SSE2, not lambdas, which would be compiled without.)
@@ -69,13 +69,12 @@ __attribute__((target("sse2"))) inline std::uint64_t BitsOf(__m128i mask) {
 
 __attribute__((target("sse2"))) inline ByteKinds KindsOf(__m128i b) {
   // Read as signed, 80-BF is -128 to -65, C2 on is -62 on, E0 on is -32 on, F0 on is -16 on.
-  return {BitsOf(b),
-          BitsOf(_mm_cmpgt_epi8(_mm_set1_epi8(-64), b)),
+  const __m128i e0OrEd = _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8(static_cast<char>(0xE0))),
+                                      _mm_cmpeq_epi8(b, _mm_set1_epi8(static_cast<char>(0xED))));
+  return {BitsOf(b), BitsOf(_mm_cmpgt_epi8(_mm_set1_epi8(-64), b)),
           BitsOf(_mm_cmpgt_epi8(b, _mm_set1_epi8(-63))),
           BitsOf(_mm_cmpgt_epi8(b, _mm_set1_epi8(-33))),
-          BitsOf(_mm_cmpgt_epi8(b, _mm_set1_epi8(-17))),
-          BitsOf(_mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8(static_cast<char>(0xE0))),
-                              _mm_cmpeq_epi8(b, _mm_set1_epi8(static_cast<char>(0xED)))))};
+          BitsOf(_mm_or_si128(_mm_cmpgt_epi8(b, _mm_set1_epi8(-17)), e0OrEd))};
 }
 
 __attribute__((target("sse2"))) std::size_t CommonUtf8Length(const char* data, bool& nonAscii) {
@@ -95,8 +94,7 @@ __attribute__((target("sse2"))) std::size_t CommonUtf8Length(const char* data, b
   // C2 to DF, and E1 to EF but ED: leads whose continuation bytes are all allowed. C0 and C1
   // start only overlong forms, E0 and ED sometimes, F0 on four bytes: all read one at a time.
   const std::uint64_t lead2 = high & all(&ByteKinds::atLeastC2) & ~atLeastE0;
-  const std::uint64_t lead3 =
-      high & atLeastE0 & ~all(&ByteKinds::atLeastF0) & ~all(&ByteKinds::e0OrEd);
+  const std::uint64_t lead3 = high & atLeastE0 & ~all(&ByteKinds::notLead3);
   // Every byte is ASCII, one of those leads, or a continuation byte where a lead calls for one
   // (those past the 64 bytes are not looked at).
   if ((high & ~continuation & ~lead2 & ~lead3) != 0) return 0;
