@@ -166,6 +166,7 @@ std::size_t Utf8Scan::CompleteCarried(std::string_view& block) {
 }
 
 std::size_t Utf8Scan::Scan(std::string_view block) {
+  if (block.empty()) return ALL_VALID;  // (its data may be null: no copying from it)
   std::size_t offset = 0;
   if (carried_ != 0) {
     const std::size_t size = block.size();

@@ -3,9 +3,10 @@
 //
 // A text is read up to its end of text: the first 0x1A byte in code page 932 and UTF-8 (no
 // byte of a UTF-8 multi-byte character is below 0x80, and no code page 932 trail byte is
-// 0x1A), the first U+001A code unit in UTF-16 (which text/utf16_to_utf8.h finds). Both classes
-// here take raw bytes and stop at the first 0x1A byte themselves; text already cut there is
-// read the same way.
+// 0x1A), the first U+001A code unit in UTF-16 (which text/utf16_to_utf8.h finds; 0x1A bytes
+// stand in many other UTF-16 characters, so UTF-16 must be read past them). Both classes here
+// take raw bytes and stop at the first 0x1A byte themselves (no mark holds one, so a UTF-16 mark
+// is found first); text already cut there is read the same way.
 #pragma once
 
 #include <cstddef>

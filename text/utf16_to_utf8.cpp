@@ -116,7 +116,8 @@ std::size_t Utf16ToUtf8::Convert(const unsigned char* in, std::size_t size, char
 }
 
 TextStatus Utf16ToUtf8::Write(std::string_view block, std::string& utf8) {
-  if (status_ != TextStatus::Continuing) return status_;
+  // (An empty block's data may be null: no copying from it.)
+  if (status_ != TextStatus::Continuing || block.empty()) return status_;
   const auto* in = reinterpret_cast<const unsigned char*>(block.data());
   std::size_t size = block.size();
   // Every two bytes give at most three of UTF-8, and a pair's four give four.
