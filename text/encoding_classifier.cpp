@@ -52,12 +52,8 @@ std::size_t SkipAscii(const char* data, std::size_t i, std::size_t size) {
 }
 
 #ifdef MORVEL_SSE2_SCAN
-// How many of the 64 bytes at `data` (which start a character) hold nothing but ASCII and
-// two- and three-byte characters whose every continuation byte is allowed (leads C2 to DF, E1
-// to EC, EE and EF), whole characters only; 0 when they hold anything else, which is then read
-// a character at a time. Accepts only valid UTF-8 and finds no fault itself: every other form,
-// and every fault, is FirstUtf8Character()'s to read.
-// The kinds of 16 bytes, bit i for byte i.
+// The kinds of 16 bytes, bit i for byte i. `notLead3`: F0 on, E0 and ED, none of which starts
+// a character passed over 64 bytes at a time.
 struct ByteKinds {
   std::uint64_t high, continuation, atLeastC2, atLeastE0, notLead3;
 };
@@ -77,6 +73,11 @@ __attribute__((target("sse2"))) inline ByteKinds KindsOf(__m128i b) {
           BitsOf(_mm_or_si128(_mm_cmpgt_epi8(b, _mm_set1_epi8(-17)), e0OrEd))};
 }
 
+// How many of the 64 bytes at `data` (which start a character) hold nothing but ASCII and
+// two- and three-byte characters whose every continuation byte is allowed (leads C2 to DF, E1
+// to EC, EE and EF), whole characters only; 0 when they hold anything else, which is then read
+// a character at a time. Accepts only valid UTF-8 and finds no fault itself: every other form,
+// and every fault, is FirstUtf8Character()'s to read.
 __attribute__((target("sse2"))) std::size_t CommonUtf8Length(const char* data, bool& nonAscii) {
   const __m128i* const parts = reinterpret_cast<const __m128i*>(data);
   const __m128i b0 = _mm_loadu_si128(parts), b1 = _mm_loadu_si128(parts + 1),
