@@ -1,0 +1,321 @@
+#include "text/encoding_classifier.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "text/utf8.h"
+
+namespace morvel {
+
+namespace {
+
+constexpr char END_OF_TEXT = '\x1A';
+constexpr std::uint64_t HIGH_BITS = 0x8080808080808080;
+constexpr std::uint64_t LOW_SEVEN_BITS = 0x7F7F7F7F7F7F7F7F;
+
+constexpr std::string_view UTF8_MARK = "\xEF\xBB\xBF";
+constexpr std::string_view UTF16LE_MARK = "\xFF\xFE";
+constexpr std::string_view UTF16BE_MARK = "\xFE\xFF";
+
+std::uint64_t Load64(const char* data) {
+  std::uint64_t word;
+  std::memcpy(&word, data, sizeof word);
+  return word;
+}
+
+// The index of the first byte of `word` (as loaded from memory) whose high bit is set; `word`
+// has one.
+std::size_t FirstHighByte(std::uint64_t word) {
+  const std::uint64_t high = word & HIGH_BITS;
+  if constexpr (std::endian::native == std::endian::little) {
+    return static_cast<std::size_t>(std::countr_zero(high)) / 8;
+  } else {
+    return static_cast<std::size_t>(std::countl_zero(high)) / 8;
+  }
+}
+
+// The first byte at or after `i` that is 0x80 or above, or `size`. Most text is ASCII, so it
+// is looked at 16 bytes at a time.
+std::size_t SkipAscii(const char* data, std::size_t i, std::size_t size) {
+  while (size - i >= 16) {
+    if ((Load64(data + i) | Load64(data + i + 8)) & HIGH_BITS) break;
+    i += 16;
+  }
+  while (size - i >= 8) {
+    const std::uint64_t word = Load64(data + i);
+    if (word & HIGH_BITS) return i + FirstHighByte(word);
+    i += 8;
+  }
+  while (i < size && static_cast<unsigned char>(data[i]) < 0x80) ++i;
+  return i;
+}
+
+#ifdef MORVEL_SSE2_SCAN
+// The kinds of 16 bytes, bit i for byte i. `notLead3`: F0 on, E0 and ED, none of which starts
+// a character passed over 64 bytes at a time.
+struct ByteKinds {
+  std::uint64_t high, continuation, atLeastC2, atLeastE0, notLead3;
+};
+
+// (Helpers here are functions compiled for SSE2, not lambdas, which would be compiled without.)
+__attribute__((target("sse2"))) inline std::uint64_t BitsOf(__m128i mask) {
+  return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(mask)));
+}
+
+__attribute__((target("sse2"))) inline ByteKinds KindsOf(__m128i b) {
+  // Read as signed, 80-BF is -128 to -65, C2 on is -62 on, E0 on is -32 on, F0 on is -16 on.
+  const __m128i e0OrEd = _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8(static_cast<char>(0xE0))),
+                                      _mm_cmpeq_epi8(b, _mm_set1_epi8(static_cast<char>(0xED))));
+  return {BitsOf(b), BitsOf(_mm_cmpgt_epi8(_mm_set1_epi8(-64), b)),
+          BitsOf(_mm_cmpgt_epi8(b, _mm_set1_epi8(-63))),
+          BitsOf(_mm_cmpgt_epi8(b, _mm_set1_epi8(-33))),
+          BitsOf(_mm_or_si128(_mm_cmpgt_epi8(b, _mm_set1_epi8(-17)), e0OrEd))};
+}
+
+// How many of the 64 bytes at `data` (which start a character) hold nothing but ASCII and
+// two- and three-byte characters whose every continuation byte is allowed (leads C2 to DF, E1
+// to EC, EE and EF), whole characters only; 0 when they hold anything else, which is then read
+// a character at a time. Accepts only valid UTF-8 and finds no fault itself: every other form,
+// and every fault, is FirstUtf8Character()'s to read.
+__attribute__((target("sse2"))) std::size_t CommonUtf8Length(const char* data, bool& nonAscii) {
+  const __m128i* const parts = reinterpret_cast<const __m128i*>(data);
+  const __m128i b0 = _mm_loadu_si128(parts), b1 = _mm_loadu_si128(parts + 1),
+                b2 = _mm_loadu_si128(parts + 2), b3 = _mm_loadu_si128(parts + 3);
+  if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(b0, b1), _mm_or_si128(b2, b3))) == 0) {
+    return 64;
+  }
+  nonAscii = true;
+  const ByteKinds k0 = KindsOf(b0), k1 = KindsOf(b1), k2 = KindsOf(b2), k3 = KindsOf(b3);
+  const auto all = [&](std::uint64_t ByteKinds::*kind) {
+    return k0.*kind | k1.*kind << 16 | k2.*kind << 32 | k3.*kind << 48;
+  };
+  const std::uint64_t high = all(&ByteKinds::high), continuation = all(&ByteKinds::continuation);
+  const std::uint64_t atLeastE0 = all(&ByteKinds::atLeastE0);
+  // C2 to DF, and E1 to EF but ED: leads whose continuation bytes are all allowed. C0 and C1
+  // start only overlong forms, E0 and ED sometimes, F0 on four bytes: all read one at a time.
+  const std::uint64_t lead2 = high & all(&ByteKinds::atLeastC2) & ~atLeastE0;
+  const std::uint64_t lead3 = high & atLeastE0 & ~all(&ByteKinds::notLead3);
+  // Every byte is ASCII, one of those leads, or a continuation byte where a lead calls for one
+  // (those past the 64 bytes are not looked at).
+  if ((high & ~continuation & ~lead2 & ~lead3) != 0) return 0;
+  if (continuation != ((lead2 | lead3) << 1 | lead3 << 2)) return 0;
+  // A character cut off by the end of the 64 bytes is left for the next look.
+  const std::uint64_t cutOff =
+      (lead3 & (std::uint64_t{3} << 62)) | (lead2 & (std::uint64_t{1} << 63));
+  return cutOff == 0 ? 64 : static_cast<std::size_t>(std::countr_zero(cutOff));
+}
+#endif
+
+// True when the first `count` bytes of a `length`-byte sequence can be completed into a valid
+// character. Only the second byte is ever restricted (after E0, ED, F0 and F4), to the low or
+// the high end of the continuation bytes, so trying both ends answers for every completion.
+bool CanBeCompleted(const char* bytes, std::size_t count, std::size_t length) {
+  for (const char filler : {'\x80', '\xBF'}) {
+    char candidate[4] = {filler, filler, filler, filler};
+    std::memcpy(candidate, bytes, count);
+    if (FirstUtf8Character(std::string_view(candidate, length))) return true;
+  }
+  return false;
+}
+
+// `bytes` cut before its first 0x1A; true when it had one.
+bool CutAtEndOfText(std::string_view& bytes) {
+  const std::size_t end = bytes.find(END_OF_TEXT);
+  if (end == std::string_view::npos) return false;
+  bytes = bytes.substr(0, end);
+  return true;
+}
+
+}  // namespace
+
+std::size_t CountLineFeeds(std::string_view bytes) {
+  // Eight bytes at a time: a byte of the word XOR "\n\n..." is zero exactly at a line feed, and
+  // each zero byte leaves a 1 in its lowest bit of `ones`. Each byte of `sums` counts up to
+  // 255 words before it is added up.
+  constexpr std::uint64_t LINE_FEEDS = 0x0A0A0A0A0A0A0A0A;
+  constexpr std::uint64_t LOW_BITS = 0x0101010101010101;
+  const char* data = bytes.data();
+  std::size_t size = bytes.size();
+  std::size_t count = 0;
+  while (size >= 8) {
+    const std::size_t words = std::min<std::size_t>(size / 8, 255);
+    std::uint64_t sums = 0;
+    for (std::size_t w = 0; w < words; ++w) {
+      const std::uint64_t x = Load64(data + 8 * w) ^ LINE_FEEDS;
+      const std::uint64_t nonZero = (x & LOW_SEVEN_BITS) + LOW_SEVEN_BITS;
+      sums += (~(nonZero | x | LOW_SEVEN_BITS) >> 7) & LOW_BITS;
+    }
+    count += static_cast<std::size_t>((sums * LOW_BITS) >> 56);
+    data += 8 * words;
+    size -= 8 * words;
+  }
+  return count + static_cast<std::size_t>(std::count(data, data + size, '\n'));
+}
+
+// ---- Utf8Scan -------------------------------------------------------------------------------
+
+std::size_t Utf8Scan::CompleteCarried(std::string_view& block) {
+  const std::size_t length = Utf8SequenceLength(carry_[0]);
+  const std::size_t taken = std::min(length - carried_, block.size());
+  std::memcpy(carry_ + carried_, block.data(), taken);
+  carried_ += taken;
+  block.remove_prefix(taken);
+  if (carried_ < length) return CanBeCompleted(carry_, carried_, length) ? ALL_VALID : 0;
+  carried_ = 0;
+  return FirstUtf8Character(std::string_view(carry_, length)) ? ALL_VALID : 0;
+}
+
+std::size_t Utf8Scan::Scan(std::string_view block) {
+  if (block.empty()) return ALL_VALID;  // (its data may be null: no copying from it)
+  std::size_t offset = 0;
+  if (carried_ != 0) {
+    const std::size_t size = block.size();
+    if (CompleteCarried(block) != ALL_VALID) return 0;
+    offset = size - block.size();
+  }
+  const char* data = block.data();
+  const std::size_t size = block.size();
+  std::size_t i = 0;
+#ifdef MORVEL_SSE2_SCAN
+  // Where reading a character at a time may give way to 64 bytes at once again.
+  std::size_t slowUntil = 0;
+#endif
+  while (i < size) {
+#ifdef MORVEL_SSE2_SCAN
+    if (sse2_ && i >= slowUntil) {
+      while (size - i >= 64) {
+        const std::size_t common = CommonUtf8Length(data + i, sawNonAscii_);
+        if (common == 0) break;
+        i += common;
+      }
+      slowUntil = i + 64;
+      if (i == size) break;
+    }
+#endif
+    if (static_cast<unsigned char>(data[i]) < 0x80) {
+      i = SkipAscii(data, i, size);
+      continue;
+    }
+    const std::size_t length = Utf8SequenceLength(data[i]);
+    if (length == 0) return offset + i;
+    if (size - i < length) {
+      if (!CanBeCompleted(data + i, size - i, length)) return offset + i;
+      carried_ = size - i;
+      std::memcpy(carry_, data + i, carried_);
+      sawNonAscii_ = true;
+      return ALL_VALID;
+    }
+    if (!FirstUtf8Character(std::string_view(data + i, length))) return offset + i;
+    sawNonAscii_ = true;
+    i += length;
+  }
+  return ALL_VALID;
+}
+
+// ---- EncodingClassifier ---------------------------------------------------------------------
+
+std::size_t EncodingClassifier::MarkLength() const {
+  switch (encoding_) {
+    case TextEncoding::Utf8WithMark:
+      return UTF8_MARK.size();
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be:
+      return UTF16LE_MARK.size();
+    default:
+      return 0;
+  }
+}
+
+bool EncodingClassifier::ReadMark(std::string_view& block) {
+  bool couldBeMark = true;
+  while (couldBeMark && !block.empty()) {
+    head_[headLength_++] = block.front();
+    block.remove_prefix(1);
+    const std::string_view head(head_, headLength_);
+    for (const auto& [mark, encoding] : {std::pair{UTF8_MARK, TextEncoding::Utf8WithMark},
+                                         std::pair{UTF16LE_MARK, TextEncoding::Utf16Le},
+                                         std::pair{UTF16BE_MARK, TextEncoding::Utf16Be}}) {
+      if (head == mark) {
+        encoding_ = encoding;
+        markChecked_ = true;
+        return true;
+      }
+    }
+    couldBeMark = UTF8_MARK.starts_with(head) || UTF16LE_MARK.starts_with(head) ||
+                  UTF16BE_MARK.starts_with(head);
+  }
+  if (couldBeMark) return false;
+  // Not a mark: its bytes are the start of the text.
+  markChecked_ = true;
+  ScanText(std::string_view(head_, headLength_));
+  return true;
+}
+
+void EncodingClassifier::ScanText(std::string_view bytes) {
+  if (encoding_ == TextEncoding::Undecided && scan_.Scan(bytes) != Utf8Scan::ALL_VALID) {
+    encoding_ = TextEncoding::CodePage932;
+  }
+}
+
+void EncodingClassifier::DecideAtEnd(bool atLimit) {
+  if (encoding_ != TextEncoding::Undecided) return;
+  if (!markChecked_) {
+    // The first bytes began like a mark and the text ended there.
+    markChecked_ = true;
+    ScanText(std::string_view(head_, headLength_));
+    if (encoding_ != TextEncoding::Undecided) return;
+  }
+  // A character cut off by the limit may go on after it; one cut off by the end cannot.
+  const bool valid = atLimit || !scan_.InsideCharacter();
+  encoding_ = valid && scan_.SawNonAscii() ? TextEncoding::Utf8 : TextEncoding::CodePage932;
+}
+
+TextEncoding EncodingClassifier::Write(std::string_view block) {
+  if (encoding_ != TextEncoding::Undecided) return encoding_;
+  bool atLimit = false;
+  if (limit_ != WHOLE_TEXT && block.size() >= limit_ - seen_) {
+    block = block.substr(0, limit_ - seen_);
+    atLimit = true;
+  }
+  seen_ += block.size();
+  // No mark holds a 0x1A, so the text as read (cut at its first 0x1A) shows any mark whole.
+  const bool ended = CutAtEndOfText(block);
+  if (markChecked_ || ReadMark(block)) ScanText(block);
+  if (ended || atLimit) DecideAtEnd(atLimit && !ended);
+  return encoding_;
+}
+
+TextEncoding EncodingClassifier::Finish() {
+  DecideAtEnd(false);
+  return encoding_;
+}
+
+// ---- Utf8Validator --------------------------------------------------------------------------
+
+std::string_view Utf8Validator::Write(std::string_view block) {
+  if (status_ != TextStatus::Continuing) return {};
+  const bool ended = CutAtEndOfText(block);
+  const std::size_t bad = scan_.Scan(block);
+  if (bad != Utf8Scan::ALL_VALID) {
+    // No line feed is part of a sequence, so the line is the one its first byte stands on.
+    lineFeeds_ += CountLineFeeds(block.substr(0, bad));
+    status_ = TextStatus::Invalid;
+    return {};
+  }
+  lineFeeds_ += CountLineFeeds(block);
+  if (ended) {
+    status_ = scan_.InsideCharacter() ? TextStatus::Invalid : TextStatus::Ended;
+    if (status_ == TextStatus::Invalid) return {};
+  }
+  return block;
+}
+
+bool Utf8Validator::Finish() {
+  if (status_ == TextStatus::Continuing && scan_.InsideCharacter()) {
+    status_ = TextStatus::Invalid;
+  }
+  return status_ != TextStatus::Invalid;
+}
+
+}  // namespace morvel
