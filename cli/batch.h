@@ -11,7 +11,7 @@
 #include "cli/console.h"
 #include "cli/console_user_interface.h"
 #include "engine/convert_file.h"
-#include "engine/platform.h"
+#include "engine/outside_world.h"
 
 namespace morvel::cli {
 

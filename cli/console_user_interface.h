@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "cli/console.h"
-#include "engine/platform.h"
+#include "engine/outside_world.h"
 
 namespace morvel::cli {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "engine/conversion_options.h"
-#include "engine/platform.h"
+#include "engine/outside_world.h"
 #include "text/sink.h"
 
 namespace morvel {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/platform.h"
+#include "engine/outside_world.h"
 
 namespace morvel {
 

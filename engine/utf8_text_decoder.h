@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/platform.h"
+#include "engine/outside_world.h"
 #include "text/utf8.h"
 
 namespace morvel {
