@@ -8,7 +8,6 @@
 #include "cli/host.h"
 #include "platform/encoding_posix.h"
 #include "platform/native_platform.h"
-#include "text/cp932.h"
 
 namespace morvel::cli {
 
@@ -82,10 +81,15 @@ std::optional<std::string> ToEngineText(std::string_view text) {
 
 std::string ToHostText(std::string_view engineText) {
   if (auto whole = Cp932ToUtf8(engineText)) return *whole;
+  // Character by character: a character is the one byte or the two bytes that convert.
   std::string text;
   for (std::size_t i = 0; i < engineText.size();) {
-    const std::size_t length = IsLeadByte(engineText[i]) && i + 1 < engineText.size() ? 2 : 1;
-    const auto character = Cp932ToUtf8(engineText.substr(i, length));
+    std::size_t length = 1;
+    auto character = Cp932ToUtf8(engineText.substr(i, 1));
+    if (!character && i + 1 < engineText.size()) {
+      length = 2;
+      character = Cp932ToUtf8(engineText.substr(i, 2));
+    }
     text += character ? *character : "?";
     i += length;
   }
