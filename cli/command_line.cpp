@@ -40,7 +40,10 @@ std::string Alternatives(std::string_view argument) {
   return text;
 }
 
-std::string Quoted(std::string_view value) { return "\"" + std::string(value) + "\""; }
+std::string Quoted(std::string_view value) {
+  std::string text(1, '"');
+  return text.append(value).append(1, '"');
+}
 
 // True when `value` is one of the values "a|b|c" that `argument` lists.
 bool IsAlternative(std::string_view argument, std::string_view value) {
@@ -392,7 +395,8 @@ class Parser {
         continue;
       }
       const std::string_view rest = argument.substr(at + 1);
-      return ApplyWithValue(*option, "-" + std::string(1, letter),
+      const char name[] = {'-', letter};
+      return ApplyWithValue(*option, std::string_view(name, 2),
                             rest.empty() ? std::nullopt : std::optional(rest));
     }
     return true;
