@@ -131,6 +131,20 @@ std::string ChoiceName(const Choice<Mode> (&choices)[N], bool enabled, Mode mode
   return {};
 }
 
+// The options that switch a feature off.
+template <bool ConversionOptions::*Feature>
+Result SwitchOff(CommandLine& line, const OptionSpec&, std::string_view) {
+  line.options.*Feature = false;
+  return std::nullopt;
+}
+
+// The options that answer a question before it is asked.
+template <bool PresetAnswers::*Question>
+Result AnswerOk(CommandLine& line, const OptionSpec&, std::string_view) {
+  line.answers.*Question = true;
+  return std::nullopt;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The table
 
@@ -180,18 +194,12 @@ constexpr OptionSpec OPTIONS[] = {
        return ChoiceName(TAG_CHOICES, d.options.lineTagsEnabled, d.options.lineTagMode);
      }},
     {"--no-links", 0, "", PAGE, "do not turn http:// addresses into links",
-     [](CommandLine& l, const OptionSpec&, std::string_view) -> Result {
-       l.options.autoLinkEnabled = false;
-       return std::nullopt;
-     },
+     SwitchOff<&ConversionOptions::autoLinkEnabled>,
      [](const CommandLine& d) -> Result {
        return d.options.autoLinkEnabled ? "links on" : "links off";
      }},
     {"--no-escape", 0, "", PAGE, "write & \" < > as they are",
-     [](CommandLine& l, const OptionSpec&, std::string_view) -> Result {
-       l.options.escapeSpecials = false;
-       return std::nullopt;
-     },
+     SwitchOff<&ConversionOptions::escapeSpecials>,
      [](const CommandLine& d) -> Result {
        return d.options.escapeSpecials ? "written as entities" : "written as they are";
      }},
@@ -208,19 +216,11 @@ constexpr OptionSpec OPTIONS[] = {
     {"--yes", 'y', "", RUN,
      "answer OK when the target's extension does not begin with htm (the extension is then "
      "replaced by .htm)",
-     [](CommandLine& l, const OptionSpec&, std::string_view) -> Result {
-       l.answers.fixExtension = true;
-       return std::nullopt;
-     },
-     nullptr},
+     AnswerOk<&PresetAnswers::fixExtension>, nullptr},
     {"--force", 'f', "", RUN,
      "answer OK when the target exists (it is replaced). Without these, a terminal is asked "
      "(y/N); with no terminal the answer is Cancel.",
-     [](CommandLine& l, const OptionSpec&, std::string_view) -> Result {
-       l.answers.overwrite = true;
-       return std::nullopt;
-     },
-     nullptr},
+     AnswerOk<&PresetAnswers::overwrite>, nullptr},
     {"--quiet", 'q', "", RUN, "no completion lines on standard output",
      [](CommandLine& l, const OptionSpec&, std::string_view) -> Result {
        l.quiet = true;
