@@ -87,12 +87,13 @@ void BM_WholeConversion(benchmark::State& state) {
   auto clock = MakeSystemClock();
   SilentUser user;
   Platform platform{*files, user, *clock};
-  const ConversionOptions options;
+  ConversionRequest each;
+  each.sourcePath = input.enginePath;
+  each.targetPath = OutputPath("page.htm", true);
+  each.title = std::string(1, 'T');
   for (auto _ : state) {
-    std::string source = input.enginePath;
-    std::string target = OutputPath("page.htm", true);
-    if (ConvertFile(source, target, options, "FFFFFF", "000000", "T", platform) !=
-        ConversionOutcome::Written) {
+    ConversionRequest request = each;
+    if (ConvertFile(request, platform) != ConversionOutcome::Written) {
       state.SkipWithError("conversion failed");
     }
   }

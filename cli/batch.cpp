@@ -6,9 +6,9 @@
 
 #include "cli/host.h"
 #include "engine/convert_file.h"
+#include "engine/page_parts.h"
 #include "engine/picture_page.h"
-#include "text/code_page_932.h"
-#include "text/path_scan.h"
+#include "engine/request_paths.h"
 
 namespace morvel::cli {
 
@@ -22,13 +22,9 @@ std::string Summary(std::size_t written, std::size_t refused, std::size_t failed
   return line;
 }
 
-// The file-name part of `source`, a wildcard resolved as the engine will resolve it.
-std::string StoredFileName(std::string_view source, FileSystem& files) {
-  std::string name(FileNamePart(source));
-  if (HasWildcard(name)) {
-    if (auto stored = files.FindFirst(source)) name = std::move(*stored);
-  }
-  return name;
+// `source` as the engine will resolve it, or as it is when it names nothing.
+std::string ResolvedSource(std::string_view source, FileSystem& files) {
+  return ResolveSource(source, files).value_or(std::string(source));
 }
 
 // The listed sources of a run, by folded path and by identity, so that no page replaces one of
@@ -38,7 +34,7 @@ class ListedSources {
   ListedSources(const std::vector<Job>& jobs, FileSystem& files) : files_(files) {
     for (const Job& job : jobs) {
       if (job.standardInput) continue;
-      byPath_[FoldedPathText(job.source)].push_back(&job);
+      byPath_[PathKey(job.source)].push_back(&job);
       if (const auto identity = files.IdentityOf(job.source)) {
         byIdentity_[{identity->volume, identity->index}].push_back(&job);
       }
@@ -48,7 +44,7 @@ class ListedSources {
   // The listed source other than `self`'s own (which the engine's checks guard) that `page`
   // would replace, or nothing.
   const Job* Find(std::string_view page, const Job& self) const {
-    if (const Job* job = Other(byPath_, FoldedPathText(page), self)) return job;
+    if (const Job* job = Other(byPath_, PathKey(page), self)) return job;
     const auto identity = files_.IdentityOf(page);
     if (!identity) return nullptr;
     return Other(byIdentity_, std::pair{identity->volume, identity->index}, self);
@@ -70,25 +66,17 @@ class ListedSources {
   std::map<std::pair<std::uint64_t, std::uint64_t>, std::vector<const Job*>> byIdentity_;
 };
 
-bool IsPictureSource(std::string_view source, FileSystem& files) {
-  const std::string name = StoredFileName(source, files);
-  const auto dot = ExtensionDot(name);
-  return dot && IsPictureExtension(std::string_view(name).substr(*dot + 1));
-}
-
 }  // namespace
 
 std::variant<Batch, UsageError> PrepareBatch(const CommandLine& commandLine) {
   Batch batch;
   batch.options = commandLine.options;
-  batch.bgColour = commandLine.bgColour;
-  batch.textColour = commandLine.textColour;
-  batch.answers = {commandLine.answerExtensionOk, commandLine.answerOverwriteOk};
+  batch.answers = commandLine.answers;
   batch.quiet = commandLine.quiet;
   batch.utf8Input = commandLine.utf8Input;
 
   // A character code page 932 lacks reaches the page as a numeric character reference.
-  const auto title = Utf8ToCp932WithReferences(commandLine.title);
+  const auto title = PageTitle(commandLine.title);
   if (!title) return UsageError{"the --title text is not valid UTF-8"};
   batch.title = *title;
 
@@ -130,17 +118,11 @@ bool UsesStandardOutput(const Batch& batch) {
 }
 
 std::string PagePathFor(std::string_view source, std::string_view outDir, FileSystem& files) {
-  std::string name = StoredFileName(source, files);
-  if (const auto dot = ExtensionDot(name)) name.resize(*dot);
-  std::string page(outDir);
-  const auto separator = LastSeparator(page);
-  if (!separator || *separator + 1 != page.size()) page += '\\';
-  return page + name + ".htm";
+  return PagePathInFolder(outDir, ResolvedSource(source, files));
 }
 
-int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console,
-             RequestExtras extras) {
-  ConsoleUserInterface user(console, batch.answers, batch.quiet);
+int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console, RunStreams streams) {
+  ConsoleUserInterface user(console, batch.quiet);
   // Standard input that carries the text cannot also carry answers.
   if (UsesStandardInput(batch)) user.SetNobodyToAsk("standard input is the text");
   Platform platform{files, user, clock};
@@ -155,7 +137,7 @@ int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console,
     if (manyFiles) {
       user.SetLabel(job.label);
       job.target = PagePathFor(job.source, *batch.outDir, files);
-      const auto earlier = pagesWritten.find(FoldedPathText(job.target));
+      const auto earlier = pagesWritten.find(PathKey(job.target));
       if (earlier != pagesWritten.end()) {
         console.Err(user.ErrorPrefix() + "skipped: " + DisplayPath(job.target) +
                     " was written from " + earlier->second + " in this run");
@@ -170,22 +152,29 @@ int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console,
         continue;
       }
     }
-    if (job.standardOutput && IsPictureSource(job.source, files)) {
+    if (job.standardOutput && !job.standardInput &&
+        IsPicturePath(ResolvedSource(job.source, files))) {
       console.Err(user.ErrorPrefix() + job.label +
                   ": a picture's page cannot go to standard output: the picture is copied beside "
                   "the page, so give a TARGET file");
       ++refused;
       continue;
     }
-    const RequestExtras jobExtras{job.standardInput ? extras.input : nullptr,
-                                  job.standardOutput ? extras.output : nullptr, extras.encoding};
-    const ConversionOutcome outcome =
-        ConvertFile(job.source, job.target, batch.options, batch.bgColour, batch.textColour,
-                    batch.title, platform, jobExtras);
+    ConversionRequest request{.sourcePath = job.source,
+                              .targetPath = job.target,
+                              .options = batch.options,
+                              .title = batch.title,
+                              .answers = batch.answers,
+                              .input = job.standardInput ? streams.input : nullptr,
+                              .output = job.standardOutput ? streams.output : nullptr,
+                              .encoding = streams.encoding};
+    const ConversionOutcome outcome = ConvertFile(request, platform);
+    job.source = std::move(request.sourcePath);
+    job.target = std::move(request.targetPath);
     switch (outcome) {
       case ConversionOutcome::Written:
         ++written;
-        pagesWritten.emplace(FoldedPathText(job.target), job.label);
+        pagesWritten.emplace(PathKey(job.target), job.label);
         break;
       case ConversionOutcome::Refused:
         ++refused;

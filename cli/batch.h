@@ -11,7 +11,7 @@
 #include "cli/console.h"
 #include "cli/console_user_interface.h"
 #include "engine/convert_file.h"
-#include "engine/platform.h"
+#include "engine/outside_world.h"
 
 namespace morvel::cli {
 
@@ -28,12 +28,19 @@ struct Batch {
   std::vector<Job> jobs;
   std::optional<std::string> outDir;
   ConversionOptions options;
-  std::string bgColour;
-  std::string textColour;
   std::string title;
   PresetAnswers answers;
   bool quiet = false;
   bool utf8Input = false;
+};
+
+// What the run gives the engine besides the batch: standard input and output for the jobs that
+// use them (UsesStandardInput(), UsesStandardOutput()) and, for UTF-8 text (`utf8Input`),
+// TextEncoding::Utf8.
+struct RunStreams {
+  ByteReader* input = nullptr;
+  ByteWriter* output = nullptr;
+  TextEncoding encoding = TextEncoding::Cp932;
 };
 
 // Converts the title and paths of `commandLine` for the engine: title characters code page 932
@@ -49,10 +56,8 @@ std::string PagePathFor(std::string_view source, std::string_view outDir, FileSy
 bool UsesStandardInput(const Batch& batch);
 bool UsesStandardOutput(const Batch& batch);
 
-// Runs every job and returns the exit status. `extras` holds standard input and output for
-// the jobs that use them (UsesStandardInput(), UsesStandardOutput()) and, for UTF-8 text
-// (`utf8Input`), TextEncoding::Utf8.
+// Runs every job and returns the exit status.
 int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console,
-             RequestExtras extras = {});
+             RunStreams streams = {});
 
 }  // namespace morvel::cli

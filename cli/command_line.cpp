@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 
@@ -7,71 +8,321 @@ namespace morvel::cli {
 
 namespace {
 
-constexpr std::string_view HELP_TEXT =
+constexpr std::string_view HELP_HEAD =
     "Usage: morvel-convert [options] SOURCE TARGET\n"
     "       morvel-convert [options] --out-dir DIR SOURCE...\n"
     "\n"
     "Turns a code page 932 (Shift-JIS) or UTF-8 text file into an HTML page, as the MORVEL\n"
     "window does.\n"
     "A picture (.jpg .jpeg .gif .bmp .dib .png .rle) is copied beside the page and shown on it.\n"
-    "SOURCE - reads the text from standard input; TARGET - writes the page to standard output.\n"
-    "\n"
-    "Input:\n"
-    "  --encoding cp932|utf-8 the text's encoding (default: cp932); UTF-8 becomes code page\n"
-    "                         932, and a character that code page 932 lacks becomes a\n"
-    "                         reference such as &#9731;\n"
-    "\n"
-    "Page options (defaults as in the window):\n"
-    "  --title TEXT           page title (default: empty)\n"
-    "  --bg RRGGBB            background colour, six hexadecimal digits (default: FFFFFF)\n"
-    "  --fg RRGGBB            text colour, six hexadecimal digits (default: 000000)\n"
-    "  --stamp kanji|numeric|off\n"
-    "                         update date box at the top right (default: kanji)\n"
-    "  --tags brp|br|off      line-break tags: <BR> and <P> for paragraphs, <BR> only, or none\n"
-    "                         (default: brp)\n"
-    "  --no-links             do not turn http:// addresses into links (default: links on)\n"
-    "  --no-escape            write & \" < > as they are (default: written as entities)\n"
-    "  --border N             border of a picture, in pixels (default: 0)\n"
-    "\n"
-    "Questions and output:\n"
-    "  -y, --yes              answer OK when the target's extension does not begin with htm\n"
-    "                         (the extension is then replaced by .htm)\n"
-    "  -f, --force            answer OK when the target exists (it is replaced)\n"
-    "                         Without these, a terminal is asked (y/N); with no terminal the\n"
-    "                         answer is Cancel.\n"
-    "  -q, --quiet            no completion lines on standard output\n"
-    "  --out-dir DIR          convert every SOURCE to DIR/NAME.htm (NAME without extension);\n"
-    "                         one failure does not stop the others, and a page never\n"
-    "                         replaces one of the SOURCEs\n"
-    "  -h, --help             show this help\n"
-    "  --version              show the version\n"
-    "\n"
+    "SOURCE - reads the text from standard input; TARGET - writes the page to standard output.\n";
+
+constexpr std::string_view HELP_TAIL =
     "Exit status: 0 every page written; 1 a check refused or a question was answered Cancel;\n"
     "2 usage error; 3 a read, write or copy failure.\n";
 
-bool IsHexDigit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+constexpr std::size_t HELP_INDENT = 25;  // where the option's description starts
+constexpr std::size_t HELP_WIDTH = 93;   // no help line is longer
+
+using Result = std::optional<std::string>;
+
+// ---------------------------------------------------------------------------------------------
+// Values
+
+// The values an option takes, from its argument "a|b|c", as "a, b or c".
+std::string Alternatives(std::string_view argument) {
+  std::string text(argument);
+  const auto last = text.rfind('|');
+  if (last != std::string::npos) text.replace(last, 1, " or ");
+  for (auto bar = text.find('|'); bar != std::string::npos; bar = text.find('|', bar)) {
+    text.replace(bar, 1, ", ");
+  }
+  return text;
 }
 
-std::optional<std::string> ParseColour(std::string_view value) {
+std::string Quoted(std::string_view value) {
+  std::string text(1, '"');
+  return text.append(value).append(1, '"');
+}
+
+// True when `value` is one of the values "a|b|c" that `argument` lists.
+bool IsAlternative(std::string_view argument, std::string_view value) {
+  for (std::size_t start = 0;;) {
+    const auto bar = argument.find('|', start);
+    if (argument.substr(start, bar - start) == value) return true;
+    if (bar == std::string_view::npos) return false;
+    start = bar + 1;
+  }
+}
+
+std::string NotOneOf(const OptionSpec& self, std::string_view value) {
+  return "option " + std::string(self.longName) + " takes " + Alternatives(self.argument) +
+         ", not " + Quoted(value);
+}
+
+std::optional<Colour> ParseColour(std::string_view value) {
   if (value.size() != 6) return std::nullopt;
-  std::string colour;
+  Colour colour;
   for (const char c : value) {
-    if (!IsHexDigit(c)) return std::nullopt;
-    colour.push_back(c >= 'a' && c <= 'f' ? static_cast<char>(c - 'a' + 'A') : c);
+    const int digit = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                             : -1;
+    if (digit < 0) return std::nullopt;
+    colour.rgb = colour.rgb << 4 | static_cast<std::uint32_t>(digit);
   }
   return colour;
 }
 
-// The window reads its border field as an unsigned 32-bit number and keeps its bits, so the
-// same range is taken here and stored the same way.
-std::optional<std::int32_t> ParseBorder(std::string_view value) {
+// The window reads its border field as an unsigned 32-bit number; the same range is taken here.
+std::optional<std::uint32_t> ParseBorder(std::string_view value) {
   if (value.empty()) return std::nullopt;
   std::uint32_t number = 0;
   const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
   if (error != std::errc() || end != value.data() + value.size()) return std::nullopt;
-  return static_cast<std::int32_t>(number);
+  return number;
 }
+
+Result SetColour(Colour& colour, const OptionSpec& self, std::string_view value) {
+  const auto parsed = ParseColour(value);
+  if (!parsed) {
+    return "option " + std::string(self.longName) + " needs six hexadecimal digits (RRGGBB), not " +
+           Quoted(value);
+  }
+  colour = *parsed;
+  return std::nullopt;
+}
+
+// The values of --stamp and --tags, each a setting of a switch and of its mode.
+template <typename Mode>
+struct Choice {
+  std::string_view name;
+  bool enabled;
+  Mode mode;
+};
+
+constexpr Choice<StampStyle> STAMP_CHOICES[] = {{"kanji", true, StampStyle::Kanji},
+                                                {"numeric", true, StampStyle::Numeric},
+                                                {"off", false, StampStyle::Kanji}};
+constexpr Choice<LineTagMode> TAG_CHOICES[] = {{"brp", true, LineTagMode::BreaksAndParagraphs},
+                                               {"br", true, LineTagMode::BreaksOnly},
+                                               {"off", false, LineTagMode::BreaksAndParagraphs}};
+
+template <typename Mode, std::size_t N>
+Result SetChoice(const Choice<Mode> (&choices)[N], const OptionSpec& self, std::string_view value,
+                 bool& enabled, Mode& mode) {
+  for (const auto& choice : choices) {
+    if (choice.name != value) continue;
+    enabled = choice.enabled;
+    if (choice.enabled) mode = choice.mode;
+    return std::nullopt;
+  }
+  return NotOneOf(self, value);
+}
+
+// The name of the choice that a switch and its mode make.
+template <typename Mode, std::size_t N>
+std::string ChoiceName(const Choice<Mode> (&choices)[N], bool enabled, Mode mode) {
+  for (const auto& choice : choices) {
+    if (choice.enabled == enabled && (!enabled || choice.mode == mode)) {
+      return std::string(choice.name);
+    }
+  }
+  return {};
+}
+
+// The options that switch a feature off.
+template <bool ConversionOptions::*Feature>
+Result SwitchOff(CommandLine& line, const OptionSpec&, std::string_view) {
+  line.options.*Feature = false;
+  return std::nullopt;
+}
+
+// The options that answer a question before it is asked.
+template <bool PresetAnswers::*Question>
+Result AnswerOk(CommandLine& line, const OptionSpec&, std::string_view) {
+  line.answers.*Question = true;
+  return std::nullopt;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The table
+
+constexpr std::string_view INPUT = "Input:";
+constexpr std::string_view PAGE = "Page options (defaults as in the window):";
+constexpr std::string_view RUN = "Questions and output:";
+
+constexpr OptionSpec OPTIONS[] = {
+    {"--encoding", 0, "cp932|utf-8", INPUT,
+     "the text's encoding; UTF-8 becomes code page 932, and a character that code page 932 "
+     "lacks becomes a reference such as &#9731;",
+     [](CommandLine& l, const OptionSpec& self, std::string_view v) -> Result {
+       if (!IsAlternative(self.argument, v)) return NotOneOf(self, v);
+       l.utf8Input = v == "utf-8";
+       return std::nullopt;
+     },
+     [](const CommandLine& d) -> Result { return d.utf8Input ? "utf-8" : "cp932"; }},
+    {"--title", 0, "TEXT", PAGE, "page title",
+     [](CommandLine& l, const OptionSpec&, std::string_view v) -> Result {
+       l.title = v;
+       return std::nullopt;
+     },
+     [](const CommandLine& d) -> Result { return d.title.empty() ? "empty" : d.title; }},
+    {"--bg", 0, "RRGGBB", PAGE, "background colour, six hexadecimal digits",
+     [](CommandLine& l, const OptionSpec& self, std::string_view v) {
+       return SetColour(l.options.bgColour, self, v);
+     },
+     [](const CommandLine& d) -> Result { return HexDigits(d.options.bgColour); }},
+    {"--fg", 0, "RRGGBB", PAGE, "text colour, six hexadecimal digits",
+     [](CommandLine& l, const OptionSpec& self, std::string_view v) {
+       return SetColour(l.options.textColour, self, v);
+     },
+     [](const CommandLine& d) -> Result { return HexDigits(d.options.textColour); }},
+    {"--stamp", 0, "kanji|numeric|off", PAGE, "update date box at the top right",
+     [](CommandLine& l, const OptionSpec& self, std::string_view v) {
+       return SetChoice(STAMP_CHOICES, self, v, l.options.stampEnabled, l.options.stampStyle);
+     },
+     [](const CommandLine& d) -> Result {
+       return ChoiceName(STAMP_CHOICES, d.options.stampEnabled, d.options.stampStyle);
+     }},
+    {"--tags", 0, "brp|br|off", PAGE,
+     "line-break tags: <BR> and <P> for paragraphs, <BR> only, or none",
+     [](CommandLine& l, const OptionSpec& self, std::string_view v) {
+       return SetChoice(TAG_CHOICES, self, v, l.options.lineTagsEnabled, l.options.lineTagMode);
+     },
+     [](const CommandLine& d) -> Result {
+       return ChoiceName(TAG_CHOICES, d.options.lineTagsEnabled, d.options.lineTagMode);
+     }},
+    {"--no-links", 0, "", PAGE, "do not turn http:// addresses into links",
+     SwitchOff<&ConversionOptions::autoLinkEnabled>,
+     [](const CommandLine& d) -> Result {
+       return d.options.autoLinkEnabled ? "links on" : "links off";
+     }},
+    {"--no-escape", 0, "", PAGE, "write & \" < > as they are",
+     SwitchOff<&ConversionOptions::escapeSpecials>,
+     [](const CommandLine& d) -> Result {
+       return d.options.escapeSpecials ? "written as entities" : "written as they are";
+     }},
+    {"--border", 0, "N", PAGE, "border of a picture, in pixels",
+     [](CommandLine& l, const OptionSpec&, std::string_view v) -> Result {
+       const auto border = ParseBorder(v);
+       if (!border) {
+         return "option --border needs a whole number from 0 to 4294967295, not " + Quoted(v);
+       }
+       l.options.imageBorder = *border;
+       return std::nullopt;
+     },
+     [](const CommandLine& d) -> Result { return std::to_string(d.options.imageBorder); }},
+    {"--yes", 'y', "", RUN,
+     "answer OK when the target's extension does not begin with htm (the extension is then "
+     "replaced by .htm)",
+     AnswerOk<&PresetAnswers::fixExtension>, nullptr},
+    {"--force", 'f', "", RUN,
+     "answer OK when the target exists (it is replaced). Without these, a terminal is asked "
+     "(y/N); with no terminal the answer is Cancel.",
+     AnswerOk<&PresetAnswers::overwrite>, nullptr},
+    {"--quiet", 'q', "", RUN, "no completion lines on standard output",
+     [](CommandLine& l, const OptionSpec&, std::string_view) -> Result {
+       l.quiet = true;
+       return std::nullopt;
+     },
+     nullptr},
+    {"--out-dir", 0, "DIR", RUN,
+     "convert every SOURCE to DIR/NAME.htm (NAME without extension); one failure does not stop "
+     "the others, and a page never replaces one of the SOURCEs",
+     [](CommandLine& l, const OptionSpec&, std::string_view v) -> Result {
+       if (v.empty()) return "option --out-dir needs a folder";
+       l.outDir = v;
+       return std::nullopt;
+     },
+     nullptr},
+    {"--help", 'h', "", RUN, "show this help",
+     [](CommandLine& l, const OptionSpec&, std::string_view) -> Result {
+       l.action = Action::ShowHelp;
+       return std::nullopt;
+     },
+     nullptr},
+    {"--version", 0, "", RUN, "show the version",
+     [](CommandLine& l, const OptionSpec&, std::string_view) -> Result {
+       l.action = Action::ShowVersion;
+       return std::nullopt;
+     },
+     nullptr},
+};
+
+const OptionSpec* FindLong(std::string_view name) {
+  const auto found = std::find_if(std::begin(OPTIONS), std::end(OPTIONS),
+                                  [&](const OptionSpec& o) { return o.longName == name; });
+  return found == std::end(OPTIONS) ? nullptr : found;
+}
+
+const OptionSpec* FindShort(char letter) {
+  const auto found = std::find_if(std::begin(OPTIONS), std::end(OPTIONS),
+                                  [&](const OptionSpec& o) { return o.shortName == letter; });
+  return found == std::end(OPTIONS) ? nullptr : found;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The help
+
+// Appends `words` to `help`, broken into lines that start at HELP_INDENT; `column` is where the
+// first word starts.
+void AppendWrapped(std::string& help, std::string_view words, std::size_t column) {
+  bool first = true;
+  while (!words.empty()) {
+    const auto space = words.find(' ');
+    const std::string_view word = words.substr(0, space);
+    words = space == std::string_view::npos ? std::string_view() : words.substr(space + 1);
+    if (!first && column + 1 + word.size() > HELP_WIDTH) {
+      help += '\n';
+      help.append(HELP_INDENT, ' ');
+      column = HELP_INDENT;
+    } else if (!first) {
+      help += ' ';
+      ++column;
+    }
+    help += word;
+    column += word.size();
+    first = false;
+  }
+  help += '\n';
+}
+
+}  // namespace
+
+std::span<const OptionSpec> Options() { return OPTIONS; }
+
+std::string HelpText() {
+  const CommandLine defaults;
+  std::string help(HELP_HEAD);
+  std::string_view section;
+  for (const OptionSpec& option : OPTIONS) {
+    if (option.section != section) {
+      section = option.section;
+      help.append("\n").append(section).append("\n");
+    }
+    std::string name = "  ";
+    if (option.shortName) name.append({'-', option.shortName, ',', ' '});
+    name += option.longName;
+    if (!option.argument.empty()) name.append(" ").append(option.argument);
+    if (name.size() + 1 > HELP_INDENT) {
+      name += '\n';
+      name.append(HELP_INDENT, ' ');
+    } else {
+      name.resize(HELP_INDENT, ' ');
+    }
+    std::string text(option.help);
+    if (const auto value = option.defaultOf ? option.defaultOf(defaults) : std::nullopt) {
+      text += " (default: " + *value + ")";
+    }
+    help += name;
+    AppendWrapped(help, text, HELP_INDENT);
+  }
+  help.append("\n").append(HELP_TAIL);
+  return help;
+}
+
+namespace {
 
 class Parser {
  public:
@@ -103,112 +354,50 @@ class Parser {
     return false;
   }
 
-  // The value of an option given as "--name=value" or "--name value".
-  std::optional<std::string> ValueOf(std::string_view name,
-                                     std::optional<std::string> inlineValue) {
-    if (inlineValue) return inlineValue;
-    if (next_ < arguments_.size()) return arguments_[next_++];
-    Fail("option " + std::string(name) + " needs a value");
-    return std::nullopt;
+  bool Apply(const OptionSpec& option, std::string_view value) {
+    auto problem = option.apply(result_, option, value);
+    return !problem || Fail(std::move(*problem));
   }
 
+  // The value of an option that takes one, given inline or as the next argument.
+  bool ApplyWithValue(const OptionSpec& option, std::string_view name,
+                      std::optional<std::string_view> inlineValue) {
+    if (inlineValue) return Apply(option, *inlineValue);
+    if (next_ >= arguments_.size()) return Fail("option " + std::string(name) + " needs a value");
+    return Apply(option, arguments_[next_++]);
+  }
+
+  // "--name", "--name=value" or "--name value".
   bool LongOption(std::string_view argument) {
     std::string_view name = argument;
-    std::optional<std::string> inlineValue;
+    std::optional<std::string_view> inlineValue;
     if (const auto equals = argument.find('='); equals != std::string_view::npos) {
       name = argument.substr(0, equals);
-      inlineValue = std::string(argument.substr(equals + 1));
+      inlineValue = argument.substr(equals + 1);
     }
-    if (name == "--title" || name == "--bg" || name == "--fg" || name == "--stamp" ||
-        name == "--tags" || name == "--border" || name == "--out-dir" || name == "--encoding") {
-      const auto value = ValueOf(name, std::move(inlineValue));
-      return value && ValueOption(name, *value);
-    }
-    if (name == "--no-links" || name == "--no-escape" || name == "--yes" || name == "--force" ||
-        name == "--quiet" || name == "--help" || name == "--version") {
+    const OptionSpec* option = FindLong(name);
+    if (!option) return Fail("unknown option " + std::string(name) + " (see --help)");
+    if (option->argument.empty()) {
       if (inlineValue) return Fail("option " + std::string(name) + " takes no value");
-      return FlagOption(name);
+      return Apply(*option, {});
     }
-    return Fail("unknown option " + std::string(name) + " (see --help)");
+    return ApplyWithValue(*option, name, inlineValue);
   }
 
+  // "-yfq"; a letter that takes a value takes the rest of the argument or the next one.
   bool ShortOptions(std::string_view argument) {
-    for (const char letter : argument.substr(1)) {
-      switch (letter) {
-        case 'y':
-          FlagOption("--yes");
-          break;
-        case 'f':
-          FlagOption("--force");
-          break;
-        case 'q':
-          FlagOption("--quiet");
-          break;
-        case 'h':
-          FlagOption("--help");
-          break;
-        default:
-          return Fail("unknown option -" + std::string(1, letter) + " (see --help)");
+    for (std::size_t at = 1; at < argument.size(); ++at) {
+      const char letter = argument[at];
+      const OptionSpec* option = FindShort(letter);
+      if (!option) return Fail("unknown option -" + std::string(1, letter) + " (see --help)");
+      if (option->argument.empty()) {
+        if (!Apply(*option, {})) return false;
+        continue;
       }
-    }
-    return true;
-  }
-
-  bool FlagOption(std::string_view name) {
-    if (name == "--no-links") result_.options.autoLinkEnabled = 0;
-    if (name == "--no-escape") result_.options.escapeSpecials = 0;
-    if (name == "--yes") result_.answerExtensionOk = true;
-    if (name == "--force") result_.answerOverwriteOk = true;
-    if (name == "--quiet") result_.quiet = true;
-    if (name == "--help") result_.action = Action::ShowHelp;
-    if (name == "--version") result_.action = Action::ShowVersion;
-    return true;
-  }
-
-  bool ValueOption(std::string_view name, const std::string& value) {
-    ConversionOptions& options = result_.options;
-    if (name == "--title") {
-      result_.title = value;
-    } else if (name == "--bg" || name == "--fg") {
-      const auto colour = ParseColour(value);
-      if (!colour) {
-        return Fail("option " + std::string(name) +
-                    " needs six hexadecimal digits (RRGGBB), not \"" + value + "\"");
-      }
-      (name == "--bg" ? result_.bgColour : result_.textColour) = *colour;
-    } else if (name == "--stamp") {
-      if (value == "kanji" || value == "numeric") {
-        options.stampEnabled = 1;
-        options.stampStyle = value == "kanji" ? 1 : 0;
-      } else if (value == "off") {
-        options.stampEnabled = 0;
-      } else {
-        return Fail("option --stamp takes kanji, numeric or off, not \"" + value + "\"");
-      }
-    } else if (name == "--tags") {
-      if (value == "brp" || value == "br") {
-        options.lineTagsEnabled = 1;
-        options.lineTagMode = value == "br" ? 1 : 0;
-      } else if (value == "off") {
-        options.lineTagsEnabled = 0;
-      } else {
-        return Fail("option --tags takes brp, br or off, not \"" + value + "\"");
-      }
-    } else if (name == "--border") {
-      const auto border = ParseBorder(value);
-      if (!border) {
-        return Fail("option --border needs a whole number from 0 to 4294967295, not \"" + value +
-                    "\"");
-      }
-      options.imageBorder = *border;
-    } else if (name == "--encoding") {
-      if (value != "cp932" && value != "utf-8") {
-        return Fail("option --encoding takes cp932 or utf-8, not \"" + value + "\"");
-      }
-      result_.utf8Input = value == "utf-8";
-    } else if (name == "--out-dir") {
-      if (value.empty()) return Fail("option --out-dir needs a folder");
-      result_.outDir = value;
+      const std::string_view rest = argument.substr(at + 1);
+      const char name[] = {'-', letter};
+      return ApplyWithValue(*option, std::string_view(name, 2),
+                            rest.empty() ? std::nullopt : std::optional(rest));
     }
     return true;
   }
@@ -248,7 +437,5 @@ class Parser {
 std::variant<CommandLine, UsageError> ParseCommandLine(std::span<const std::string> arguments) {
   return Parser(arguments).Parse();
 }
-
-std::string_view HelpText() { return HELP_TEXT; }
 
 }  // namespace morvel::cli

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/conversion_options.h"
+#include "engine/convert_file.h"
 
 namespace morvel::cli {
 
@@ -26,17 +27,14 @@ inline constexpr std::string_view VERSION_TEXT = "MORVEL 1.3";
 enum class Action { Convert, ShowHelp, ShowVersion };
 
 // Texts are as the command line gave them (UTF-8 on Linux); the front end converts the title
-// and paths for the engine afterwards.
+// and paths for the engine afterwards. The defaults are those of the engine's settings.
 struct CommandLine {
   Action action = Action::Convert;
   ConversionOptions options;
-  std::string bgColour = "FFFFFF";  // six upper-case hexadecimal digits
-  std::string textColour = "000000";
   std::string title;
-  bool answerExtensionOk = false;  // -y / --yes
-  bool answerOverwriteOk = false;  // -f / --force
-  bool quiet = false;              // -q / --quiet
-  bool utf8Input = false;          // --encoding utf-8
+  PresetAnswers answers;   // -y / --yes, -f / --force
+  bool quiet = false;      // -q / --quiet
+  bool utf8Input = false;  // --encoding utf-8
   std::optional<std::string> outDir;
   std::vector<std::string> sources;  // one, unless --out-dir is given
   std::string target;                // only without --out-dir
@@ -52,7 +50,25 @@ struct UsageError {
 // `arguments` excludes the program's own name.
 std::variant<CommandLine, UsageError> ParseCommandLine(std::span<const std::string> arguments);
 
+// One option of the command line. Parsing and the help both walk the table of them.
+struct OptionSpec {
+  std::string_view longName;  // "--title"
+  char shortName;             // 'y', or 0 for none
+  std::string_view argument;  // "TEXT", "kanji|numeric|off" (the values it takes); empty for none
+  std::string_view section;   // the help's heading above it
+  std::string_view help;      // what it does, for the help
+  // Sets the option in `line` from `value` (empty for an option without argument); a message
+  // naming what is wrong when the value is not one the option takes.
+  std::optional<std::string> (*apply)(CommandLine& line, const OptionSpec& self,
+                                      std::string_view value);
+  // The default shown in the help, read from a default command line; nothing for none.
+  std::optional<std::string> (*defaultOf)(const CommandLine& defaults);
+};
+
+// Every option, in the order of the help.
+std::span<const OptionSpec> Options();
+
 // The --help text: every option with its default.
-std::string_view HelpText();
+std::string HelpText();
 
 }  // namespace morvel::cli

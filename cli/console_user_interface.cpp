@@ -56,7 +56,6 @@ int ConsoleUserInterface::ShowMessage(std::string_view text, std::string_view ca
 int ConsoleUserInterface::Question(std::string_view text, std::string_view caption) {
   const bool extension = text == messages::ASK_FIX_EXTENSION;
   const std::string_view option = extension ? "--yes" : "--force";
-  if (extension ? answers_.extensionOk : answers_.overwriteOk) return ANSWER_OK;
 
   const std::string question = ErrorPrefix() + ToHostText(caption) + ": " + OneLine(text);
   if (nobodyToAsk_.empty() && console_.CanAsk()) {

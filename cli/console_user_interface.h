@@ -1,26 +1,21 @@
 // The engine's message boxes as lines on a terminal: messages on standard error, the
 // completion message on standard output, and the two questions (the extension fix and the
-// overwrite) answered by an option, by the user at a terminal, or with Cancel when there is
-// nobody to ask. Any other box is a message, whatever its buttons.
+// overwrite) answered by the user at a terminal, or with Cancel when there is nobody to ask (a
+// question that --yes or --force answers is not asked). Any other box is a message, whatever its
+// buttons.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 #include "cli/console.h"
-#include "engine/platform.h"
+#include "engine/outside_world.h"
 
 namespace morvel::cli {
 
-struct PresetAnswers {
-  bool extensionOk = false;  // --yes
-  bool overwriteOk = false;  // --force
-};
-
 class ConsoleUserInterface final : public UserInterface {
  public:
-  ConsoleUserInterface(Console& console, PresetAnswers answers, bool quiet)
-      : console_(console), answers_(answers), quiet_(quiet) {}
+  ConsoleUserInterface(Console& console, bool quiet) : console_(console), quiet_(quiet) {}
 
   // Names the file being converted at the start of every line on standard error (host text;
   // empty for none).
@@ -40,7 +35,6 @@ class ConsoleUserInterface final : public UserInterface {
   int Question(std::string_view text, std::string_view caption);
 
   Console& console_;
-  PresetAnswers answers_;
   bool quiet_;
   std::string label_;
   std::string nobodyToAsk_;

@@ -7,7 +7,7 @@
 
 #include "cli/host.h"
 #include "platform/native_platform.h"
-#include "text/code_page_932.h"
+#include "engine/engine_text.h"
 
 namespace morvel::cli {
 
@@ -73,10 +73,10 @@ std::vector<std::string> HostArguments(int argc, char** argv) {
   return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
 
-std::optional<std::string> ToEngineText(std::string_view text) { return Utf8ToCp932(text); }
+std::optional<std::string> ToEngineText(std::string_view text) { return EngineTextFromUtf8(text); }
 
 std::string ToHostText(std::string_view engineText) {
-  return *Cp932ToUtf8(engineText, Unmapped::QuestionMark);
+  return Utf8FromEngineText(engineText);
 }
 
 EnginePath ToEnginePath(std::string_view path) {

@@ -7,9 +7,9 @@
 // clang-format on
 
 #include "cli/host.h"
+#include "engine/engine_text.h"
 #include "platform/native_platform.h"
 #include "platform/wide_text_win.h"
-#include "text/code_page_932.h"
 
 namespace morvel::cli {
 
@@ -74,10 +74,10 @@ std::vector<std::string> HostArguments(int, char**) {
   return arguments;
 }
 
-std::optional<std::string> ToEngineText(std::string_view text) { return Utf8ToCp932(text); }
+std::optional<std::string> ToEngineText(std::string_view text) { return EngineTextFromUtf8(text); }
 
 std::string ToHostText(std::string_view engineText) {
-  return *Cp932ToUtf8(engineText, Unmapped::QuestionMark);
+  return Utf8FromEngineText(engineText);
 }
 
 EnginePath ToEnginePath(std::string_view path) {

@@ -19,8 +19,8 @@ int main(int argc, char** argv) {
   if (const auto* error = std::get_if<UsageError>(&parsed)) return usageError(*error);
   const CommandLine& commandLine = std::get<CommandLine>(parsed);
   if (commandLine.action == Action::ShowHelp) {
-    std::string_view help = HelpText();
-    help.remove_suffix(1);  // its last line end
+    std::string help = HelpText();
+    help.pop_back();  // its last line end
     console->Out(help);
     return EXIT_WRITTEN;
   }

@@ -1,19 +1,40 @@
-// The switches of one conversion, as the dialog sets them. A feature is on only when its
-// field is exactly 1.
+// The settings of one conversion and their defaults. The window starts with these defaults,
+// and the command line and its help read them here.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace morvel {
 
+// The date in the update box: "2002年　3月16日　9時5分" or "2002　3/16　9:5".
+enum class StampStyle { Numeric, Kanji };
+
+// The line-break tags: "<BR>" at every line end, or lines of text joined by "<BR>" with an
+// empty line after text made a "<P>".
+enum class LineTagMode { BreaksAndParagraphs, BreaksOnly };
+
+// A page colour, 0xRRGGBB.
+struct Colour {
+  std::uint32_t rgb = 0;
+  friend bool operator==(Colour, Colour) = default;
+};
+
+// The six upper-case hexadecimal digits "RRGGBB" of `colour`, as the page and the window show it.
+std::string HexDigits(Colour colour);
+
 struct ConversionOptions {
-  std::int32_t stampEnabled = 1;
-  std::int32_t stampStyle = 1;  // 1 kanji date, 0 numeric date
-  std::int32_t lineTagsEnabled = 1;
-  std::int32_t lineTagMode = 0;  // 1 "<BR>" mode, 0 "<BR>&<P>" mode
-  std::int32_t autoLinkEnabled = 1;
-  std::int32_t escapeSpecials = 1;
-  std::int32_t imageBorder = 0;  // picture border in pixels
+  bool stampEnabled = true;
+  StampStyle stampStyle = StampStyle::Kanji;
+  bool lineTagsEnabled = true;
+  LineTagMode lineTagMode = LineTagMode::BreaksAndParagraphs;
+  bool autoLinkEnabled = true;
+  bool escapeSpecials = true;
+  // The picture's border in pixels, written on the page as the signed decimal of these 32 bits
+  // (so 4294967295 is written -1).
+  std::uint32_t imageBorder = 0;
+  Colour bgColour{0xFFFFFF};
+  Colour textColour{0x000000};
 };
 
 }  // namespace morvel

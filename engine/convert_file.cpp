@@ -1,6 +1,7 @@
 #include "engine/convert_file.h"
 
 #include <new>
+#include <variant>
 
 #include "engine/messages.h"
 #include "engine/page_parts.h"
@@ -50,26 +51,19 @@ BodyProblems WritePicturePage(std::string_view sourcePath, std::string_view targ
   return {.copyFailed = copy == CopyOutcome::Failed};
 }
 
-bool IsPicture(std::string_view sourcePath, const OpenedRequest& request) {
-  return request.sourceExtensionDot &&
-         IsPictureExtension(sourcePath.substr(*request.sourceExtensionDot + 1));
-}
+ConversionOutcome CheckAndWrite(ConversionRequest& request, Platform& platform) {
+  auto preflight = RunPreflightChecks(request, platform);
+  if (const auto* ended = std::get_if<ConversionOutcome>(&preflight)) return *ended;
+  OpenedFiles& opened = std::get<OpenedFiles>(preflight);
+  ByteReader& input = request.input ? *request.input : *opened.input;
+  const ConversionOptions& options = request.options;
 
-ConversionOutcome CheckAndWrite(std::string& sourcePath, std::string& targetPath,
-                                const ConversionOptions& options, std::string_view bgColour,
-                                std::string_view textColour, std::string_view title,
-                                Platform& platform, RequestExtras extras) {
-  auto preflight = RunPreflightChecks(sourcePath, targetPath, extras, platform);
-  if (!preflight.opened) return preflight.outcome;
-  OpenedRequest& request = *preflight.opened;
-  ByteReader& input = extras.input ? *extras.input : *request.input;
-
-  PageWriter page(extras.output ? *extras.output : *request.output);
-  WritePageHead(page, options, bgColour, textColour, title, platform.clock);
+  PageWriter page(request.output ? *request.output : *opened.output);
+  WritePageHead(page, options, request.title, platform.clock);
   const BodyProblems problems =
-      !extras.input && IsPicture(sourcePath, request)
-          ? WritePicturePage(sourcePath, targetPath, page, options, platform.files)
-          : WriteTextBody(input, page, options, extras.encoding);
+      !request.input && IsPicturePath(request.sourcePath)
+          ? WritePicturePage(request.sourcePath, request.targetPath, page, options, platform.files)
+          : WriteTextBody(input, page, options, request.encoding);
   page.Write(PAGE_FOOTER);
 
   // The page takes the old one's place only when all of it is there. Close the page, then the
@@ -77,8 +71,8 @@ ConversionOutcome CheckAndWrite(std::string& sourcePath, std::string& targetPath
   // back as it was, while the message is up.
   const bool complete = !problems.readFailed && !problems.copyFailed;
   const bool written = complete ? page.Finish() : page.WritesSucceeded();
-  request.output.reset();
-  request.input.reset();
+  opened.output.reset();
+  opened.input.reset();
 
   std::string failure;
   if (!written)
@@ -95,9 +89,9 @@ ConversionOutcome CheckAndWrite(std::string& sourcePath, std::string& targetPath
     return ConversionOutcome::Failed;
   }
   // A page on a stream is read where it arrives; there is no file to announce.
-  if (extras.output) return ConversionOutcome::Written;
+  if (request.output) return ConversionOutcome::Written;
 
-  std::string completed(targetPath);
+  std::string completed(request.targetPath);
   completed.append(messages::COMPLETED_SUFFIX);
   platform.user.ShowMessage(completed, messages::CAPTION_COMPLETED, BOX_OK);
   return ConversionOutcome::Written;
@@ -105,15 +99,11 @@ ConversionOutcome CheckAndWrite(std::string& sourcePath, std::string& targetPath
 
 }  // namespace
 
-ConversionOutcome ConvertFile(std::string& sourcePath, std::string& targetPath,
-                              const ConversionOptions& options, std::string_view bgColour,
-                              std::string_view textColour, std::string_view title,
-                              Platform& platform, RequestExtras extras) {
+ConversionOutcome ConvertFile(ConversionRequest& request, Platform& platform) {
   // Running out of memory ends the request like any failure: by the time the message is
   // shown, the request's buffers are freed and its unfinished page is removed.
   try {
-    return CheckAndWrite(sourcePath, targetPath, options, bgColour, textColour, title, platform,
-                         extras);
+    return CheckAndWrite(request, platform);
   } catch (const std::bad_alloc&) {
     platform.user.ShowMessage(messages::OUT_OF_MEMORY, messages::CAPTION_APP, BOX_ICONWARNING);
     return ConversionOutcome::Failed;

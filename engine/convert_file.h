@@ -2,10 +2,9 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "engine/conversion_options.h"
-#include "engine/platform.h"
+#include "engine/outside_world.h"
 
 namespace morvel {
 
@@ -21,8 +20,22 @@ enum class ConversionOutcome {
 // page 932 lacks a numeric character reference.
 enum class TextEncoding { Cp932, Utf8 };
 
-// What a caller (the command line) can add to a request beyond the window's settings.
-struct RequestExtras {
+// Answers given before the request starts: a question answered OK here is not asked.
+struct PresetAnswers {
+  bool fixExtension = false;  // give the target ".htm"
+  bool overwrite = false;     // replace an existing target
+};
+
+// One conversion. Paths are in the engine's vocabulary ("\\" between folders, code page 932),
+// and so is the title, which is written as it is.
+struct ConversionRequest {
+  // Rewritten by ConvertFile: `sourcePath` to the name the file system stores (a wildcard
+  // resolves to its first match), `targetPath` with ".htm" when the user accepts that fix.
+  std::string sourcePath;
+  std::string targetPath;
+  ConversionOptions options;
+  std::string title;
+  PresetAnswers answers;
   // Streams the caller has opened itself (standard input and output), each in place of one
   // path. No check applies to a stream; a text read from one is never a picture, and a page
   // written to one is written as it goes, with no completion message.
@@ -32,16 +45,8 @@ struct RequestExtras {
 };
 
 // Checks both paths in their fixed order, asking and telling the user through
-// `platform.user`, then writes the page for `sourcePath` at `targetPath`.
-//
-// `sourcePath` is rewritten to the name the file system stores (a wildcard resolves to its
-// first match) and `targetPath` gets ".htm" when the user accepts that fix; both are paths
-// in the engine's vocabulary ("\\" between folders, code page 932). Nothing is written to disk
-// before every check has passed. `extras` may replace either path by a stream and name the
-// input's encoding.
-ConversionOutcome ConvertFile(std::string& sourcePath, std::string& targetPath,
-                              const ConversionOptions& options, std::string_view bgColour,
-                              std::string_view textColour, std::string_view title,
-                              Platform& platform, RequestExtras extras = {});
+// `platform.user`, then writes the page for the request's source at its target. Nothing is
+// written to disk before every check has passed.
+ConversionOutcome ConvertFile(ConversionRequest& request, Platform& platform);
 
 }  // namespace morvel

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "engine/platform.h"
+#include "engine/outside_world.h"
 #include "text/page_bytes.h"
 #include "text/sink.h"
 

@@ -20,11 +20,16 @@ std::string PictureDestination(std::string_view sourcePath, std::string_view tar
   return destination;
 }
 
-void WritePictureBody(Sink& page, std::string_view pictureFileName, int border) {
+bool IsPicturePath(std::string_view path) {
+  const auto dot = ExtensionDot(path);
+  return dot && IsPictureExtension(path.substr(*dot + 1));
+}
+
+void WritePictureBody(Sink& page, std::string_view pictureFileName, std::uint32_t border) {
   page.Write("<BR>\n<CENTER><IMG src=\"");
   page.Write(pictureFileName);
   page.Write("\" border=\"");
-  page.Write(std::to_string(border));
+  page.Write(std::to_string(static_cast<std::int32_t>(border)));
   page.Write("\"></CENTER>");
 }
 

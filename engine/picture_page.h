@@ -1,6 +1,7 @@
 // The page for a picture input: the picture is copied beside the page and shown centred.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,7 +21,10 @@ bool IsPictureExtension(std::string_view extension);
 std::string PictureDestination(std::string_view sourcePath, std::string_view targetPath);
 
 // The picture's body after the page head: the centred image by its bare file name (written
-// as it is, unescaped) with `border` as a signed decimal.
-void WritePictureBody(Sink& page, std::string_view pictureFileName, int border);
+// as it is, unescaped) with the 32 bits of `border` as a signed decimal.
+void WritePictureBody(Sink& page, std::string_view pictureFileName, std::uint32_t border);
+
+// True when the file-name part of `path` has a picture's extension.
+bool IsPicturePath(std::string_view path);
 
 }  // namespace morvel

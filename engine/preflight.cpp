@@ -1,45 +1,21 @@
 #include "engine/preflight.h"
 
 #include "engine/messages.h"
+#include "engine/request_paths.h"
 #include "text/path_scan.h"
-#include "text/primitives.h"
 
 namespace morvel {
 
 namespace {
 
-constexpr std::string_view PAGE_EXTENSION = "HTM";
-
 void Warn(Platform& platform, std::string_view text, std::string_view caption) {
   platform.user.ShowMessage(text, caption, BOX_ICONWARNING);
 }
 
-bool Ask(Platform& platform, std::string_view text, std::string_view caption) {
-  return platform.user.ShowMessage(text, caption, BOX_ICONWARNING | BOX_OKCANCEL) == ANSWER_OK;
-}
-
-// The source path with its file-name part replaced by the name the file system stores.
-// Nothing when the path has no folder part or names nothing.
-std::optional<std::string> ResolveSource(std::string_view sourcePath, FileSystem& files) {
-  const auto separator = LastSeparator(sourcePath);
-  if (!separator) return std::nullopt;
-  const auto storedName = files.FindFirst(sourcePath);
-  if (!storedName) return std::nullopt;
-  std::string resolved(sourcePath.substr(0, *separator + 1));
-  resolved.append(*storedName);
-  return resolved;
-}
-
-// True when the target needs the ".htm" fix: its extension does not begin with "htm" in
-// any case, or it has no extension.
-bool NeedsPageExtension(std::string_view targetPath) {
-  const auto dot = ExtensionDot(targetPath);
-  return !dot || !StartsWithNoCase(targetPath.substr(*dot + 1), PAGE_EXTENSION);
-}
-
-void ApplyPageExtension(std::string& targetPath) {
-  if (const auto dot = ExtensionDot(targetPath)) targetPath.resize(*dot);
-  targetPath.append(".htm");
+// True when the user answers OK, or `preset` already did.
+bool Ask(Platform& platform, std::string_view text, std::string_view caption, bool preset = false) {
+  return preset ||
+         platform.user.ShowMessage(text, caption, BOX_ICONWARNING | BOX_OKCANCEL) == ANSWER_OK;
 }
 
 // Two spellings of one file: equal as text, or the target exists and is the input itself.
@@ -51,9 +27,9 @@ bool IsSameFile(std::string_view sourcePath, std::string_view targetPath, FileSy
   return sourceIdentity && *sourceIdentity == *targetIdentity;
 }
 
-// The input's checks: it exists (its name rewritten as stored), it opens. Fills `request`'s
-// input and extension; false when a check refused it and the user has been told.
-bool CheckSource(std::string& sourcePath, OpenedRequest& request, Platform& platform) {
+// The input's checks: it exists (its name rewritten as stored), it opens. Fills `opened`'s
+// input; false when a check refused it and the user has been told.
+bool CheckSource(std::string& sourcePath, OpenedFiles& opened, Platform& platform) {
   namespace msg = messages;
   auto resolved = ResolveSource(sourcePath, platform.files);
   if (!resolved) {
@@ -62,19 +38,19 @@ bool CheckSource(std::string& sourcePath, OpenedRequest& request, Platform& plat
   }
   sourcePath = std::move(*resolved);
 
-  request.input = platform.files.OpenForReading(sourcePath);
-  if (!request.input) {
+  opened.input = platform.files.OpenForReading(sourcePath);
+  if (!opened.input) {
     Warn(platform, msg::SOURCE_UNOPENABLE, msg::CAPTION_OPEN_ERROR);
     return false;
   }
-  request.sourceExtensionDot = ExtensionDot(sourcePath);
   return true;
 }
 
 // The page's checks: its folder exists, its extension (asked), not the input itself (only when
 // there is a `sourcePath`), no reserved character in its name, replacing a file (asked). False
 // when a check refused it or a question was cancelled, and the user has been told.
-bool CheckTarget(const std::string* sourcePath, std::string& targetPath, Platform& platform) {
+bool CheckTarget(const std::string* sourcePath, std::string& targetPath, PresetAnswers answers,
+                 Platform& platform) {
   namespace msg = messages;
   FileSystem& files = platform.files;
   // A target without any folder is refused like a target whose folder does not exist.
@@ -84,7 +60,9 @@ bool CheckTarget(const std::string* sourcePath, std::string& targetPath, Platfor
   }
 
   if (NeedsPageExtension(targetPath)) {
-    if (!Ask(platform, msg::ASK_FIX_EXTENSION, msg::CAPTION_EXTENSION)) return false;
+    if (!Ask(platform, msg::ASK_FIX_EXTENSION, msg::CAPTION_EXTENSION, answers.fixExtension)) {
+      return false;
+    }
     ApplyPageExtension(targetPath);
     platform.user.ShowTargetPath(targetPath);
   }
@@ -99,33 +77,37 @@ bool CheckTarget(const std::string* sourcePath, std::string& targetPath, Platfor
     return false;
   }
 
-  return !files.FindFirst(targetPath) || Ask(platform, msg::ASK_OVERWRITE, msg::CAPTION_OVERWRITE);
+  return !files.FindFirst(targetPath) ||
+         Ask(platform, msg::ASK_OVERWRITE, msg::CAPTION_OVERWRITE, answers.overwrite);
 }
 
 }  // namespace
 
-PreflightResult RunPreflightChecks(std::string& sourcePath, std::string& targetPath,
-                                   RequestExtras extras, Platform& platform) {
+PreflightResult RunPreflightChecks(ConversionRequest& request, Platform& platform) {
   namespace msg = messages;
-  const auto refused = [] { return PreflightResult{std::nullopt, ConversionOutcome::Refused}; };
-
-  if ((!extras.input && sourcePath.empty()) || (!extras.output && targetPath.empty())) {
+  if ((!request.input && request.sourcePath.empty()) ||
+      (!request.output && request.targetPath.empty())) {
     Warn(platform, msg::EMPTY_NAME, msg::CAPTION_APP);
-    return refused();
+    return ConversionOutcome::Refused;
   }
 
-  OpenedRequest request;
-  if (!extras.input && !CheckSource(sourcePath, request, platform)) return refused();
-  if (extras.output) return PreflightResult{std::move(request), ConversionOutcome::Written};
+  OpenedFiles opened;
+  if (!request.input && !CheckSource(request.sourcePath, opened, platform)) {
+    return ConversionOutcome::Refused;
+  }
+  if (request.output) return opened;
 
-  if (!CheckTarget(extras.input ? nullptr : &sourcePath, targetPath, platform)) return refused();
+  const std::string* sourcePath = request.input ? nullptr : &request.sourcePath;
+  if (!CheckTarget(sourcePath, request.targetPath, request.answers, platform)) {
+    return ConversionOutcome::Refused;
+  }
 
-  request.output = platform.files.OpenForWriting(targetPath);
-  if (!request.output) {
+  opened.output = platform.files.OpenForWriting(request.targetPath);
+  if (!opened.output) {
     Warn(platform, msg::TARGET_UNOPENABLE, msg::CAPTION_OPEN_ERROR);
-    return PreflightResult{std::nullopt, ConversionOutcome::Failed};
+    return ConversionOutcome::Failed;
   }
-  return PreflightResult{std::move(request), ConversionOutcome::Written};
+  return opened;
 }
 
 }  // namespace morvel

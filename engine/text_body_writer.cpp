@@ -78,10 +78,10 @@ constexpr PageReplacements TABS_ONLY(false);
 
 TextBodyWriter::TextBodyWriter(const ConversionOptions& options, PageWriter& page, ScanPath scan)
     : page_(page),
-      escaping_(options.escapeSpecials == 1),
-      linking_(options.autoLinkEnabled == 1),
-      tagged_(options.lineTagsEnabled == 1),
-      paragraphs_(tagged_ && options.lineTagMode != 1),
+      escaping_(options.escapeSpecials),
+      linking_(options.autoLinkEnabled),
+      tagged_(options.lineTagsEnabled),
+      paragraphs_(tagged_ && options.lineTagMode == LineTagMode::BreaksAndParagraphs),
       significant_(escaping_, linking_, scan),
       replacements_(escaping_ ? ESCAPED : TABS_ONLY),
       paragraphState_(AFTER_BREAK) {}

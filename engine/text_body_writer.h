@@ -17,10 +17,10 @@ struct PageReplacements;
 
 // One per conversion. Lines end in LF or CR LF (both are one line end; a CR anywhere else is
 // text); the page gets CR LF. Every tab becomes six ideographic spaces; "&", "\"", "<" and ">"
-// become entities when `escapeSpecials` is 1; every address that begins with "http://" becomes
-// an anchor when `autoLinkEnabled` is 1; when `lineTagsEnabled` is 1, a line end gets "<BR>"
-// (`lineTagMode` 1) or the "<BR>&<P>" mode joins lines of text with "<BR>" and makes an empty
-// line after text a "<P>". What it holds between calls is what those rules still have to
+// become entities when `escapeSpecials` is on; every address that begins with "http://" becomes
+// an anchor when `autoLinkEnabled` is on; when `lineTagsEnabled` is on, a line end gets "<BR>"
+// (LineTagMode::BreaksOnly) or the "<BR>&<P>" mode joins lines of text with "<BR>" and makes an
+// empty line after text a "<P>". What it holds between calls is what those rules still have to
 // decide: the "<BR>&<P>" state, a CR that may start a line end, a partly matched "http://" and
 // the address being linked, which is written twice. So memory grows with the longest address,
 // never with a line.

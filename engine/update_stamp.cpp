@@ -6,15 +6,15 @@ namespace {
 constexpr std::string_view IDEOGRAPHIC_SPACE = "　";
 }
 
-std::string FormatUpdateStamp(const LocalTime& time, int style) {
+std::string FormatUpdateStamp(const LocalTime& time, StampStyle style) {
   const auto number = [](int value) { return std::to_string(value); };
   std::string text;
-  if (style == STAMP_STYLE_KANJI) {
+  if (style == StampStyle::Kanji) {
     text.append(number(time.year)).append("年").append(IDEOGRAPHIC_SPACE);
     text.append(number(time.month)).append("月").append(number(time.day)).append("日");
     text.append(IDEOGRAPHIC_SPACE).append(number(time.hour)).append("時");
     text.append(number(time.minute)).append("分");
-  } else if (style == STAMP_STYLE_NUMERIC) {
+  } else {
     text.append(number(time.year)).append(IDEOGRAPHIC_SPACE);
     text.append(number(time.month)).append("/").append(number(time.day));
     text.append(IDEOGRAPHIC_SPACE).append(number(time.hour)).append(":");

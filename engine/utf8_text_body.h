@@ -3,6 +3,7 @@
 
 #include <cstddef>
 
+#include "engine/outside_world.h"
 #include "engine/text_body_writer.h"
 #include "engine/text_reader.h"
 

@@ -1,9 +1,7 @@
 // Compares the text page writer with the one-at-a-time reference on random texts, handed to
 // the writer in blocks cut anywhere.
-//   Byte 0 picks the switches: bits 0-3 escapeSpecials, autoLinkEnabled, lineTagsEnabled,
-//   lineTagMode; bit 4 turns every switch that is on into 2 instead of 1 (which must count as
-//   off, and for lineTagMode as the "<BR>&<P>" mode); bit 5 takes the SSE2 scan where the
-//   build has it, the byte loop otherwise.
+//   Byte 0 picks the switches: bits 0-3 escapeSpecials, autoLinkEnabled, lineTagsEnabled and
+//   the "<BR>" mode; bit 5 takes the SSE2 scan where the build has it, the byte loop otherwise.
 //   Byte 1 picks the cuts: 0 hands the text over whole; otherwise the blocks are 1 to
 //   1 + (byte 1 & 0x7F) bytes long, their sizes drawn from a sequence that byte 1 starts.
 // The rest is the text, as a file holds it (LF or CR LF line ends); its page must be the
@@ -23,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 2) return 0;
   const unsigned flags = data[0];
   const unsigned cutSeed = data[1];
-  const ConversionOptions options = testing::SwitchesFrom(flags & 0x0F, (flags & 0x10) ? 2 : 1);
+  const ConversionOptions options = testing::SwitchesFrom(flags & 0x0F);
   const std::vector<ScanPath> paths = testing::ScanPaths();
   const ScanPath scan = (flags & 0x20) ? paths.back() : paths.front();
   const std::string_view text(reinterpret_cast<const char*>(data + 2), size - 2);

@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-#include "engine/platform.h"
+#include "engine/outside_world.h"
 
 namespace morvel {
 

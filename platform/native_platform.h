@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "engine/platform.h"
+#include "engine/outside_world.h"
 
 namespace morvel {
 

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <string_view>
 
-#include "engine/platform.h"
+#include "engine/outside_world.h"
 
 namespace morvel {
 

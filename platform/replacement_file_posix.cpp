@@ -164,8 +164,8 @@ std::unique_ptr<ByteWriter> OpenReplacement(const std::string& path, TemporaryKi
     return std::make_unique<DescriptorWriter>(fd);
   }
   if (exists) {
-    // A page the user may not write stays refused, as it was when pages were written in
-    // place; opening it without O_TRUNC changes nothing.
+    // A page the user may not write is refused, though its folder would take a new file that
+    // replaces it; opening it without O_TRUNC changes nothing.
     const int probe = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (probe < 0) return nullptr;
     close(probe);

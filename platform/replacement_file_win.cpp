@@ -67,8 +67,8 @@ std::unique_ptr<ByteWriter> OpenReplacement(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return nullptr;
-    // A page the user may not write (read-only, locked, no access) stays refused, as it was
-    // when pages were written in place; opening it changes nothing.
+    // A page the user may not write (read-only, locked, no access) is refused, though its
+    // folder would take a new file that replaces it; opening it changes nothing.
     const HANDLE probe =
         CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/platform.h"
+#include "engine/outside_world.h"
 
 namespace morvel {
 

@@ -13,6 +13,7 @@ namespace {
 
 using testing::FakePlatform;
 using testing::PlainOptions;
+using testing::RequestFor;
 using testing::ShownMessage;
 namespace msg = messages;
 
@@ -48,12 +49,6 @@ const std::string PLAIN_HEAD =
     "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n";
 const std::string FOOTER = "\r\n</BODY>\r\n</HTML>";
 
-struct Request {
-  std::string source;
-  std::string target;
-  ConversionOptions options = PlainOptions();
-};
-
 class ConvertFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -62,12 +57,11 @@ class ConvertFileTest : public ::testing::Test {
     fake.files.AddFile("C:\\in\\memo.txt", "hello\r\n");
   }
 
-  ConversionOutcome Convert(Request& request) {
-    return ConvertFile(request.source, request.target, request.options, "FFFFFF", "000000", "T",
-                       fake.platform);
+  ConversionOutcome Convert(ConversionRequest& request) {
+    return ConvertFile(request, fake.platform);
   }
   ConversionOutcome Convert(std::string source, std::string target) {
-    Request request{std::move(source), std::move(target)};
+    ConversionRequest request = RequestFor(std::move(source), std::move(target));
     return Convert(request);
   }
   bool WroteAnything() const {
@@ -130,9 +124,8 @@ TEST_F(ConvertFileTest, EachRefusingCheckShowsItsMessageAndWritesNothing) {
     local.files.AddFile("C:\\in\\memo.htm", "x");
     local.files.AddFile("C:\\out\\old.htm", "keep");
     for (int answer : c.answers) local.user.Answer(answer);
-    std::string source = c.source, target = c.target;
-    const auto outcome =
-        ConvertFile(source, target, PlainOptions(), "FFFFFF", "000000", "T", local.platform);
+    ConversionRequest request = RequestFor(c.source, c.target);
+    const auto outcome = ConvertFile(request, local.platform);
     EXPECT_EQ(outcome, ConversionOutcome::Refused) << c.name;
     EXPECT_EQ(local.user.shown, c.expected) << c.name;
     for (const auto& open : local.files.opened) EXPECT_FALSE(open.starts_with("w:")) << c.name;
@@ -147,9 +140,12 @@ TEST_F(ConvertFileTest, WritesTheFramedPageAndReportsCompletion) {
 }
 
 TEST_F(ConvertFileTest, WritesTheTitleAndColoursUnescaped) {
-  std::string source = "C:\\in\\memo.txt", target = "C:\\out\\m.htm";
-  ConvertFile(source, target, PlainOptions(), "123456", "ABCDEF", "a<b&\"c\"", fake.platform);
-  EXPECT_EQ(fake.files.Contents(target),
+  ConversionRequest request = RequestFor("C:\\in\\memo.txt", "C:\\out\\m.htm");
+  request.options.bgColour = {0x123456};
+  request.options.textColour = {0xABCDEF};
+  request.title = "a<b&\"c\"";
+  ConvertFile(request, fake.platform);
+  EXPECT_EQ(fake.files.Contents(request.targetPath),
             "<!--MORVEL1.3-->\r\n<HTML><HEAD><TITLE>a<b&\"c\"</TITLE></HEAD>\r\n"
             "<BODY bgcolor=\"123456\" text=\"ABCDEF\">\r\nhello\r\n" +
                 FOOTER);
@@ -177,9 +173,9 @@ TEST_F(ConvertFileTest, ReadsTextModeLineEnds) {
     FakePlatform local;
     local.files.AddFolder("C:\\d");
     local.files.AddFile("C:\\d\\in.txt", c.input);
-    std::string source = "C:\\d\\in.txt", target = "C:\\d\\out.htm";
-    ConvertFile(source, target, PlainOptions(), "FFFFFF", "000000", "T", local.platform);
-    EXPECT_EQ(local.files.Contents(target), PLAIN_HEAD + c.body + FOOTER) << c.input;
+    ConversionRequest request = RequestFor("C:\\d\\in.txt", "C:\\d\\out.htm");
+    ConvertFile(request, local.platform);
+    EXPECT_EQ(local.files.Contents(request.targetPath), PLAIN_HEAD + c.body + FOOTER) << c.input;
   }
 }
 
@@ -188,7 +184,7 @@ TEST_F(ConvertFileTest, ReadsALongLineWhole) {
   std::string line;
   while (line.size() < 10000) line += "\x95\x5C";  // 表
   fake.files.AddFile("C:\\in\\long.txt", line + "\r\n");
-  Request request{"C:\\in\\long.txt", "C:\\out\\long.htm"};
+  ConversionRequest request = RequestFor("C:\\in\\long.txt", "C:\\out\\long.htm");
   Convert(request);
   EXPECT_EQ(fake.files.Contents("C:\\out\\long.htm"), PLAIN_HEAD + line + "\r\n" + FOOTER);
 }
@@ -204,10 +200,10 @@ TEST_F(ConvertFileTest, ResolvesTheSourceToTheStoredName) {
       {"C:\\in\\m?mo.*", "C:\\in\\memo.txt"},
   };
   for (const auto& c : cases) {
-    Request request{c.typed, "C:\\out\\r.htm"};
+    ConversionRequest request = RequestFor(c.typed, "C:\\out\\r.htm");
     fake.user.Answer(ANSWER_OK);  // overwrite after the first case
     Convert(request);
-    EXPECT_EQ(request.source, c.resolved);
+    EXPECT_EQ(request.sourcePath, c.resolved);
   }
 }
 
@@ -232,12 +228,9 @@ TEST_F(ConvertFileTest, FixesTheTargetExtensionWhenTheUserAgrees) {
     local.files.AddFolder("C:\\out");
     local.files.AddFolder("C:\\out\\my.dir");
     local.files.AddFile("C:\\in\\memo.txt", "x");
-    std::string source = "C:\\in\\memo.txt", target = c.target;
-    EXPECT_EQ(ConvertFile(source, target, PlainOptions(), "FFFFFF", "000000", "T", local.platform),
-              ConversionOutcome::Written)
-        << c.target;
-    Request request{source, target};
-    EXPECT_EQ(request.target, c.fixed);
+    ConversionRequest request = RequestFor("C:\\in\\memo.txt", c.target);
+    EXPECT_EQ(ConvertFile(request, local.platform), ConversionOutcome::Written) << c.target;
+    EXPECT_EQ(request.targetPath, c.fixed);
     if (c.asks) {
       EXPECT_EQ(local.user.shown, (std::vector{FIX_EXTENSION, Completed(c.fixed)}));
       EXPECT_EQ(local.user.targetPathShown, std::vector{c.fixed});
@@ -252,7 +245,7 @@ TEST_F(ConvertFileTest, KeepsTheCorrectedTargetShownWhenALaterCheckRefuses) {
   fake.files.AddFile("C:\\out\\page.htm", "keep");
   fake.user.Answer(ANSWER_OK);
   fake.user.Answer(ANSWER_CANCEL);
-  Request request{"C:\\in\\memo.txt", "C:\\out\\page"};
+  ConversionRequest request = RequestFor("C:\\in\\memo.txt", "C:\\out\\page");
   EXPECT_EQ(Convert(request), ConversionOutcome::Refused);
   EXPECT_EQ(fake.user.shown, (std::vector{FIX_EXTENSION, OVERWRITE}));
   EXPECT_EQ(fake.user.targetPathShown, std::vector<std::string>{"C:\\out\\page.htm"});
@@ -265,6 +258,31 @@ TEST_F(ConvertFileTest, OverwritesOnlyAfterOk) {
   EXPECT_EQ(Convert("C:\\in\\memo.txt", "C:\\out\\old.htm"), ConversionOutcome::Written);
   EXPECT_EQ(fake.user.shown, (std::vector{OVERWRITE, Completed("C:\\out\\old.htm")}));
   EXPECT_EQ(fake.files.Contents("C:\\out\\old.htm"), PLAIN_HEAD + "hello\r\n" + FOOTER);
+}
+
+// A question answered before the request starts is not asked; the other one still is.
+TEST_F(ConvertFileTest, PresetAnswersStandForTheirQuestions) {
+  fake.files.AddFile("C:\\out\\old.htm", "old");
+  struct Case {
+    PresetAnswers answers;
+    std::vector<ShownMessage> shown;  // before the completion message
+  };
+  const Case cases[] = {
+      {{.fixExtension = true, .overwrite = true}, {}},
+      {{.fixExtension = true, .overwrite = false}, {OVERWRITE}},
+      {{.fixExtension = false, .overwrite = true}, {FIX_EXTENSION}},
+  };
+  for (const auto& c : cases) {
+    fake.user.shown.clear();
+    fake.user.targetPathShown.clear();
+    ConversionRequest request = RequestFor("C:\\in\\memo.txt", "C:\\out\\old.txt");
+    request.answers = c.answers;
+    EXPECT_EQ(Convert(request), ConversionOutcome::Written);
+    std::vector<ShownMessage> expected = c.shown;
+    expected.push_back(Completed("C:\\out\\old.htm"));
+    EXPECT_EQ(fake.user.shown, expected);
+    EXPECT_EQ(fake.user.targetPathShown, std::vector<std::string>{"C:\\out\\old.htm"});
+  }
 }
 
 TEST_F(ConvertFileTest, AcceptsReservedCharactersInTheFolderPart) {
@@ -299,9 +317,9 @@ TEST_F(ConvertFileTest, HandlesDoubleByteNamesWhoseTrailByteLooksLikeASeparator)
     fake.user.shown.clear();
     fake.files.AddFile("C:\\in\\" + name, "x");
     const std::string target = "C:\\out\\" + name.substr(0, name.size() - 4) + ".htm";
-    Request request{"C:\\in\\" + name, target};
+    ConversionRequest request = RequestFor("C:\\in\\" + name, target);
     EXPECT_EQ(Convert(request), ConversionOutcome::Written);
-    EXPECT_EQ(request.source, "C:\\in\\" + name);
+    EXPECT_EQ(request.sourcePath, "C:\\in\\" + name);
     EXPECT_EQ(fake.user.shown, std::vector{Completed(target)});
     EXPECT_NE(fake.files.Find(target), nullptr);
   }
@@ -369,9 +387,9 @@ TEST_F(ConvertFileTest, BuildsTheCompletionTextForAnyTargetLength) {
   while (folder.size() < 300) folder += "\\" + std::string(40, 'f');
   fake.files.AddFolder(folder);
   const std::string target = folder + "\\page.htm";
-  Request request{"C:\\in\\memo.txt", target};
+  ConversionRequest request = RequestFor("C:\\in\\memo.txt", target);
   EXPECT_EQ(Convert(request), ConversionOutcome::Written);
-  EXPECT_EQ(request.target, target);
+  EXPECT_EQ(request.targetPath, target);
   EXPECT_EQ(fake.user.shown, std::vector{Completed(target)});
 }
 

@@ -25,7 +25,7 @@ std::string WithCrLf(const std::string& text) {
 
 // The page of `text` with only escaping switched by `escapeSpecials` (tabs are always
 // expanded).
-std::string Escaped(const std::string& text, int escapeSpecials) {
+std::string Escaped(const std::string& text, bool escapeSpecials) {
   ConversionOptions options = testing::SwitchesFrom(0);
   options.escapeSpecials = escapeSpecials;
   return testing::PageOfBlocks(text, options);
@@ -33,31 +33,29 @@ std::string Escaped(const std::string& text, int escapeSpecials) {
 
 struct EscapeCase {
   std::string line;
-  int escapeSpecials;
+  bool escapeSpecials;
   std::string expected;
 };
 
-TEST(EscapeLineTest, ReplacesEachSpecialByteOnceAndTabsAlways) {
+TEST(EscapingTest, ReplacesEachSpecialByteOnceAndTabsAlways) {
   const EscapeCase cases[] = {
-      {"\"<>&\"\n", 1, "&quot;&lt;&gt;&amp;&quot;\n"},
-      {"A&B\n", 1, "A&amp;B\n"},
-      {"&amp;\n", 1, "&amp;amp;\n"},
-      {"&lt;b&gt;&quot;\n", 1, "&amp;lt;b&amp;gt;&amp;quot;\n"},
-      {"<B>x</B>\n", 0, "<B>x</B>\n"},
-      {"<\"&>\n", 2, "<\"&>\n"},
-      {"<\"&>\n", -1, "<\"&>\n"},
-      {"a\tb\n", 1, "a" + SIX_SPACES + "b\n"},
-      {"a\tb\n", 0, "a" + SIX_SPACES + "b\n"},
-      {"\t\t", 1, SIX_SPACES + SIX_SPACES},
-      {"\t&\t", 1, SIX_SPACES + "&amp;" + SIX_SPACES},
-      {"日本語のテキスト。\n", 1, "日本語のテキスト。\n"},
-      {"表ソ能ポ\n", 1, "表ソ能ポ\n"},
-      {"\xB1\xB2\xDF\n", 1, "\xB1\xB2\xDF\n"},
-      {"\n", 1, "\n"},
-      {"", 1, ""},
-      {"\r\x01\x1B\x7F\n", 1, "\r\x01\x1B\x7F\n"},
+      {"\"<>&\"\n", true, "&quot;&lt;&gt;&amp;&quot;\n"},
+      {"A&B\n", true, "A&amp;B\n"},
+      {"&amp;\n", true, "&amp;amp;\n"},
+      {"&lt;b&gt;&quot;\n", true, "&amp;lt;b&amp;gt;&amp;quot;\n"},
+      {"<B>x</B>\n", false, "<B>x</B>\n"},
+      {"a\tb\n", true, "a" + SIX_SPACES + "b\n"},
+      {"a\tb\n", false, "a" + SIX_SPACES + "b\n"},
+      {"\t\t", true, SIX_SPACES + SIX_SPACES},
+      {"\t&\t", true, SIX_SPACES + "&amp;" + SIX_SPACES},
+      {"日本語のテキスト。\n", true, "日本語のテキスト。\n"},
+      {"表ソ能ポ\n", true, "表ソ能ポ\n"},
+      {"\xB1\xB2\xDF\n", true, "\xB1\xB2\xDF\n"},
+      {"\n", true, "\n"},
+      {"", true, ""},
+      {"\r\x01\x1B\x7F\n", true, "\r\x01\x1B\x7F\n"},
       // NUL is data: the bytes after it are escaped too.
-      {"\0<\0\t"s, 1, "\0&lt;\0"s + SIX_SPACES},
+      {"\0<\0\t"s, true, "\0&lt;\0"s + SIX_SPACES},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Escaped(c.line, c.escapeSpecials), WithCrLf(c.expected))
@@ -66,7 +64,7 @@ TEST(EscapeLineTest, ReplacesEachSpecialByteOnceAndTabsAlways) {
   }
 }
 
-TEST(EscapeLineTest, GrowsALongLineWithoutLosingBytes) {
+TEST(EscapingTest, GrowsALongLineWithoutLosingBytes) {
   // 2999 input bytes that become 2999 * 5 bytes.
   std::string line;
   std::string expected;

@@ -12,7 +12,7 @@ namespace {
 
 using namespace std::string_literals;
 
-TEST(TagLineEndTest, TagsOnlyAFinalNewline) {
+TEST(BreakTagsTest, TagsOnlyAFinalNewline) {
   const std::pair<std::string, std::string> cases[] = {
       {"text\n", "text<BR>\n"},
       {"\n", "<BR>\n"},
@@ -38,7 +38,7 @@ struct ParagraphCase {
   int finalState;
 };
 
-TEST(WriteParagraphLineTest, JoinsTextWithBreaksAndTurnsEmptyLinesIntoParagraphs) {
+TEST(ParagraphTagsTest, JoinsTextWithBreaksAndTurnsEmptyLinesIntoParagraphs) {
   const ParagraphCase cases[] = {
       {{"a\n", "b\n", "\n", "c\n"}, "\na<BR>\nb<P>\n\nc", 1},
       {{"a\n", "\n", "\n", "b\n"}, "\na<P>\n<BR>\n\nb", 1},

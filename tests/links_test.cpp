@@ -34,7 +34,7 @@ void ExpectLinks(const std::vector<LinkCase>& cases) {
   }
 }
 
-TEST(LinkAddressesTest, WrapsEveryAddressUpToItsEndingByte) {
+TEST(AutomaticLinksTest, WrapsEveryAddressUpToItsEndingByte) {
   ExpectLinks({
       {"see http://x/a now\n", "see <A href=\"http://x/a\">http://x/a</A> now\n"},
       {"http://x/ http://y/\n",
@@ -60,7 +60,7 @@ TEST(LinkAddressesTest, WrapsEveryAddressUpToItsEndingByte) {
   });
 }
 
-TEST(LinkAddressesTest, FindsOnlyExactLowerCaseStartsThatTheSearchDoesNotSkip) {
+TEST(AutomaticLinksTest, FindsOnlyExactLowerCaseStartsThatTheSearchDoesNotSkip) {
   ExpectLinks({
       {"HTTP://x/ https://x/ Http://x/\n", "HTTP://x/ https://x/ Http://x/\n"},
       {"hhttp://x/ httphttp://x/ htthttp://x/\n", "hhttp://x/ httphttp://x/ htthttp://x/\n"},
@@ -72,7 +72,7 @@ TEST(LinkAddressesTest, FindsOnlyExactLowerCaseStartsThatTheSearchDoesNotSkip) {
   });
 }
 
-TEST(LinkAddressesTest, MatchesOnlyAtCharacterStarts) {
+TEST(AutomaticLinksTest, MatchesOnlyAtCharacterStarts) {
   ExpectLinks({
       // ド is 0x83 0x68: its trail byte is an "h".
       {"ダウンロードttp://x/\n", "ダウンロードttp://x/\n"},
@@ -92,7 +92,7 @@ TEST(LinkAddressesTest, MatchesOnlyAtCharacterStarts) {
   });
 }
 
-TEST(LinkAddressesTest, KeepsAnInnerAddressInTheFirstAnchor) {
+TEST(AutomaticLinksTest, KeepsAnInnerAddressInTheFirstAnchor) {
   ExpectLinks({
       {"http://a/?u=http://b/ x", Anchored("", "http://a/?u=http://b/", " x")},
       {"http://http://x", Anchored("", "http://http://x")},
@@ -100,7 +100,7 @@ TEST(LinkAddressesTest, KeepsAnInnerAddressInTheFirstAnchor) {
   });
 }
 
-TEST(LinkAddressesTest, HasNoLimitOnAddressesOrTheirLength) {
+TEST(AutomaticLinksTest, HasNoLimitOnAddressesOrTheirLength) {
   std::string many;
   std::string manyLinked;
   for (int i = 0; i < 500; ++i) {

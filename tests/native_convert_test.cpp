@@ -43,9 +43,14 @@ const std::string PAGE_OF_HELLO =
 
 class NativeConvertTest : public ::testing::Test {
  protected:
+  // Converts `source` into `target` and sets both to the paths the request ended with.
   ConversionOutcome Convert(std::string& source, std::string& target) {
     Platform platform{*files, user, clock};
-    return ConvertFile(source, target, PlainOptions(), "FFFFFF", "000000", "T", platform);
+    ConversionRequest request = testing::RequestFor(source, target);
+    const ConversionOutcome outcome = ConvertFile(request, platform);
+    source = std::move(request.sourcePath);
+    target = std::move(request.targetPath);
+    return outcome;
   }
 
   testing::TempFolder folder;
@@ -78,17 +83,42 @@ TEST_F(NativeConvertTest, EachCheckShowsItsMessageAndWritesNothingWhenItRefuses)
       {"empty source", "", "page.htm", {}, ConversionOutcome::Refused, {EMPTY}, ""},
       {"empty target", "memo.txt", "", {}, ConversionOutcome::Refused, {EMPTY}, ""},
       {"missing source", "none.txt", "page.htm", {}, ConversionOutcome::Refused, {MISSING}, ""},
-      {"missing target folder", "memo.txt", "nowhere\\page.htm", {ANSWER_OK},
-       ConversionOutcome::Refused, {NO_FOLDER}, ""},
-      {"extension cancelled", "memo.txt", "page.txt", {ANSWER_CANCEL}, ConversionOutcome::Refused,
-       {FIX_EXTENSION}, ""},
-      {"extension fixed", "memo.txt", "page.txt", {ANSWER_OK}, ConversionOutcome::Written,
-       {FIX_EXTENSION}, "page.htm"},
+      {"missing target folder",
+       "memo.txt",
+       "nowhere\\page.htm",
+       {ANSWER_OK},
+       ConversionOutcome::Refused,
+       {NO_FOLDER},
+       ""},
+      {"extension cancelled",
+       "memo.txt",
+       "page.txt",
+       {ANSWER_CANCEL},
+       ConversionOutcome::Refused,
+       {FIX_EXTENSION},
+       ""},
+      {"extension fixed",
+       "memo.txt",
+       "page.txt",
+       {ANSWER_OK},
+       ConversionOutcome::Written,
+       {FIX_EXTENSION},
+       "page.htm"},
       {"reserved character", "memo.txt", "a;b.htm", {}, ConversionOutcome::Refused, {RESERVED}, ""},
-      {"overwrite cancelled", "memo.txt", "old.htm", {ANSWER_CANCEL}, ConversionOutcome::Refused,
-       {OVERWRITE}, ""},
-      {"overwrite accepted", "memo.txt", "old.htm", {ANSWER_OK}, ConversionOutcome::Written,
-       {OVERWRITE}, "old.htm"},
+      {"overwrite cancelled",
+       "memo.txt",
+       "old.htm",
+       {ANSWER_CANCEL},
+       ConversionOutcome::Refused,
+       {OVERWRITE},
+       ""},
+      {"overwrite accepted",
+       "memo.txt",
+       "old.htm",
+       {ANSWER_OK},
+       ConversionOutcome::Written,
+       {OVERWRITE},
+       "old.htm"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -98,10 +128,9 @@ TEST_F(NativeConvertTest, EachCheckShowsItsMessageAndWritesNothingWhenItRefuses)
     testing::ScriptedUser answers;
     for (const int answer : c.answers) answers.Answer(answer);
     Platform platform{*files, answers, clock};
-    std::string source = c.source.empty() ? "" : here.Path(c.source);
-    std::string target = c.target.empty() ? "" : here.Path(c.target);
-    EXPECT_EQ(ConvertFile(source, target, PlainOptions(), "FFFFFF", "000000", "T", platform),
-              c.outcome);
+    ConversionRequest request = testing::RequestFor(c.source.empty() ? "" : here.Path(c.source),
+                                                    c.target.empty() ? "" : here.Path(c.target));
+    EXPECT_EQ(ConvertFile(request, platform), c.outcome);
     std::vector<ShownMessage> expected = c.shown;
     std::vector<std::string> listed = {"memo.txt", "old.htm"};
     if (!c.writtenAs.empty()) {
@@ -145,10 +174,10 @@ TEST_F(NativeConvertTest, LooksTheSourceUpByWildcardAndStoredCase) {
 
 TEST_F(NativeConvertTest, ConvertsFilesNamedWithTrailBytesThatLookLikeSeparators) {
   const std::string stems[] = {
-      "\x83\x5C\x81\x5B\x83\x58",              // ソース
-      "\x97\xBF\x8B\xE0\x95\x5C",              // 料金表
-      "\x8B\x40\x94\x5C",                      // 機能
-      "\x83\x7C\x83\x43\x83\x93\x83\x67",      // ポイント
+      "\x83\x5C\x81\x5B\x83\x58",          // ソース
+      "\x97\xBF\x8B\xE0\x95\x5C",          // 料金表
+      "\x8B\x40\x94\x5C",                  // 機能
+      "\x83\x7C\x83\x43\x83\x93\x83\x67",  // ポイント
   };
   for (const auto& stem : stems) {
     folder.WriteFile(stem + ".txt", "hello\r\n");
@@ -203,8 +232,8 @@ TEST_F(NativeConvertTest, CopiesAPictureBesideThePageWithoutOverwriting) {
   const std::string picture = "\x95\x5C\x8E\x86.png";  // 表紙.png
   const std::string page =
       "<!--MORVEL1.3-->\r\n<HTML><HEAD><TITLE>T</TITLE></HEAD>\r\n"
-      "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n<BR>\r\n<CENTER><IMG src=\"" + picture +
-      "\" border=\"0\"></CENTER>\r\n</BODY>\r\n</HTML>";
+      "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n<BR>\r\n<CENTER><IMG src=\"" +
+      picture + "\" border=\"0\"></CENTER>\r\n</BODY>\r\n</HTML>";
   folder.MakeFolder("pics");
   folder.MakeFolder("web");
   folder.MakeFolder("old");

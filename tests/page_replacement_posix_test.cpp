@@ -124,9 +124,8 @@ int ConvertInChild(const std::string& source, const std::string& target, rlim_t 
     testing::ScriptedUser user;
     testing::FixedClock clock;
     Platform platform{*files, user, clock};
-    std::string from = source, to = target;
-    const auto outcome =
-        ConvertFile(from, to, testing::PlainOptions(), "FFFFFF", "000000", "T", platform);
+    ConversionRequest request = testing::RequestFor(source, target);
+    const auto outcome = ConvertFile(request, platform);
     _exit(outcome == ConversionOutcome::Written ? 0 : 3);
   }
   int status = 0;

@@ -5,6 +5,7 @@
 
 #include "engine/convert_file.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/plain_options.h"
 
 namespace morvel {
 namespace {
@@ -67,11 +68,12 @@ class PicturePageTest : public ::testing::Test {
     fake.files.AddFolder("C:\\pics");
     fake.files.AddFolder("C:\\web");
     fake.files.AddFile("C:\\pics\\cat.png", "PNG-BYTES");
-    options.stampEnabled = 0;
+    options.stampEnabled = false;
     options.imageBorder = 2;
   }
   ConversionOutcome Convert(std::string source, std::string target) {
-    return ConvertFile(source, target, options, "FFFFFF", "000000", "T", fake.platform);
+    ConversionRequest request = testing::RequestFor(std::move(source), std::move(target), options);
+    return ConvertFile(request, fake.platform);
   }
 
   FakePlatform fake;
@@ -86,7 +88,7 @@ TEST_F(PicturePageTest, CopiesThePictureAndShowsIt) {
 }
 
 TEST_F(PicturePageTest, PutsTheUpdateBoxBeforeThePicture) {
-  options.stampEnabled = 1;
+  options.stampEnabled = true;
   Convert("C:\\pics\\cat.png", "C:\\web\\cat.htm");
   EXPECT_EQ(
       fake.files.Contents("C:\\web\\cat.htm"),
@@ -95,11 +97,11 @@ TEST_F(PicturePageTest, PutsTheUpdateBoxBeforeThePicture) {
 
 TEST_F(PicturePageTest, WritesTheBorderAsASignedNumber) {
   struct Case {
-    std::int32_t border;
+    std::uint32_t border;
     std::string text;
   };
   const Case cases[] = {
-      {0, "0"}, {-5, "-5"}, {INT32_MIN, "-2147483648"}, {2147483647, "2147483647"}};
+      {0, "0"}, {4294967291u, "-5"}, {2147483648u, "-2147483648"}, {2147483647, "2147483647"}};
   for (const auto& c : cases) {
     options.imageBorder = c.border;
     fake.user.Answer(ANSWER_OK);  // overwrite the previous page
@@ -179,10 +181,9 @@ TEST_F(PicturePageTest, KeepsTheOldPageWhenTheCopyOrAWriteFails) {
     if (c.copyFails) here.files.failCopyTo = "C:\\web\\cat.png";
     if (c.failWriteAfter)
       here.files.FailWritesTo("C:\\web\\cat.htm", *c.failWriteAfter, c.failClose);
-    std::string source = "C:\\pics\\cat.png", target = "C:\\web\\cat.htm";
-    EXPECT_EQ(
-        ConvertFile(source, target, ConversionOptions{}, "FFFFFF", "000000", "T", here.platform),
-        ConversionOutcome::Failed);
+    ConversionRequest request =
+        testing::RequestFor("C:\\pics\\cat.png", "C:\\web\\cat.htm", ConversionOptions{});
+    EXPECT_EQ(ConvertFile(request, here.platform), ConversionOutcome::Failed);
     EXPECT_EQ(here.user.shown, (std::vector{OVERWRITE, c.expected}));
     EXPECT_EQ(here.files.Contents("C:\\web\\cat.htm"), "old page");
     EXPECT_EQ(here.files.PendingWrites(), 0);

@@ -8,28 +8,26 @@ namespace {
 
 struct StampCase {
   LocalTime time;
-  int style;
+  StampStyle style;
   std::string expected;
 };
 
 TEST(FormatUpdateStampTest, WritesNumbersWithoutLeadingZeros) {
   const StampCase cases[] = {
-      {{2002, 3, 16, 9, 5}, 1, "2002年　3月16日　9時5分"},
-      {{2002, 3, 16, 9, 5}, 0, "2002　3/16　9:5"},
-      {{2009, 12, 31, 23, 59}, 1, "2009年　12月31日　23時59分"},
-      {{2009, 12, 31, 23, 59}, 0, "2009　12/31　23:59"},
-      {{2010, 1, 1, 0, 0}, 1, "2010年　1月1日　0時0分"},
-      {{2010, 1, 1, 0, 0}, 0, "2010　1/1　0:0"},
-      {{2002, 3, 16, 9, 5}, 2, ""},
-      {{2002, 3, 16, 9, 5}, -1, ""},
+      {{2002, 3, 16, 9, 5}, StampStyle::Kanji, "2002年　3月16日　9時5分"},
+      {{2002, 3, 16, 9, 5}, StampStyle::Numeric, "2002　3/16　9:5"},
+      {{2009, 12, 31, 23, 59}, StampStyle::Kanji, "2009年　12月31日　23時59分"},
+      {{2009, 12, 31, 23, 59}, StampStyle::Numeric, "2009　12/31　23:59"},
+      {{2010, 1, 1, 0, 0}, StampStyle::Kanji, "2010年　1月1日　0時0分"},
+      {{2010, 1, 1, 0, 0}, StampStyle::Numeric, "2010　1/1　0:0"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(FormatUpdateStamp(c.time, c.style), c.expected) << c.style;
+    EXPECT_EQ(FormatUpdateStamp(c.time, c.style), c.expected) << c.expected;
   }
 }
 
 TEST(FormatUpdateStampTest, LongestTextIsTwentySixBytes) {
-  EXPECT_EQ(FormatUpdateStamp({2009, 12, 31, 23, 59}, 1).size(), 26u);
+  EXPECT_EQ(FormatUpdateStamp({2009, 12, 31, 23, 59}, StampStyle::Kanji).size(), 26u);
 }
 
 TEST(UpdateBoxTest, FramesTheTextAndEndsInABreakWithoutLineEnd) {

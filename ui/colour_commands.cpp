@@ -1,6 +1,7 @@
 // Commands 1024 and 1025: the colour dialog for the page's background and text colours.
-#include <utility>
+#include <string>
 
+#include "engine/conversion_options.h"
 #include "platform/wide_text_win.h"
 #include "ui/commands.h"
 #include "ui/resources/resource_ids.h"
@@ -21,23 +22,17 @@ void ChooseColour(WindowState& state, COLORREF& colourRef, int customSlot, int t
   request.Flags = CC_RGBINIT;
   if (!state.dialogs.chooseColour(&request)) return;
 
-  // Only red, green and blue count; this keeps the text at six digits.
+  // Only red, green and blue count.
   colourRef = request.rgbResult & WHITE;
   state.customColours[customSlot] = colourRef;
-
-  char digits[16];
-  wsprintfA(digits, "%06X", static_cast<unsigned>(colourRef));
-  SwapRedBlue(digits);
-  char shown[16];
-  wsprintfA(shown, "# %s", digits);
-  SetDlgItemTextW(state.mainWindow, textId, Widen(shown).c_str());
+  ShowColour(state.mainWindow, textId, colourRef);
 }
 
 }  // namespace
 
-void SwapRedBlue(char* digits) {
-  std::swap(digits[0], digits[4]);
-  std::swap(digits[1], digits[5]);
+void ShowColour(HWND window, int textId, COLORREF colourRef) {
+  const std::string shown = "# " + HexDigits(ColourOf(colourRef));
+  SetDlgItemTextW(window, textId, Widen(shown).c_str());
 }
 
 void ChooseBackgroundColour(WindowState& state) {

@@ -8,8 +8,9 @@
 
 namespace morvel::ui {
 
-// WM_INITDIALOG: centres and shows the window, then sets every control to its default.
-void InitialiseDialog(HWND window);
+// WM_INITDIALOG: centres and shows the window, then sets every control to the default of its
+// setting, the colour texts to the state's colours.
+void InitialiseDialog(WindowState& state);
 // Commands 1013 and 1015: enables the check box's two radio buttons when it is on.
 void ApplyEnableRule(HWND window, int checkBoxId, int firstRadioId, int secondRadioId);
 // Command 1: reads every control and runs one conversion (ignored while one is running).
@@ -31,8 +32,7 @@ void TakeDroppedFile(WindowState& state, HDROP drop);
 // path is taken from the current folder. Without arguments nothing changes.
 void TakeStartArgument(WindowState& state);
 
-// Exchanges characters 0 and 4, and 1 and 5, of a six-digit "%06X" colour (blue, green, red)
-// so that it reads red, green, blue.
-void SwapRedBlue(char* digits);
+// Shows `colourRef` as "# RRGGBB" in the colour text `textId`.
+void ShowColour(HWND window, int textId, COLORREF colourRef);
 
 }  // namespace morvel::ui

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <string>
 
+#include "engine/conversion_options.h"
 #include "platform/wide_text_win.h"
 #include "ui/commands.h"
 #include "ui/resources/resource_ids.h"
@@ -32,8 +33,8 @@ constexpr char ABOUT_TEXT[] =
     "Home page: the MORVEL project repository";
 constexpr char ABOUT_CAPTION[] = "バージョン情報";
 
-void SetCheck(HWND window, int id, WPARAM state) {
-  SendDlgItemMessageW(window, id, BM_SETCHECK, state, 0);
+void SetCheck(HWND window, int id, bool checked) {
+  SendDlgItemMessageW(window, id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 // The file to convert: kept in the file-name buffer (cut to 255 characters) and shown in
@@ -47,7 +48,8 @@ void TakeFileToConvert(WindowState& state, std::wstring_view path) {
 
 }  // namespace
 
-void InitialiseDialog(HWND window) {
+void InitialiseDialog(WindowState& state) {
+  const HWND window = state.mainWindow;
   RECT windowRect;
   RECT screenRect;
   GetWindowRect(window, &windowRect);
@@ -60,20 +62,23 @@ void InitialiseDialog(HWND window) {
   const int top = screenRect.bottom / 2 - height / 2;
   SetWindowPos(window, nullptr, left, top, width, height, SWP_SHOWWINDOW);
 
+  const ConversionOptions defaults;
   SetDlgItemTextW(window, IDC_SOURCE_PATH, L"");
   SetDlgItemTextW(window, IDC_TARGET_PATH, L"");
-  SetDlgItemTextW(window, IDC_BORDER, L"0");
-  SetDlgItemTextW(window, IDC_BGCOLOR_TEXT, L"# FFFFFF");
-  SetDlgItemTextW(window, IDC_TEXTCOLOR_TEXT, L"# 000000");
+  SetDlgItemTextW(window, IDC_BORDER, std::to_wstring(defaults.imageBorder).c_str());
+  ShowColour(window, IDC_BGCOLOR_TEXT, state.bgColourRef);
+  ShowColour(window, IDC_TEXTCOLOR_TEXT, state.textColourRef);
 
-  SetCheck(window, IDC_TAGS_BR_P, BST_CHECKED);
-  SetCheck(window, IDC_TAGS_BR, BST_UNCHECKED);
-  SetCheck(window, IDC_STAMP_KANJI, BST_CHECKED);
-  SetCheck(window, IDC_STAMP_NUMERIC, BST_UNCHECKED);
-  SetCheck(window, IDC_STAMP, BST_CHECKED);
-  SetCheck(window, IDC_AUTOLINK, BST_CHECKED);
-  SetCheck(window, IDC_LINETAGS, BST_CHECKED);
-  SetCheck(window, IDC_ESCAPE, BST_CHECKED);
+  const bool breaksOnly = defaults.lineTagMode == LineTagMode::BreaksOnly;
+  const bool kanji = defaults.stampStyle == StampStyle::Kanji;
+  SetCheck(window, IDC_TAGS_BR_P, !breaksOnly);
+  SetCheck(window, IDC_TAGS_BR, breaksOnly);
+  SetCheck(window, IDC_STAMP_KANJI, kanji);
+  SetCheck(window, IDC_STAMP_NUMERIC, !kanji);
+  SetCheck(window, IDC_STAMP, defaults.stampEnabled);
+  SetCheck(window, IDC_AUTOLINK, defaults.autoLinkEnabled);
+  SetCheck(window, IDC_LINETAGS, defaults.lineTagsEnabled);
+  SetCheck(window, IDC_ESCAPE, defaults.escapeSpecials);
 }
 
 void ApplyEnableRule(HWND window, int checkBoxId, int firstRadioId, int secondRadioId) {

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "engine/platform.h"
+#include "engine/outside_world.h"
 
 namespace morvel::ui {
 

@@ -76,7 +76,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   switch (message) {
     case WM_INITDIALOG:
       windowState.mainWindow = window;
-      InitialiseDialog(window);
+      InitialiseDialog(windowState);
       return 0;  // no keyboard focus at start
     case WM_CLOSE:
       // Queued, not run here: the exit command then comes through the message loop.

@@ -1,6 +1,6 @@
-// What the main window keeps between messages: the handles, the colours behind the two colour
-// texts, the custom colours of the colour dialog, the shared file-name buffer and file-dialog
-// record, and the busy flag that keeps a conversion from being re-entered or torn down.
+// What the main window keeps between messages: the handles, the two page colours (which the
+// colour texts show), the custom colours of the colour dialog, the shared file-name buffer and
+// file-dialog record, and the busy flag that keeps a conversion from being re-entered or torn down.
 #pragma once
 
 // <windows.h> must come before the other Win32 headers.
@@ -8,6 +8,8 @@
 #include <windows.h>
 #include <commdlg.h>
 // clang-format on
+
+#include "engine/conversion_options.h"
 
 namespace morvel::ui {
 
@@ -22,11 +24,21 @@ struct CommonDialogs {
   BOOL(WINAPI* chooseColour)(CHOOSECOLORW*) = ChooseColorW;
 };
 
+// A Win32 colour (0x00BBGGRR) as the engine's colour (0xRRGGBB), and back.
+constexpr Colour ColourOf(COLORREF colourRef) {
+  return {static_cast<std::uint32_t>(GetRValue(colourRef)) << 16 |
+          static_cast<std::uint32_t>(GetGValue(colourRef)) << 8 | GetBValue(colourRef)};
+}
+constexpr COLORREF ColourRefOf(Colour colour) {
+  return RGB(colour.rgb >> 16 & 0xFF, colour.rgb >> 8 & 0xFF, colour.rgb & 0xFF);
+}
+
 struct WindowState {
   HINSTANCE appInstance = nullptr;
   HWND mainWindow = nullptr;
-  COLORREF bgColourRef = WHITE;
-  COLORREF textColourRef = 0;
+  // The page colours, shown as "# RRGGBB" in IDC_BGCOLOR_TEXT and IDC_TEXTCOLOR_TEXT.
+  COLORREF bgColourRef = ColourRefOf(ConversionOptions{}.bgColour);
+  COLORREF textColourRef = ColourRefOf(ConversionOptions{}.textColour);
   COLORREF customColours[CUSTOM_COLOUR_COUNT] = {WHITE, WHITE, WHITE, WHITE, WHITE, WHITE,
                                                  WHITE, WHITE, WHITE, WHITE, WHITE, WHITE,
                                                  WHITE, WHITE, WHITE, WHITE};

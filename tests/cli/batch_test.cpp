@@ -21,8 +21,6 @@ using testing::FixedClock;
 Batch SingleJob(std::string source, std::string target) {
   Batch batch;
   batch.jobs.push_back({source, std::move(source), std::move(target)});
-  batch.bgColour = "FFFFFF";
-  batch.textColour = "000000";
   return batch;
 }
 
@@ -30,8 +28,6 @@ Batch ManyJobs(std::string outDir, std::vector<std::string> sources) {
   Batch batch;
   batch.outDir = std::move(outDir);
   for (auto& source : sources) batch.jobs.push_back({source, source, {}});
-  batch.bgColour = "FFFFFF";
-  batch.textColour = "000000";
   return batch;
 }
 
@@ -89,14 +85,14 @@ TEST_F(ConverterRun, CancelledOverwriteLeavesTheFileAndForceReplacesIt) {
   EXPECT_EQ(files.Contents("C:\\out\\a.htm"), "mine");
 
   Batch forced = SingleJob("C:\\in\\a.txt", "C:\\out\\a.htm");
-  forced.answers.overwriteOk = true;
+  forced.answers.overwrite = true;
   EXPECT_EQ(Run(forced), EXIT_WRITTEN);
   EXPECT_NE(files.Contents("C:\\out\\a.htm"), "mine");
 }
 
 TEST_F(ConverterRun, YesWritesThePageUnderTheCorrectedName) {
   Batch batch = SingleJob("C:\\in\\a.txt", "C:\\out\\a.txt");
-  batch.answers.extensionOk = true;
+  batch.answers.fixExtension = true;
   EXPECT_EQ(Run(batch), EXIT_WRITTEN);
   EXPECT_TRUE(files.Find("C:\\out\\a.htm"));
   ASSERT_EQ(console.out.size(), 1u);
@@ -126,7 +122,7 @@ TEST_F(ConverterRun, OutDirSummaryOnStandardOutputWhenAllIsWell) {
     SetUp();
     Batch batch = ManyJobs("C:\\out", {"C:\\in\\a.txt", "C:\\in\\b.txt"});
     batch.quiet = quiet;
-    batch.answers.overwriteOk = true;
+    batch.answers.overwrite = true;
     EXPECT_EQ(Run(batch), EXIT_WRITTEN);
     EXPECT_TRUE(console.err.empty());
     if (quiet) {
@@ -141,7 +137,7 @@ TEST_F(ConverterRun, OutDirSummaryOnStandardOutputWhenAllIsWell) {
 TEST_F(ConverterRun, TwoSourcesOfOneNameNeverReplaceEachOthersPage) {
   files.AddFile("C:\\in\\A.md", "other\r\n");
   Batch batch = ManyJobs("C:\\out", {"C:\\in\\a.txt", "C:\\in\\A.md"});
-  batch.answers.overwriteOk = true;
+  batch.answers.overwrite = true;
   EXPECT_EQ(Run(batch), EXIT_REFUSED);
   EXPECT_NE(files.Contents("C:\\out\\a.htm").find("a"), std::string::npos);
   EXPECT_EQ(files.Contents("C:\\out\\a.htm").find("other"), std::string::npos);
@@ -167,7 +163,7 @@ TEST_F(ConverterRun, APageNeverReplacesAListedSource) {
     files.AddFile("C:\\out\\a.htm", "mine");
     files.AddAlias("C:\\in\\alias.htm", "C:\\out\\a.htm");
     Batch batch = ManyJobs("C:\\out", {"C:\\in\\a.txt", c.listed});
-    batch.answers.overwriteOk = true;
+    batch.answers.overwrite = true;
     EXPECT_EQ(Run(batch), EXIT_REFUSED);
     EXPECT_EQ(files.Contents("C:\\out\\a.htm"), "mine");
     ASSERT_FALSE(console.err.empty());

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <functional>
+#include <set>
 
 namespace morvel::cli {
 namespace {
@@ -23,20 +26,19 @@ CommandLine Parsed(std::vector<std::string> arguments) {
 
 TEST(CommandLine, DefaultsAreTheWindowsDefaults) {
   const CommandLine line = Parsed({"in.txt", "out.htm"});
-  const ConversionOptions windowDefaults;
   EXPECT_EQ(line.action, Action::Convert);
-  EXPECT_EQ(line.options.stampEnabled, 1);
-  EXPECT_EQ(line.options.stampStyle, 1);
-  EXPECT_EQ(line.options.lineTagsEnabled, 1);
-  EXPECT_EQ(line.options.lineTagMode, 0);
-  EXPECT_EQ(line.options.autoLinkEnabled, 1);
-  EXPECT_EQ(line.options.escapeSpecials, 1);
-  EXPECT_EQ(line.options.imageBorder, 0);
-  EXPECT_EQ(line.bgColour, "FFFFFF");
-  EXPECT_EQ(line.textColour, "000000");
+  EXPECT_TRUE(line.options.stampEnabled);
+  EXPECT_EQ(line.options.stampStyle, StampStyle::Kanji);
+  EXPECT_TRUE(line.options.lineTagsEnabled);
+  EXPECT_EQ(line.options.lineTagMode, LineTagMode::BreaksAndParagraphs);
+  EXPECT_TRUE(line.options.autoLinkEnabled);
+  EXPECT_TRUE(line.options.escapeSpecials);
+  EXPECT_EQ(line.options.imageBorder, 0u);
+  EXPECT_EQ(line.options.bgColour, Colour{0xFFFFFF});
+  EXPECT_EQ(line.options.textColour, Colour{0x000000});
   EXPECT_EQ(line.title, "");
-  EXPECT_FALSE(line.answerExtensionOk);
-  EXPECT_FALSE(line.answerOverwriteOk);
+  EXPECT_FALSE(line.answers.fixExtension);
+  EXPECT_FALSE(line.answers.overwrite);
   EXPECT_FALSE(line.quiet);
   EXPECT_FALSE(line.outDir);
   EXPECT_EQ(line.sources, std::vector<std::string>{"in.txt"});
@@ -53,46 +55,46 @@ TEST(CommandLine, EachOptionSetsItsSetting) {
       {{"--title", "題名 x"}, [](auto& l) { EXPECT_EQ(l.title, "題名 x"); }},
       {{"--title=a=b"}, [](auto& l) { EXPECT_EQ(l.title, "a=b"); }},
       {{"--title", ""}, [](auto& l) { EXPECT_EQ(l.title, ""); }},
-      {{"--bg", "ff00aB"}, [](auto& l) { EXPECT_EQ(l.bgColour, "FF00AB"); }},
-      {{"--fg=0a0b0c"}, [](auto& l) { EXPECT_EQ(l.textColour, "0A0B0C"); }},
+      {{"--bg", "ff00aB"}, [](auto& l) { EXPECT_EQ(l.options.bgColour, Colour{0xFF00AB}); }},
+      {{"--fg=0a0b0c"}, [](auto& l) { EXPECT_EQ(l.options.textColour, Colour{0x0A0B0C}); }},
       {{"--stamp", "numeric"},
        [](auto& l) {
-         EXPECT_EQ(l.options.stampEnabled, 1);
-         EXPECT_EQ(l.options.stampStyle, 0);
+         EXPECT_TRUE(l.options.stampEnabled);
+         EXPECT_EQ(l.options.stampStyle, StampStyle::Numeric);
        }},
       {{"--stamp", "kanji"},
        [](auto& l) {
-         EXPECT_EQ(l.options.stampEnabled, 1);
-         EXPECT_EQ(l.options.stampStyle, 1);
+         EXPECT_TRUE(l.options.stampEnabled);
+         EXPECT_EQ(l.options.stampStyle, StampStyle::Kanji);
        }},
-      {{"--stamp", "off"}, [](auto& l) { EXPECT_EQ(l.options.stampEnabled, 0); }},
+      {{"--stamp", "off"}, [](auto& l) { EXPECT_FALSE(l.options.stampEnabled); }},
       {{"--tags", "br"},
        [](auto& l) {
-         EXPECT_EQ(l.options.lineTagsEnabled, 1);
-         EXPECT_EQ(l.options.lineTagMode, 1);
+         EXPECT_TRUE(l.options.lineTagsEnabled);
+         EXPECT_EQ(l.options.lineTagMode, LineTagMode::BreaksOnly);
        }},
       {{"--tags", "brp"},
        [](auto& l) {
-         EXPECT_EQ(l.options.lineTagsEnabled, 1);
-         EXPECT_EQ(l.options.lineTagMode, 0);
+         EXPECT_TRUE(l.options.lineTagsEnabled);
+         EXPECT_EQ(l.options.lineTagMode, LineTagMode::BreaksAndParagraphs);
        }},
-      {{"--tags=off"}, [](auto& l) { EXPECT_EQ(l.options.lineTagsEnabled, 0); }},
-      {{"--no-links"}, [](auto& l) { EXPECT_EQ(l.options.autoLinkEnabled, 0); }},
-      {{"--no-escape"}, [](auto& l) { EXPECT_EQ(l.options.escapeSpecials, 0); }},
-      {{"--border", "12"}, [](auto& l) { EXPECT_EQ(l.options.imageBorder, 12); }},
-      // The window keeps the bits of an unsigned 32-bit border; so does the command line.
-      {{"--border", "4294967295"}, [](auto& l) { EXPECT_EQ(l.options.imageBorder, -1); }},
-      {{"-y"}, [](auto& l) { EXPECT_TRUE(l.answerExtensionOk); }},
-      {{"--yes"}, [](auto& l) { EXPECT_TRUE(l.answerExtensionOk); }},
-      {{"-f"}, [](auto& l) { EXPECT_TRUE(l.answerOverwriteOk); }},
-      {{"--force"}, [](auto& l) { EXPECT_TRUE(l.answerOverwriteOk); }},
+      {{"--tags=off"}, [](auto& l) { EXPECT_FALSE(l.options.lineTagsEnabled); }},
+      {{"--no-links"}, [](auto& l) { EXPECT_FALSE(l.options.autoLinkEnabled); }},
+      {{"--no-escape"}, [](auto& l) { EXPECT_FALSE(l.options.escapeSpecials); }},
+      {{"--border", "12"}, [](auto& l) { EXPECT_EQ(l.options.imageBorder, 12u); }},
+      {{"--border", "4294967295"}, [](auto& l) { EXPECT_EQ(l.options.imageBorder, 4294967295u); }},
+      {{"-y"}, [](auto& l) { EXPECT_TRUE(l.answers.fixExtension); }},
+      {{"--yes"}, [](auto& l) { EXPECT_TRUE(l.answers.fixExtension); }},
+      {{"-f"}, [](auto& l) { EXPECT_TRUE(l.answers.overwrite); }},
+      {{"--force"}, [](auto& l) { EXPECT_TRUE(l.answers.overwrite); }},
       {{"-q"}, [](auto& l) { EXPECT_TRUE(l.quiet); }},
       {{"-yfq"},
        [](auto& l) {
-         EXPECT_TRUE(l.answerExtensionOk && l.answerOverwriteOk && l.quiet);
-         EXPECT_EQ(l.options.autoLinkEnabled, 1);
+         EXPECT_TRUE(l.answers.fixExtension && l.answers.overwrite && l.quiet);
+         EXPECT_TRUE(l.options.autoLinkEnabled);
        }},
-      {{"--bg", "000000", "--bg", "111111"}, [](auto& l) { EXPECT_EQ(l.bgColour, "111111"); }},
+      {{"--bg", "000000", "--bg", "111111"},
+       [](auto& l) { EXPECT_EQ(l.options.bgColour, Colour{0x111111}); }},
       {{"--encoding", "utf-8"}, [](auto& l) { EXPECT_TRUE(l.utf8Input); }},
       {{"--encoding=utf-8", "--encoding", "cp932"}, [](auto& l) { EXPECT_FALSE(l.utf8Input); }},
   };
@@ -109,7 +111,7 @@ TEST(CommandLine, EachOptionSetsItsSetting) {
 
 TEST(CommandLine, OptionsMayFollowTheFilesAndDoubleDashEndsThem) {
   CommandLine line = Parsed({"in.txt", "--no-links", "out.htm", "-q"});
-  EXPECT_EQ(line.options.autoLinkEnabled, 0);
+  EXPECT_FALSE(line.options.autoLinkEnabled);
   EXPECT_TRUE(line.quiet);
   EXPECT_EQ(line.target, "out.htm");
 
@@ -138,7 +140,7 @@ TEST(CommandLine, HelpAndVersionWinOverMissingFiles) {
 }
 
 TEST(CommandLine, HelpShowsEveryOptionAndItsDefault) {
-  const std::string_view help = HelpText();
+  const std::string help = HelpText();
   for (std::string_view text : {"--title TEXT",   "--bg RRGGBB",
                                 "FFFFFF",         "--fg RRGGBB",
                                 "000000",         "--stamp kanji|numeric|off",
@@ -151,7 +153,63 @@ TEST(CommandLine, HelpShowsEveryOptionAndItsDefault) {
                                 "Exit status",    "--encoding cp932|utf-8",
                                 "default: cp932", "SOURCE -",
                                 "TARGET -"}) {
-    EXPECT_NE(help.find(text), std::string_view::npos) << text;
+    EXPECT_NE(help.find(text), std::string::npos) << text;
+  }
+}
+
+// A value each kind of argument takes; an argument "a|b|c" takes each of a, b and c.
+std::vector<std::string> SampleValues(std::string_view argument) {
+  if (argument == "RRGGBB") return {"12ab3C"};
+  if (argument == "N") return {"7"};
+  if (argument == "TEXT" || argument == "DIR") return {"x"};
+  std::vector<std::string> values;
+  for (std::size_t start = 0; start <= argument.size();) {
+    const auto bar = std::min(argument.find('|', start), argument.size());
+    values.emplace_back(argument.substr(start, bar - start));
+    start = bar + 1;
+  }
+  return values;
+}
+
+// Generated from the table and the help: every option the help names parses (with each value
+// its argument lists), and every option of the table is in the help.
+TEST(CommandLine, TheHelpAndTheParserKnowTheSameOptions) {
+  const std::string help = HelpText();
+  std::set<std::string> inHelp;
+  for (std::size_t at = help.find('-'); at != std::string::npos; at = help.find('-', at + 1)) {
+    const bool startsWord = at == 0 || help[at - 1] == ' ' || help[at - 1] == '\n';
+    if (!startsWord) continue;
+    std::size_t end = at + 1;
+    if (end < help.size() && help[end] == '-') ++end;
+    while (end < help.size() &&
+           (std::islower(static_cast<unsigned char>(help[end])) || help[end] == '-')) {
+      ++end;
+    }
+    const std::string name = help.substr(at, end - at);
+    if (name.size() > 1 && name != "--") inHelp.insert(name);
+  }
+  for (const std::string& name : inHelp) {
+    const OptionSpec* spec = nullptr;
+    for (const OptionSpec& option : Options()) {
+      if (option.longName == name || (name.size() == 2 && option.shortName == name[1])) {
+        spec = &option;
+      }
+    }
+    ASSERT_NE(spec, nullptr) << name << " is in the help but not in the table";
+    for (const std::string& value : SampleValues(spec->argument)) {
+      std::vector<std::string> arguments = {name};
+      if (!spec->argument.empty()) arguments.push_back(value);
+      arguments.insert(arguments.end(), {"a", "b"});
+      const auto parsed = Parse(arguments);
+      EXPECT_TRUE(std::holds_alternative<CommandLine>(parsed))
+          << name << " " << value << ": " << std::get<UsageError>(parsed).message;
+    }
+  }
+  for (const OptionSpec& option : Options()) {
+    EXPECT_TRUE(inHelp.contains(std::string(option.longName))) << option.longName;
+    if (option.shortName) {
+      EXPECT_TRUE(inHelp.contains(std::string{'-', option.shortName})) << option.longName;
+    }
   }
 }
 

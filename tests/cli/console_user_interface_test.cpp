@@ -22,7 +22,7 @@ TEST(ConsoleUserInterface, MessagesGoToStandardErrorWithCaptionOnOneLine) {
     FakeConsole console;
     console.isTerminal = isTerminal;
     console.typed = {"y"};
-    ConsoleUserInterface user(console, {}, false);
+    ConsoleUserInterface user(console, false);
     EXPECT_EQ(
         user.ShowMessage(messages::SOURCE_MISSING, messages::CAPTION_SOURCE_PATH, BOX_ICONWARNING),
         ANSWER_OK);
@@ -45,7 +45,7 @@ TEST(ConsoleUserInterface, CompletionGoesToStandardOutputUnlessQuiet) {
   const std::string completed = "\\tmp\\ページ.htm" + std::string(messages::COMPLETED_SUFFIX);
   for (const bool quiet : {false, true}) {
     FakeConsole console;
-    ConsoleUserInterface user(console, {}, quiet);
+    ConsoleUserInterface user(console, quiet);
     EXPECT_EQ(user.ShowMessage(completed, messages::CAPTION_COMPLETED, BOX_OK), ANSWER_OK);
     EXPECT_TRUE(console.err.empty());
     if (quiet) {
@@ -60,7 +60,6 @@ TEST(ConsoleUserInterface, CompletionGoesToStandardOutputUnlessQuiet) {
 
 struct QuestionCase {
   std::string_view question;
-  PresetAnswers preset;
   bool isTerminal;
   std::deque<std::string> typed;
   int expected;
@@ -68,24 +67,23 @@ struct QuestionCase {
   std::string nobodyToAsk = {};
 };
 
-TEST(ConsoleUserInterface, QuestionsAreAnsweredByOptionTerminalOrCancel) {
+// A question that --yes or --force answers never reaches the console: the engine takes the
+// answer from the request.
+TEST(ConsoleUserInterface, QuestionsAreAnsweredAtTheTerminalOrCancel) {
   const std::string_view ext = messages::ASK_FIX_EXTENSION;
   const std::string_view over = messages::ASK_OVERWRITE;
   const std::vector<QuestionCase> cases = {
-      {ext, {true, false}, false, {}, ANSWER_OK, ""},
-      {over, {false, true}, false, {}, ANSWER_OK, ""},
-      // Each option answers only its own question.
-      {ext, {false, true}, false, {}, ANSWER_CANCEL, "(--yes answers OK)"},
-      {over, {true, false}, false, {}, ANSWER_CANCEL, "(--force answers OK)"},
-      {ext, {}, true, {"y"}, ANSWER_OK, ""},
-      {over, {}, true, {"YES\r"}, ANSWER_OK, ""},
-      {over, {}, true, {"n"}, ANSWER_CANCEL, ""},
-      {over, {}, true, {""}, ANSWER_CANCEL, ""},
-      {over, {}, true, {"yes please"}, ANSWER_CANCEL, ""},
-      {ext, {}, true, {}, ANSWER_CANCEL, ""},  // end of input
+      // The Cancel line names the option that answers the question.
+      {ext, false, {}, ANSWER_CANCEL, "(--yes answers OK)"},
+      {over, false, {}, ANSWER_CANCEL, "(--force answers OK)"},
+      {ext, true, {"y"}, ANSWER_OK, ""},
+      {over, true, {"YES\r"}, ANSWER_OK, ""},
+      {over, true, {"n"}, ANSWER_CANCEL, ""},
+      {over, true, {""}, ANSWER_CANCEL, ""},
+      {over, true, {"yes please"}, ANSWER_CANCEL, ""},
+      {ext, true, {}, ANSWER_CANCEL, ""},  // end of input
       // Standard input that carries the text answers nothing, even from a terminal.
-      {over, {}, true, {"y"}, ANSWER_CANCEL, "the text, so the answer is Cancel", "the text"},
-      {over, {false, true}, true, {}, ANSWER_OK, "", "the text"},
+      {over, true, {"y"}, ANSWER_CANCEL, "the text, so the answer is Cancel", "the text"},
   };
   for (const auto& testCase : cases) {
     SCOPED_TRACE(::testing::Message()
@@ -94,19 +92,14 @@ TEST(ConsoleUserInterface, QuestionsAreAnsweredByOptionTerminalOrCancel) {
     FakeConsole console;
     console.isTerminal = testCase.isTerminal;
     console.typed = testCase.typed;
-    ConsoleUserInterface user(console, testCase.preset, false);
+    ConsoleUserInterface user(console, false);
     if (!testCase.nobodyToAsk.empty()) user.SetNobodyToAsk(testCase.nobodyToAsk);
     const std::string_view caption =
         testCase.question == ext ? messages::CAPTION_EXTENSION : messages::CAPTION_OVERWRITE;
     EXPECT_EQ(user.ShowMessage(testCase.question, caption, BOX_ICONWARNING | BOX_OKCANCEL),
               testCase.expected);
 
-    const bool preset =
-        testCase.question == ext ? testCase.preset.extensionOk : testCase.preset.overwriteOk;
-    if (preset) {
-      EXPECT_TRUE(console.err.empty());
-      EXPECT_TRUE(console.prompts.empty());
-    } else if (testCase.isTerminal && testCase.nobodyToAsk.empty()) {
+    if (testCase.isTerminal && testCase.nobodyToAsk.empty()) {
       ASSERT_EQ(console.prompts.size(), 1u);
       EXPECT_TRUE(console.prompts[0].ends_with(" [y/N] ")) << console.prompts[0];
       EXPECT_NE(console.prompts[0].find(Host(caption)), std::string::npos);

@@ -31,14 +31,17 @@ std::string SampleText() {
 
 // The page the engine writes for `text` with these settings, the update box's date left out.
 std::string EnginePage(const std::string& text, const ConversionOptions& options,
-                       std::string_view bg, std::string_view fg, std::string_view title) {
+                       std::string_view title) {
   FakePlatform fake;
   fake.files.AddFolder("C:\\in");
   fake.files.AddFile("C:\\in\\in.txt", text);
-  std::string source = "C:\\in\\in.txt", target = "C:\\in\\page.htm";
-  EXPECT_EQ(ConvertFile(source, target, options, bg, fg, title, fake.platform),
-            ConversionOutcome::Written);
-  return fake.files.Contents(target);
+  ConversionRequest request;
+  request.sourcePath = "C:\\in\\in.txt";
+  request.targetPath = "C:\\in\\page.htm";
+  request.options = options;
+  request.title = std::string(title);
+  EXPECT_EQ(ConvertFile(request, fake.platform), ConversionOutcome::Written);
+  return fake.files.Contents(request.targetPath);
 }
 
 TEST(ConverterProcess, DefaultsWriteThePageTheEngineWrites) {
@@ -51,31 +54,31 @@ TEST(ConverterProcess, DefaultsWriteThePageTheEngineWrites) {
   const auto page = run.ReadFile("page.htm");
   ASSERT_TRUE(page);
   EXPECT_NE(page->find(Cp932("更新日")), std::string::npos);
-  EXPECT_EQ(WithoutDate(*page), WithoutDate(EnginePage(SampleText(), {}, "FFFFFF", "000000", "")));
+  EXPECT_EQ(WithoutDate(*page), WithoutDate(EnginePage(SampleText(), {}, "")));
 }
 
 TEST(ConverterProcess, EveryOptionReachesThePage) {
   struct Case {
     std::vector<std::string> options;
     ConversionOptions engine;
-    std::string bg = "FFFFFF", fg = "000000", title;
+    std::string title;
   };
   ConversionOptions allChanged;
-  allChanged.stampEnabled = 0;
-  allChanged.lineTagMode = 1;
-  allChanged.autoLinkEnabled = 0;
-  allChanged.escapeSpecials = 0;
+  allChanged.stampEnabled = false;
+  allChanged.lineTagMode = LineTagMode::BreaksOnly;
+  allChanged.autoLinkEnabled = false;
+  allChanged.escapeSpecials = false;
+  allChanged.bgColour = {0xFF0000};
+  allChanged.textColour = {0x00FF00};
   ConversionOptions numericNoTags;
-  numericNoTags.stampStyle = 0;
-  numericNoTags.lineTagsEnabled = 0;
+  numericNoTags.stampStyle = StampStyle::Numeric;
+  numericNoTags.lineTagsEnabled = false;
   const std::vector<Case> cases = {
       {{"--title", "表題 & <b>", "--bg", "ff0000", "--fg", "00Ff00", "--stamp", "off", "--tags",
         "br", "--no-links", "--no-escape"},
        allChanged,
-       "FF0000",
-       "00FF00",
        Cp932("表題 & <b>")},
-      {{"--stamp", "numeric", "--tags", "off"}, numericNoTags, "FFFFFF", "000000", ""},
+      {{"--stamp", "numeric", "--tags", "off"}, numericNoTags, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.options));
@@ -86,7 +89,7 @@ TEST(ConverterProcess, EveryOptionReachesThePage) {
     const ProcessResult result = run.Run(arguments);
     ASSERT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_EQ(WithoutDate(run.ReadFile("page.htm").value_or("")),
-              WithoutDate(EnginePage(SampleText(), c.engine, c.bg, c.fg, c.title)));
+              WithoutDate(EnginePage(SampleText(), c.engine, c.title)));
   }
 }
 
@@ -171,7 +174,7 @@ TEST(ConverterProcess, Utf8TextBecomesCodePage932WithReferences) {
                 "表 x\r\n");
   ASSERT_EQ(run.Run({"--encoding", "utf-8", "bom.txt", "bom.htm"}).exitStatus, 0);
   EXPECT_EQ(WithoutDate(run.ReadFile("bom.htm").value_or("")),
-            WithoutDate(EnginePage(Cp932("表 x\r\n"), {}, "FFFFFF", "000000", "")));
+            WithoutDate(EnginePage(Cp932("表 x\r\n"), {}, "")));
 
   // Invalid UTF-8 is a read failure that names its line, and no page is left.
   run.WriteFile("bad.txt", "ok\r\n\xFF\r\n");

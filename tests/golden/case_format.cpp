@@ -76,10 +76,19 @@ bool DecodeSection(std::string_view text, std::string& bytes, std::string& error
 }
 
 bool ParseSwitches(std::string_view text, ConversionOptions& options, std::string& error) {
-  const std::map<std::string_view, std::int32_t*> fields = {
-      {"stamp", &options.stampEnabled},   {"style", &options.stampStyle},
-      {"tags", &options.lineTagsEnabled}, {"mode", &options.lineTagMode},
-      {"link", &options.autoLinkEnabled}, {"escape", &options.escapeSpecials},
+  // Each switch is 0 or 1, as the window's check box or radio button that sets it.
+  using Setter = void (*)(ConversionOptions&, bool);
+  const std::map<std::string_view, Setter> fields = {
+      {"stamp", [](ConversionOptions& o, bool on) { o.stampEnabled = on; }},
+      {"style", [](ConversionOptions& o,
+                   bool on) { o.stampStyle = on ? StampStyle::Kanji : StampStyle::Numeric; }},
+      {"tags", [](ConversionOptions& o, bool on) { o.lineTagsEnabled = on; }},
+      {"mode",
+       [](ConversionOptions& o, bool on) {
+         o.lineTagMode = on ? LineTagMode::BreaksOnly : LineTagMode::BreaksAndParagraphs;
+       }},
+      {"link", [](ConversionOptions& o, bool on) { o.autoLinkEnabled = on; }},
+      {"escape", [](ConversionOptions& o, bool on) { o.escapeSpecials = on; }},
   };
   while (!(text = Trim(text)).empty()) {
     const std::size_t end = text.find(' ');
@@ -91,7 +100,12 @@ bool ParseSwitches(std::string_view text, ConversionOptions& options, std::strin
       error = "unknown switch " + std::string(item);
       return false;
     }
-    *field->second = std::stoi(std::string(item.substr(equals + 1)));
+    const std::string_view value = item.substr(equals + 1);
+    if (value != "0" && value != "1") {
+      error = "switch " + std::string(item) + " is neither 0 nor 1";
+      return false;
+    }
+    field->second(options, value == "1");
   }
   return true;
 }

@@ -1,5 +1,6 @@
 // Reads a golden case. Its header holds "#" comment lines and "key: value" lines:
-//   switches: stamp=1 style=1 tags=1 mode=0 link=1 escape=1   (any subset; these defaults)
+//   switches: stamp=1 style=1 tags=1 mode=0 link=1 escape=1   (any subset; these defaults;
+//             each 0 or 1 as the window's control reads, style=1 kanji, mode=1 "<BR>" only)
 //   title: T
 // then "=== input" and "=== page" start the input file's bytes and the page's bytes. In those
 // sections the file's own line breaks are layout only: every byte is written out, with the

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/convert_file.h"
+#include "platform/native_platform.h"
 #include "tests/golden/case_format.h"
 #include "tests/golden/embedded_cases.h"
-#include "platform/native_platform.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/temp_folder.h"
 
@@ -26,11 +26,12 @@ TEST_P(GoldenTest, ConvertsToTheExpectedPage) {
   fake.files.AddFolder("C:\\in");
   fake.files.AddFolder("C:\\out");
   fake.files.AddFile("C:\\in\\case.txt", golden->input);
-  std::string source = "C:\\in\\case.txt";
-  std::string target = "C:\\out\\page.htm";
-  EXPECT_EQ(ConvertFile(source, target, golden->options, "FFFFFF", "000000", golden->title,
-                        fake.platform),
-            ConversionOutcome::Written);
+  ConversionRequest request;
+  request.sourcePath = "C:\\in\\case.txt";
+  request.targetPath = "C:\\out\\page.htm";
+  request.options = golden->options;
+  request.title = golden->title;
+  EXPECT_EQ(ConvertFile(request, fake.platform), ConversionOutcome::Written);
   EXPECT_EQ(fake.files.Contents("C:\\out\\page.htm"), golden->page);
 }
 
@@ -47,11 +48,12 @@ TEST_P(GoldenTest, ConvertsToTheExpectedPageThroughRealFiles) {
   testing::ScriptedUser user;
   testing::FixedClock clock;
   Platform platform{*files, user, clock};
-  std::string source = folder.Path("case.txt");
-  std::string target = folder.Path("page.htm");
-  EXPECT_EQ(ConvertFile(source, target, golden->options, "FFFFFF", "000000", golden->title,
-                        platform),
-            ConversionOutcome::Written);
+  ConversionRequest request;
+  request.sourcePath = folder.Path("case.txt");
+  request.targetPath = folder.Path("page.htm");
+  request.options = golden->options;
+  request.title = golden->title;
+  EXPECT_EQ(ConvertFile(request, platform), ConversionOutcome::Written);
   EXPECT_EQ(folder.ReadFile("page.htm"), golden->page);
 }
 

@@ -81,10 +81,10 @@ long WrapLink(std::string& line, std::size_t start, std::size_t& length) {
 
 }  // namespace
 
-std::string EscapeLine(std::string line, int escapeSpecials) {
+std::string EscapeLine(std::string line, bool escapeSpecials) {
   const std::string tab("\x81\x40\x81\x40\x81\x40\x81\x40\x81\x40\x81\x40");
   for (std::size_t position = 0; position < line.size(); ++position) {
-    if (escapeSpecials == 1) {
+    if (escapeSpecials) {
       ReplaceCharAt(line, '&', "&amp;", position);
       ReplaceCharAt(line, '"', "&quot;", position);
       ReplaceCharAt(line, '<', "&lt;", position);
@@ -127,10 +127,10 @@ int WriteParagraphLine(std::string line, int paragraphState, std::string& page) 
 
 void Pipeline::WriteLine(std::string_view line, std::string& page) {
   std::string text = EscapeLine(std::string(line), switches_.escapeSpecials);
-  if (switches_.autoLinkEnabled == 1) text = LinkAddresses(text);
-  if (switches_.lineTagsEnabled == 1 && switches_.lineTagMode == 1) {
+  if (switches_.autoLinkEnabled) text = LinkAddresses(text);
+  if (switches_.lineTagsEnabled && switches_.breaksOnly) {
     page += TagLineEnd(text);
-  } else if (switches_.lineTagsEnabled == 1) {
+  } else if (switches_.lineTagsEnabled) {
     paragraphState_ = WriteParagraphLine(text, paragraphState_, page);
   } else {
     page += text;

@@ -21,8 +21,8 @@ void ReplaceCharAt(std::string& buffer, char wanted, const std::string& replacem
 std::vector<long> FindAllOccurrences(const std::string& text, const std::string& pattern);
 
 // Walks the line position by position; at each, tries "&", "\"", "<", ">" (when
-// `escapeSpecials` is 1) and then the tab, each against the byte standing there now.
-std::string EscapeLine(std::string line, int escapeSpecials);
+// `escapeSpecials` is on) and then the tab, each against the byte standing there now.
+std::string EscapeLine(std::string line, bool escapeSpecials);
 
 // Lists every "http://" with FindAllOccurrences(), then wraps each listed address in turn, shifting
 // the later offsets by the growth so far. An offset inside the address just wrapped is passed over.
@@ -34,12 +34,12 @@ std::string TagLineEnd(std::string line);
 // Appends what the "<BR>&<P>" mode writes for `line` to `page`; returns the new state.
 int WriteParagraphLine(std::string line, int paragraphState, std::string& page);
 
-// Every line through the transforms chosen by the three switches, as the page gets them.
+// Every line through the transforms chosen by the switches, as the page gets them.
 struct Switches {
-  int escapeSpecials = 1;
-  int autoLinkEnabled = 1;
-  int lineTagsEnabled = 1;
-  int lineTagMode = 0;
+  bool escapeSpecials = true;
+  bool autoLinkEnabled = true;
+  bool lineTagsEnabled = true;
+  bool breaksOnly = false;  // the "<BR>" mode, not the "<BR>&<P>" mode
 };
 class Pipeline {
  public:

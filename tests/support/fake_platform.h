@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/platform.h"
+#include "engine/outside_world.h"
 
 namespace morvel::testing {
 

@@ -36,19 +36,19 @@ inline std::vector<ScanPath> ScanPaths() {
 }
 
 // The switches in `bits`: bit 0 escapeSpecials, bit 1 autoLinkEnabled, bit 2
-// lineTagsEnabled, bit 3 lineTagMode; each switch that is on is `on`.
-inline ConversionOptions SwitchesFrom(unsigned bits, int on = 1) {
+// lineTagsEnabled, bit 3 the "<BR>" mode.
+inline ConversionOptions SwitchesFrom(unsigned bits) {
   ConversionOptions options;
-  options.escapeSpecials = (bits & 1) ? on : 0;
-  options.autoLinkEnabled = (bits & 2) ? on : 0;
-  options.lineTagsEnabled = (bits & 4) ? on : 0;
-  options.lineTagMode = (bits & 8) ? on : 0;
+  options.escapeSpecials = bits & 1;
+  options.autoLinkEnabled = bits & 2;
+  options.lineTagsEnabled = bits & 4;
+  options.lineTagMode = (bits & 8) ? LineTagMode::BreaksOnly : LineTagMode::BreaksAndParagraphs;
   return options;
 }
 
 inline oracle::Switches ReferenceSwitches(const ConversionOptions& options) {
   return {options.escapeSpecials, options.autoLinkEnabled, options.lineTagsEnabled,
-          options.lineTagMode};
+          options.lineTagMode == LineTagMode::BreaksOnly};
 }
 
 // The page bytes written for `text` cut into blocks that end at `cuts` (increasing positions

@@ -220,18 +220,5 @@ TEST_F(WindowCommands, CancelledColourDialogChangesNothing) {
   EXPECT_EQ(windowState.customColours[15], 0x00FFFFFFu);
 }
 
-TEST(SwapRedBlue, TurnsBlueGreenRedIntoRedGreenBlue) {
-  const struct {
-    const char* in;
-    const char* out;
-  } CASES[] = {{"563412", "123456"}, {"0000FF", "FF0000"}, {"ABCDEF", "EFCDAB"}};
-  for (const auto& c : CASES) {
-    char digits[7];
-    std::strcpy(digits, c.in);
-    SwapRedBlue(digits);
-    EXPECT_STREQ(digits, c.out);
-  }
-}
-
 }  // namespace
 }  // namespace morvel::ui
