@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <string>
 
+#include "morvel_version.h"
 #include "platform/wide_text_win.h"
 #include "ui/commands.h"
 #include "ui/resources/resource_ids.h"
@@ -19,7 +20,7 @@ namespace {
 
 // Eleven lines joined by single line feeds, none at the end.
 constexpr char ABOUT_TEXT[] =
-    "MORVEL ver. 1.3\n"
+    "MORVEL ver. " MORVEL_VERSION "\n"
     "\n"
     "Copyright (C) the MORVEL developers\n"
     "\n"
