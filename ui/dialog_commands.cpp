@@ -19,6 +19,7 @@ namespace morvel::ui {
 namespace {
 
 // Eleven lines joined by single line feeds, none at the end.
+// clang-format off
 constexpr char ABOUT_TEXT[] =
     "MORVEL ver. " MORVEL_VERSION "\n"
     "\n"
@@ -31,6 +32,7 @@ constexpr char ABOUT_TEXT[] =
     "修正　2002 3/16\n"
     "\n"
     "Home page: the MORVEL project repository";
+// clang-format on
 constexpr char ABOUT_CAPTION[] = "バージョン情報";
 
 void SetCheck(HWND window, int id, WPARAM state) {

@@ -1,5 +1,6 @@
-// Entry point: initialises the common controls, registers the window class, opens the main dialog (with the file named on the
-// command line, if any) and runs the message loop until the window has been destroyed.
+// Entry point: initialises the common controls, registers the window class, opens the main
+// dialog (with the file named on the command line, if any) and runs the message loop until the
+// window has been destroyed.
 // <windows.h> must come before the other Win32 headers.
 // clang-format off
 #include <windows.h>

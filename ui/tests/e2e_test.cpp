@@ -322,17 +322,21 @@ TEST(Programs, CarryTheirVersionInJapaneseAndEnglish) {
       const wchar_t* key;
       std::wstring value;  // empty: any text but an empty one
     } expected[] = {
-        {L"ProductName", L"MORVEL"},         {L"ProductVersion", L"1.3.0.0"},
-        {L"FileVersion", L"1.3.0.0"},        {L"InternalName", name},
-        {L"OriginalFilename", name + L".exe"}, {L"FileDescription", L""},
-        {L"CompanyName", L""},               {L"LegalCopyright", L""},
+        {L"ProductName", L"MORVEL"},
+        {L"ProductVersion", L"1.3.0.0"},
+        {L"FileVersion", L"1.3.0.0"},
+        {L"InternalName", name},
+        {L"OriginalFilename", name + L".exe"},
+        {L"FileDescription", L""},
+        {L"CompanyName", L""},
+        {L"LegalCopyright", L""},
     };
     for (const wchar_t* block : {L"041104B0", L"040904B0"}) {
       for (const auto& [key, value] : expected) {
         const std::wstring query = std::wstring(L"\\StringFileInfo\\") + block + L"\\" + key;
         wchar_t* text = nullptr;
-        ASSERT_TRUE(VerQueryValueW(info.data(), query.c_str(), reinterpret_cast<void**>(&text),
-                                   &length))
+        ASSERT_TRUE(
+            VerQueryValueW(info.data(), query.c_str(), reinterpret_cast<void**>(&text), &length))
             << ToCodePage932(query);
         if (value.empty()) {
           EXPECT_GT(std::wcslen(text), 0u) << ToCodePage932(query);
