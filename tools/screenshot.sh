@@ -43,13 +43,17 @@ if [ "${MORVEL_SCREENSHOT_DISPLAY:-}" != private ]; then
 fi
 
 mkdir -p "$(dirname "$out")"
-# The prefix tools/wine-run.sh uses; another scale has one of its own, so that the tests' prefix
-# keeps 96 DPI.
+# At 100 % the prefix tools/wine-run.sh uses (or the caller's WINEPREFIX); another scale has a
+# prefix of its own, so that no other prefix leaves 96 DPI.
 prefix="${TMPDIR:-/tmp}/morvel-wine/prefix-$arch"
-[ "$scale" = 100 ] || prefix="$prefix-dpi$dpi"
-export WINEPREFIX="${MORVEL_SCREENSHOT_PREFIX:-$prefix}"
+if [ "$scale" = 100 ]; then
+  export WINEPREFIX="${WINEPREFIX:-$prefix}"
+else
+  export WINEPREFIX="$prefix-dpi$dpi"
+fi
 shot=$(mktemp --suffix=.bmp)
-trap 'rm -f "$shot"' EXIT
+# Wine's server of this prefix ends with the script, before the private display does.
+trap 'rm -f "$shot"; wineserver -k 2>/dev/null || true' EXIT
 if [ "$scale" != 100 ]; then
   # Wine reads the display's scale, and the size of its virtual desktop, when it starts.
   "$run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
