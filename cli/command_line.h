@@ -11,6 +11,7 @@
 
 #include "engine/conversion_options.h"
 #include "engine/convert_file.h"
+#include "morvel_version.h"
 
 namespace morvel::cli {
 
@@ -22,7 +23,7 @@ enum ExitStatus : int {
 };
 
 inline constexpr std::string_view PROGRAM_NAME = "morvel-convert";
-inline constexpr std::string_view VERSION_TEXT = "MORVEL 1.3";
+inline constexpr std::string_view VERSION_TEXT = "MORVEL " MORVEL_VERSION;
 
 enum class Action { Convert, ShowHelp, ShowVersion };
 

@@ -23,6 +23,9 @@ need_file /usr/lib/i386-linux-gnu/wine/i386-windows/kernel32.dll wine32:i386
 need_file /usr/lib/wine/wine64 wine64
 need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
 need x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64
+# The icon (at build time) and the screenshots are written as PNG with Perl's zlib module,
+# which perl-base alone lacks.
+perl -MCompress::Zlib -e1 >/dev/null 2>&1 || missing+=(perl)
 need Xvfb xvfb
 need localedef locales
 need_file /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf fonts-ipafont-gothic

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Runs a command with an X display: the current one, or a private Xvfb when there is none.
+# Runs a command with an X display: the current one, or a private Xvfb when there is none
+# (1024 x 768, or the WIDTHxHEIGHTxDEPTH that MORVEL_XVFB_SCREEN names).
 # Wine's server is stopped afterwards so that the next run starts clean.
 set -euo pipefail
 if [ -n "${DISPLAY:-}" ]; then exec "$@"; fi
 ready=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${MORVEL_XVFB_SCREEN:-1024x768x24}" -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
 xvfb=$!
 cleanup() {
   if [ -n "${WINEPREFIX:-}" ]; then

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/conversion_options.h"
+#include "morvel_version.h"
 #include "platform/wide_text_win.h"
 #include "ui/commands.h"
 #include "ui/resources/resource_ids.h"
@@ -19,8 +20,9 @@ namespace morvel::ui {
 namespace {
 
 // Eleven lines joined by single line feeds, none at the end.
+// clang-format off
 constexpr char ABOUT_TEXT[] =
-    "MORVEL ver. 1.3\n"
+    "MORVEL ver. " MORVEL_VERSION "\n"
     "\n"
     "Copyright (C) the MORVEL developers\n"
     "\n"
@@ -31,6 +33,7 @@ constexpr char ABOUT_TEXT[] =
     "修正　2002 3/16\n"
     "\n"
     "Home page: the MORVEL project repository";
+// clang-format on
 constexpr char ABOUT_CAPTION[] = "バージョン情報";
 
 void SetCheck(HWND window, int id, bool checked) {

@@ -48,21 +48,31 @@ bool RunCommand(HWND window, int id) {
   }
 }
 
+HICON LoadIconSized(HINSTANCE appInstance, int widthMetric, int heightMetric) {
+  return static_cast<HICON>(LoadImageW(appInstance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON,
+                                       GetSystemMetrics(widthMetric),
+                                       GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR));
+}
+
 }  // namespace
 
 bool RegisterMainWindowClass(HINSTANCE appInstance) {
-  WNDCLASSW windowClass = {};
+  WNDCLASSEXW windowClass = {};
+  windowClass.cbSize = sizeof windowClass;
   windowClass.style = 0;
   windowClass.lpfnWndProc = MainWindowProc;
   windowClass.cbClsExtra = 0;
   windowClass.cbWndExtra = DLGWINDOWEXTRA;
   windowClass.hInstance = appInstance;
-  windowClass.hIcon = LoadIconW(appInstance, MAKEINTRESOURCEW(IDI_MAIN));
+  // Both icons at the sizes the system uses at its DPI (the program is DPI aware), each taken
+  // from the icon file's image of that size rather than scaled from another.
+  windowClass.hIcon = LoadIconSized(appInstance, SM_CXICON, SM_CYICON);
+  windowClass.hIconSm = LoadIconSized(appInstance, SM_CXSMICON, SM_CYSMICON);
   windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
   windowClass.lpszClassName = WINDOW_CLASS_NAME;
-  return RegisterClassW(&windowClass) != 0;
+  return RegisterClassExW(&windowClass) != 0;
 }
 
 HWND CreateMainWindow(HINSTANCE appInstance) {

@@ -1,63 +1,174 @@
 #!/usr/bin/perl
-# Writes the application icon: one 32 x 32 image in 16 colours (4 bits per pixel), a small
-# window with a blue title bar carrying a white "Hp", and two overlapping white pages.
-# Usage: make_icon.pl OUTPUT.ico
+# Writes the application icon from one picture, morvel_icon.svg, at every size Windows asks
+# for: 16, 20, 24, 32, 40, 48 and 64 pixels as 32-bit images with alpha, and 256 pixels as a
+# PNG, the form Windows Vista and later read at that size.
+# Usage: make_icon.pl SOURCE.svg OUTPUT.ico [PREVIEW_FOLDER]
+# PREVIEW_FOLDER, when given, also receives each size as icon-N.png for looking at.
+#
+# The picture is made of rectangles. Each is drawn with its edges moved to whole pixels at
+# every size and every stroke kept at least one pixel wide, so that the small images stay
+# sharp instead of being a blurred copy of the large one. Only Perl and its zlib module are
+# needed.
 use strict;
 use warnings;
+use Compress::Zlib qw(compress crc32);
 
-my $out = shift or die "usage: make_icon.pl OUTPUT.ico\n";
+my @SIZES = (16, 20, 24, 32, 40, 48, 64, 256);
+my $PNG_FROM = 256;    # sizes from here on are stored as PNG
+my $UNITS = 256;       # the picture's width and height in its own units
 
-# The standard 16-colour palette, as RGB.
-my @PALETTE = (
-  0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-  0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF,
-);
-my ($BLACK, $NAVY, $SILVER, $GREY, $BLUE, $WHITE) = (0, 4, 7, 8, 12, 15);
+my ($source, $out, $previews) = @ARGV;
+die "usage: make_icon.pl SOURCE.svg OUTPUT.ico [PREVIEW_FOLDER]\n" unless $source && $out;
 
-# The picture, top row first: each character is a palette index in hex; "." is transparent.
-my @grid = map { [('.') x 32] } 1 .. 32;
-sub Fill {
-  my ($x0, $y0, $x1, $y1, $colour) = @_;
-  for my $y ($y0 .. $y1) { $grid[$y][$_] = sprintf('%X', $colour) for $x0 .. $x1 }
-}
-sub Frame {
-  my ($x0, $y0, $x1, $y1, $edge, $inside) = @_;
-  Fill($x0, $y0, $x1, $y1, $edge);
-  Fill($x0 + 1, $y0 + 1, $x1 - 1, $y1 - 1, $inside);
-}
-sub Dots {
-  my ($colour, @points) = @_;
-  while (my ($x, $y) = splice(@points, 0, 2)) { Fill($x, $y, $x, $y, $colour) }
+# ---------------------------------------------------------------------------------------------
+# Reading the picture: its rectangles in drawing order, each with the smallest icon size at
+# which it is drawn.
+
+sub Colour {
+  my ($text, $where) = @_;
+  return undef if !defined $text || $text eq 'none';
+  $text =~ /^#([0-9A-Fa-f]{2})([0-9A-Fa-f]{2})([0-9A-Fa-f]{2})$/
+    or die "make_icon.pl: $where: colour '$text' is not #RRGGBB\n";
+  return [hex $1, hex $2, hex $3];
 }
 
-Frame(1, 2, 30, 29, $BLACK, $SILVER);   # the window
-Fill(2, 3, 29, 10, $BLUE);               # its title bar
-Fill(2, 10, 29, 10, $NAVY);
-Frame(25, 5, 28, 8, $BLACK, $SILVER);    # a close box
-# "H"
-Fill(4, 4, 4, 8, $WHITE); Fill(8, 4, 8, 8, $WHITE); Fill(5, 6, 7, 6, $WHITE);
-# "p", its stem reaching below the bowl
-Fill(10, 5, 10, 9, $WHITE); Dots($WHITE, 11, 5, 12, 5, 13, 6, 11, 7, 12, 7);
-# Two pages, the front one overlapping the back one, each with lines of text.
-Frame(5, 13, 17, 25, $GREY, $WHITE);
-Fill(7, 15, 15, 15, $GREY); Fill(7, 17, 11, 17, $GREY);
-Frame(12, 17, 24, 27, $BLACK, $WHITE);
-Fill(14, 19, 22, 19, $GREY); Fill(14, 21, 22, 21, $GREY); Fill(14, 23, 19, 23, $GREY);
-Fill(14, 25, 21, 25, $GREY);
-
-# Pixel data, bottom row first: colour indices two to a byte, then the transparency mask.
-my ($pixels, $mask) = ('', '');
-for my $row (reverse @grid) {
-  my $hex = join '', map { $_ eq '.' ? '0' : $_ } @$row;
-  $pixels .= pack('H*', $hex);
-  $mask .= pack('B*', join '', map { $_ eq '.' ? '1' : '0' } @$row);
+sub ReadPicture {
+  my ($path) = @_;
+  open(my $fh, '<', $path) or die "make_icon.pl: $path: $!\n";
+  my $text = do { local $/; <$fh> };
+  close $fh;
+  $text =~ s/<!--.*?-->//gs;
+  my (@shapes, @minSizes);
+  while ($text =~ /<(\/?)(\w+)([^>]*?)\/?>/g) {
+    my ($closing, $element, $attributes) = ($1, $2, $3);
+    my %at = $attributes =~ /([\w-]+)="([^"]*)"/g;
+    if ($element eq 'g') {
+      if ($closing) { pop @minSizes; next }
+      push @minSizes, $at{'data-min-size'} // 0;
+    } elsif ($element eq 'rect') {
+      my $where = "$path: rect at $at{x},$at{y}";
+      my $shape = {
+        x0 => $at{x}, y0 => $at{y}, x1 => $at{x} + $at{width}, y1 => $at{y} + $at{height},
+        fill => Colour($at{fill}, $where), opacity => $at{'fill-opacity'} // 1,
+        stroke => Colour($at{stroke}, $where), strokeWidth => $at{'stroke-width'} // 0,
+        minSize => (sort { $b <=> $a } 0, @minSizes)[0],
+      };
+      push @shapes, $shape;
+    } elsif ($element !~ /^(svg|xml)$/) {
+      die "make_icon.pl: $path: <$element> is not drawn; use <rect> and <g>\n";
+    }
+  }
+  return @shapes;
 }
-my $palette = join '', map { pack('CCCC', $_ & 0xFF, ($_ >> 8) & 0xFF, $_ >> 16, 0) } @PALETTE;
-my $header = pack('VVVvvVVVVVV', 40, 32, 64, 1, 4, 0, length($pixels) + length($mask), 0, 0, 16, 0);
-my $image = $header . $palette . $pixels . $mask;
 
+# ---------------------------------------------------------------------------------------------
+# Drawing at one size: pixels as [red, green, blue, alpha], alpha from 0 to 1.
+
+sub Snap { my ($units, $size) = @_; return int($units * $size / $UNITS + 0.5) }
+
+sub Paint {
+  my ($pixels, $size, $x0, $y0, $x1, $y1, $colour, $opacity) = @_;
+  for my $y ($y0 .. $y1 - 1) {
+    next if $y < 0 || $y >= $size;
+    for my $x ($x0 .. $x1 - 1) {
+      next if $x < 0 || $x >= $size;
+      my $under = $pixels->[$y][$x];
+      # Source over destination, colours not premultiplied.
+      my $alpha = $opacity + $under->[3] * (1 - $opacity);
+      my @mixed = map {
+        ($colour->[$_] * $opacity + $under->[$_] * $under->[3] * (1 - $opacity)) / $alpha
+      } 0 .. 2;
+      $pixels->[$y][$x] = [@mixed, $alpha];
+    }
+  }
+}
+
+sub Draw {
+  my ($size, @shapes) = @_;
+  my @pixels = map { [map { [0, 0, 0, 0] } 1 .. $size] } 1 .. $size;
+  for my $shape (grep { $size >= $_->{minSize} } @shapes) {
+    # A stroke lies half outside the rectangle, half inside.
+    my $half = $shape->{strokeWidth} / 2;
+    my ($x0, $y0) = map { Snap($_ - $half, $size) } @$shape{qw(x0 y0)};
+    my ($x1, $y1) = map { Snap($_ + $half, $size) } @$shape{qw(x1 y1)};
+    $x1 = $x0 + 1 if $x1 <= $x0;
+    $y1 = $y0 + 1 if $y1 <= $y0;
+    my $inset = 0;
+    if ($shape->{stroke}) {
+      # Four bands: top, bottom, left, right.
+      my $w = $inset = Snap($shape->{strokeWidth}, $size) || 1;
+      Paint(\@pixels, $size, @$_, $shape->{stroke}, 1)
+        for [$x0, $y0, $x1, $y0 + $w], [$x0, $y1 - $w, $x1, $y1],
+            [$x0, $y0 + $w, $x0 + $w, $y1 - $w], [$x1 - $w, $y0 + $w, $x1, $y1 - $w];
+    }
+    if ($shape->{fill}) {
+      Paint(\@pixels, $size, $x0 + $inset, $y0 + $inset, $x1 - $inset, $y1 - $inset,
+            $shape->{fill}, $shape->{opacity});
+    }
+  }
+  return \@pixels;
+}
+
+sub Byte { my ($value) = @_; return int($value * 255 + 0.5) }
+
+# ---------------------------------------------------------------------------------------------
+# Image formats
+
+# A PNG: 8-bit RGBA, rows without filtering, compressed by zlib.
+sub Png {
+  my ($pixels, $size) = @_;
+  my $rows = join '', map {
+    "\0" . join '', map { pack('C4', (map { int($_ + 0.5) } @$_[0 .. 2]), Byte($_->[3])) } @$_
+  } @$pixels;
+  my $chunk = sub {
+    my ($type, $data) = @_;
+    return pack('N', length $data) . $type . $data . pack('N', crc32($type . $data));
+  };
+  return "\x89PNG\r\n\x1a\n" . $chunk->('IHDR', pack('NNCCCCC', $size, $size, 8, 6, 0, 0, 0))
+         . $chunk->('IDAT', compress($rows, 9)) . $chunk->('IEND', '');
+}
+
+# An icon image: a 32-bit bottom-up bitmap (blue, green, red, alpha) followed by the
+# one-bit mask that systems without alpha use, its rows padded to four bytes.
+sub IconBitmap {
+  my ($pixels, $size) = @_;
+  my ($colours, $mask) = ('', '');
+  for my $row (reverse @$pixels) {
+    $colours .= pack('C4', (map { int($_ + 0.5) } @$_[2, 1, 0]), Byte($_->[3])) for @$row;
+    my $bits = join '', map { Byte($_->[3]) == 0 ? '1' : '0' } @$row;
+    $bits .= '0' x ((32 - length($bits) % 32) % 32);
+    $mask .= pack('B*', $bits);
+  }
+  my $header = pack('VVVvvVVVVVV', 40, $size, 2 * $size, 1, 32, 0,
+                    length($colours) + length($mask), 0, 0, 0, 0);
+  return $header . $colours . $mask;
+}
+
+# ---------------------------------------------------------------------------------------------
+# The icon file: a directory of every image, then the images.
+
+my @shapes = ReadPicture($source);
+my @images;
+for my $size (@SIZES) {
+  my $pixels = Draw($size, @shapes);
+  push @images, [$size, $size >= $PNG_FROM ? Png($pixels, $size) : IconBitmap($pixels, $size)];
+  if ($previews) {
+    open(my $fh, '>:raw', "$previews/icon-$size.png") or die "make_icon.pl: $previews: $!\n";
+    print $fh Png($pixels, $size);
+    close $fh;
+  }
+}
+
+my $directory = pack('vvv', 0, 1, scalar @images);
+my $offset = 6 + 16 * @images;
+my $data = '';
+for (@images) {
+  my ($size, $image) = @$_;
+  # Width and height 0 stand for 256.
+  $directory .= pack('CCCCvvVV', $size % 256, $size % 256, 0, 0, 1, 32, length $image,
+                     $offset + length $data);
+  $data .= $image;
+}
 open(my $fh, '>:raw', $out) or die "make_icon.pl: $out: $!\n";
-print $fh pack('vvv', 0, 1, 1);                                  # icon directory, one image
-print $fh pack('CCCCvvVV', 32, 32, 16, 0, 1, 4, length($image), 22);
-print $fh $image;
+print $fh $directory, $data;
 close($fh) or die "make_icon.pl: $out: $!\n";

@@ -3,7 +3,11 @@
 // where the window must show and do exactly the same.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
+#include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -290,6 +294,119 @@ TEST(Programs, CarryTheApplicationManifest) {
     }
     FreeLibrary(exe);
   }
+}
+
+// The version resource that Explorer shows under Properties > Details: its numbers, and the
+// same texts in the Japanese block and the English one.
+TEST(Programs, CarryTheirVersionInJapaneseAndEnglish) {
+  for (const std::wstring name : {L"MORVEL", L"morvel-convert"}) {
+    const std::wstring path = FromCodePage932(FolderOfThisProgram()) +
+                              (name == L"MORVEL" ? L"" : L"..\\cli\\") + name + L".exe";
+    std::vector<char> info(GetFileVersionInfoSizeW(path.c_str(), nullptr));
+    ASSERT_FALSE(info.empty()) << path;
+    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010003u);  // 1.3
+    EXPECT_EQ(fixed->dwFileVersionLS, 0u);           // .0.0
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010003u);
+    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+    WORD* translations = nullptr;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation",
+                               reinterpret_cast<void**>(&translations), &length));
+    ASSERT_EQ(length, 8u) << "two blocks";
+    EXPECT_EQ(translations[0], 0x0411);  // Japanese first
+    EXPECT_EQ(translations[1], 1200);    // UTF-16
+    const struct {
+      const wchar_t* key;
+      std::wstring value;  // empty: any text but an empty one
+    } expected[] = {
+        {L"ProductName", L"MORVEL"},
+        {L"ProductVersion", L"1.3.0.0"},
+        {L"FileVersion", L"1.3.0.0"},
+        {L"InternalName", name},
+        {L"OriginalFilename", name + L".exe"},
+        {L"FileDescription", L""},
+        {L"CompanyName", L""},
+        {L"LegalCopyright", L""},
+    };
+    for (const wchar_t* block : {L"041104B0", L"040904B0"}) {
+      for (const auto& [key, value] : expected) {
+        const std::wstring query = std::wstring(L"\\StringFileInfo\\") + block + L"\\" + key;
+        wchar_t* text = nullptr;
+        ASSERT_TRUE(
+            VerQueryValueW(info.data(), query.c_str(), reinterpret_cast<void**>(&text), &length))
+            << ToCodePage932(query);
+        if (value.empty()) {
+          EXPECT_GT(std::wcslen(text), 0u) << ToCodePage932(query);
+        } else {
+          EXPECT_EQ(std::wstring(text), value) << ToCodePage932(query);
+        }
+      }
+    }
+  }
+}
+
+// One image for every size Windows asks for, from 16 pixels (small icons at 100 %) to 256
+// (Explorer's extra large view), all 32-bit; the 256-pixel one is stored as PNG.
+TEST(Programs, MorvelIconHasAnImageForEverySize) {
+#pragma pack(push, 2)
+  struct GroupEntry {
+    BYTE width, height, colours, reserved;
+    WORD planes, bitCount;
+    DWORD bytes;
+    WORD id;
+  };
+#pragma pack(pop)
+  HMODULE exe = LoadLibraryExA((FolderOfThisProgram() + "MORVEL.exe").c_str(), nullptr,
+                               LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(exe, nullptr);
+  auto resource = [exe](LPCWSTR id, LPCWSTR type) {
+    HRSRC found = FindResourceW(exe, id, type);
+    return found ? std::string(static_cast<const char*>(LockResource(LoadResource(exe, found))),
+                               SizeofResource(exe, found))
+                 : std::string();
+  };
+  const std::string group = resource(MAKEINTRESOURCEW(IDI_MAIN), MAKEINTRESOURCEW(14));
+  ASSERT_GE(group.size(), 6u);
+  const WORD count = *reinterpret_cast<const WORD*>(group.data() + 4);
+  ASSERT_EQ(group.size(), 6 + count * sizeof(GroupEntry));
+  std::vector<int> sizes;
+  for (WORD i = 0; i < count; ++i) {
+    GroupEntry entry;
+    std::memcpy(&entry, group.data() + 6 + i * sizeof entry, sizeof entry);
+    const int size = entry.width == 0 ? 256 : entry.width;
+    sizes.push_back(size);
+    EXPECT_EQ(entry.height, entry.width);
+    EXPECT_EQ(entry.bitCount, 32) << size;
+    const std::string image = resource(MAKEINTRESOURCEW(entry.id), MAKEINTRESOURCEW(3));
+    ASSERT_EQ(image.size(), entry.bytes) << size;
+    if (size == 256) {
+      EXPECT_EQ(image.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    } else {
+      BITMAPINFOHEADER header;
+      std::memcpy(&header, image.data(), sizeof header);
+      EXPECT_EQ(header.biWidth, size);
+      EXPECT_EQ(header.biHeight, 2 * size);  // the colours and the mask
+      EXPECT_EQ(header.biBitCount, 32);
+    }
+  }
+  EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 40, 48, 64, 256}));
+  FreeLibrary(exe);
+}
+
+// The window registers the common controls it uses when it starts: MORVEL.exe imports
+// InitCommonControlsEx (the window's start itself is the end-to-end tests' first step).
+TEST(Programs, MorvelInitialisesTheCommonControls) {
+  const std::string program = ReadFileBytes(FolderOfThisProgram() + "MORVEL.exe");
+  ASSERT_FALSE(program.empty());
+  // The import's name as the loader reads it: the function's name after its two-byte hint.
+  EXPECT_NE(program.find(std::string("InitCommonControlsEx\0", 21)), std::string::npos);
+  std::string lower(program.size(), '\0');
+  std::transform(program.begin(), program.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  EXPECT_NE(lower.find(std::string("comctl32.dll\0", 13)), std::string::npos);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,0 +1,22 @@
+# The resources every Windows program of the project carries, written by program.rc.in:
+# - the application manifest, generated from app.manifest.in and embedded as resource 1 of
+#   type 24 (RT_MANIFEST), the one Windows reads at start-up;
+# - the version resource that Explorer's Properties and inventory tools read, in Japanese and
+#   English, its version taken from morvel_version.h.
+# DESCRIPTION_JA and DESCRIPTION_EN say in a few words what the program is.
+function(morvel_program_resources target)
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "DESCRIPTION_JA;DESCRIPTION_EN" "")
+  set(MANIFEST_NAME ${target})
+  set(PROGRAM_NAME ${target})
+  set(PROGRAM_DESCRIPTION_JA ${ARG_DESCRIPTION_JA})
+  set(PROGRAM_DESCRIPTION_EN ${ARG_DESCRIPTION_EN})
+  set(MANIFEST_PATH ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest)
+  set(script ${CMAKE_CURRENT_BINARY_DIR}/${target}_program.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/app.manifest.in ${MANIFEST_PATH} @ONLY)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/program.rc.in ${script} @ONLY)
+  set_source_files_properties(${script} PROPERTIES OBJECT_DEPENDS ${MANIFEST_PATH})
+  # An object library of its own: the program's C++ compile options are not for windres.
+  add_library(${target}_program_resources OBJECT ${script})
+  target_link_libraries(${target}_program_resources PRIVATE morvel_version)
+  target_sources(${target} PRIVATE $<TARGET_OBJECTS:${target}_program_resources>)
+endfunction()
