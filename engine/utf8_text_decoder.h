@@ -8,18 +8,10 @@
 #include <vector>
 
 #include "engine/platform.h"
+#include "text/sink.h"
 #include "text/utf8.h"
 
 namespace morvel {
-
-// Where decoded text goes: code page 932 bytes, in blocks cut anywhere, and numeric character
-// references such as "&#9731;" that stand for characters code page 932 lacks.
-class DecodedTextSink {
- public:
-  virtual ~DecodedTextSink() = default;
-  virtual void Write(std::string_view block) = 0;
-  virtual void WriteReference(std::string_view reference) = 0;
-};
 
 // Decodes UTF-8 given in blocks cut anywhere, even inside a character. A byte order mark at the
 // very start is dropped. Every character with an exact code page 932 form is written as that
@@ -29,7 +21,7 @@ class DecodedTextSink {
 // written, and nothing after it is.
 class Utf8TextDecoder {
  public:
-  Utf8TextDecoder(TextEncoder& encoder, DecodedTextSink& sink) : encoder_(encoder), sink_(sink) {}
+  Utf8TextDecoder(TextEncoder& encoder, Sink& sink) : encoder_(encoder), sink_(sink) {}
 
   // Decodes the next block. False once the input has proved invalid.
   bool Write(std::string_view block);
@@ -59,7 +51,7 @@ class Utf8TextDecoder {
   static constexpr std::uint16_t LACKING = 1;
 
   TextEncoder& encoder_;
-  DecodedTextSink& sink_;
+  Sink& sink_;
   std::vector<std::uint16_t> forms_ = std::vector<std::uint16_t>(0x10000, UNKNOWN);
   char formBytes_[2] = {};
   std::string pending_;    // the start of a character cut off by the end of the last block

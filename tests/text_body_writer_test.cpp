@@ -237,7 +237,8 @@ TEST(TextBodyWriterBlocks, WritesAReferenceAsTextThatEndsAnyAddress) {
     for (const ScanPath scan : testing::ScanPaths()) {
       testing::StringByteWriter file;
       PageWriter page(file);
-      TextBodyWriter writer(testing::SwitchesFrom(c.switches), page, scan);
+      TextBodyWriter writer(testing::SwitchesFrom(c.switches), page, LeadByteRule::CodePage932,
+                            scan);
       writer.Write(c.before);
       writer.WriteReference("&#9731;");
       writer.Write(c.after);

@@ -60,7 +60,7 @@ inline std::string WrittenPage(std::string_view text, const ConversionOptions& o
   static StringByteWriter file;
   static PageWriter page(file);
   file.text.clear();
-  TextBodyWriter writer(options, page, scan);
+  TextBodyWriter writer(options, page, LeadByteRule::CodePage932, scan);
   std::size_t start = 0;
   for (const std::size_t cut : cuts) {
     writer.Write(text.substr(start, cut - start));
