@@ -10,13 +10,8 @@ PageCursor PageCursor::Open(PageWriter& page, std::size_t count) {
   return {at, at + room};
 }
 
-void PageCursor::Close(PageWriter& page) const {
-  page.Bytes().CommitTo(at_);
-  page.FlushWhenFull();
-}
-
-PageCursor PageCursor::Reopen(PageWriter& page, std::size_t count) const {
-  Close(page);
+PageCursor PageCursor::Reopen(PageCursor cursor, PageWriter& page, std::size_t count) {
+  cursor.Close(page);
   return Open(page, count);
 }
 

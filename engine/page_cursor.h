@@ -38,44 +38,50 @@ class PageCursor {
   static PageCursor Open(PageWriter& page, std::size_t count = MIN_ROOM);
   // Commits what the cursor wrote and sends the page's buffer to the file when it is full.
   // The cursor is spent.
-  void Close(PageWriter& page) const;
+  void Close(PageWriter& page) const {
+    page.Bytes().CommitTo(at_);
+    page.FlushWhenFull();
+  }
   // This cursor when `count` more bytes fit, otherwise one reopened with room for them (what
   // was written is committed first).
   [[nodiscard]] PageCursor WithRoom(PageWriter& page, std::size_t count) const {
-    return Fits(count) ? *this : Reopen(page, count);
+    return Fits(count) ? *this : Reopen(*this, page, count);
   }
   bool Fits(std::size_t count) const { return static_cast<std::size_t>(end_ - at_) >= count; }
 
   // Writes `length` bytes from `from`; room for them has been made.
-  void Copy(const char* from, std::size_t length) {
+  [[gnu::always_inline]] void Copy(const char* from, std::size_t length) {
     if (length <= ShortPiece::CAPACITY) {
       CopyShort(from, length);
     } else if (length <= 64) {
-      // 16-byte pieces, the last one ending where the bytes end (it may overlap the one before).
-      for (std::size_t done = 0; done + 16 < length; done += 16)
+      // 16-byte copies, the last one ending where the bytes end (it may overlap the one
+      // before).
+      for (std::size_t done = 0; done + 16 < length; done += 16) {
         std::memcpy(at_ + done, from + done, 16);
+      }
       std::memcpy(at_ + length - 16, from + length - 16, 16);
     } else {
       std::memcpy(at_, from, length);
     }
     at_ += length;
   }
-  void Put(std::string_view bytes) { Copy(bytes.data(), bytes.size()); }
-  void Put(const ShortPiece& piece) {
+  [[gnu::always_inline]] void Put(std::string_view bytes) { Copy(bytes.data(), bytes.size()); }
+  [[gnu::always_inline]] void Put(const ShortPiece& piece) {
     CopyShort(piece.bytes.data(), piece.length);
     at_ += piece.length;
   }
   void Put(char byte) { *at_++ = byte; }
-  // Where the next byte goes, for a step that writes there itself (and then calls Advance()).
-  char* At() const { return at_; }
-  void Advance(std::size_t count) { at_ += count; }
+  // Where the next byte goes.
+  const char* At() const { return at_; }
 
  private:
   PageCursor(char* at, char* end) : at_(at), end_(end) {}
-  PageCursor Reopen(PageWriter& page, std::size_t count) const;
+  // (Static, and the cursor passed by value: a cursor whose address is never taken stays in
+  // registers.)
+  static PageCursor Reopen(PageCursor cursor, PageWriter& page, std::size_t count);
 
   // Writes exactly `length` (at most 16) bytes as two fixed-size copies that may overlap.
-  void CopyShort(const char* from, std::size_t length) {
+  [[gnu::always_inline]] void CopyShort(const char* from, std::size_t length) {
     if (length >= 8) {
       CopyPair<std::uint64_t>(from, length);
     } else if (length >= 4) {
@@ -87,7 +93,7 @@ class PageCursor {
     }
   }
   template <typename Word>
-  void CopyPair(const char* from, std::size_t length) {
+  [[gnu::always_inline]] void CopyPair(const char* from, std::size_t length) {
     Word head;
     Word tail;
     std::memcpy(&head, from, sizeof head);

@@ -105,8 +105,8 @@ inline __attribute__((always_inline)) TextBodyWriter::After TextBodyWriter::Take
 // An "h" followed by "t" (or by what the scan did not look at): an address starts here when
 // "http://" does and the search is at rest before it. The address is written as an anchor
 // when the block holds the byte that ends it; otherwise Feed() takes it from its "h".
-TextBodyWriter::After TextBodyWriter::TakeLinkStart(std::string_view block, std::size_t at,
-                                                    std::size_t& copied, PageCursor& out) {
+inline __attribute__((always_inline)) TextBodyWriter::After TextBodyWriter::TakeLinkStart(
+    std::string_view block, std::size_t at, std::size_t& copied, PageCursor& out) {
   if (block.size() - at < LINK_PREFIX.size()) return After::Stop;
   if (std::memcmp(block.data() + at, LINK_PREFIX.data(), LINK_PREFIX.size()) != 0 ||
       !replay_.At(block, at).AtRest()) {
@@ -127,8 +127,10 @@ TextBodyWriter::After TextBodyWriter::TakeLinkStart(std::string_view block, std:
 // Copies the run up to `at` and leaves the rest of the block to Feed(), with the search as it
 // stands there; a partly matched "http://" that ends there is left to Feed() too, which holds
 // it until the match completes or breaks (the search is at rest before its "h").
-std::size_t TextBodyWriter::StopAt(std::string_view block, std::size_t at, std::size_t copied,
-                                   PageCursor& out) {
+inline __attribute__((always_inline)) std::size_t TextBodyWriter::StopAt(std::string_view block,
+                                                                         std::size_t at,
+                                                                         std::size_t copied,
+                                                                         PageCursor& out) {
   search_ = linking_ ? replay_.At(block, at) : LinkSearch(leadBytes_);
   at -= search_.Matched();
   search_ = search_.Matched() > 0 ? LinkSearch(leadBytes_) : search_;
