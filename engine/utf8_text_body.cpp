@@ -4,23 +4,8 @@
 
 namespace morvel {
 
-namespace {
-
-class DecodedTextBody final : public DecodedTextSink {
- public:
-  explicit DecodedTextBody(TextBodyWriter& body) : body_(body) {}
-  void Write(std::string_view block) override { body_.Write(block); }
-  void WriteReference(std::string_view reference) override { body_.WriteReference(reference); }
-
- private:
-  TextBodyWriter& body_;
-};
-
-}  // namespace
-
 std::size_t WriteUtf8Text(TextReader& reader, TextBodyWriter& body) {
-  DecodedTextBody decoded(body);
-  Utf8TextDecoder decoder(decoded);
+  Utf8TextDecoder decoder(body);
   std::string_view block;
   while (reader.Read(block)) {
     if (!decoder.Write(block)) return decoder.InvalidLine();

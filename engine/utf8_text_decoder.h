@@ -5,16 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace morvel {
+#include "text/sink.h"
 
-// Where decoded text goes: code page 932 bytes, in blocks cut anywhere, and numeric character
-// references such as "&#9731;" that stand for characters code page 932 lacks.
-class DecodedTextSink {
- public:
-  virtual ~DecodedTextSink() = default;
-  virtual void Write(std::string_view block) = 0;
-  virtual void WriteReference(std::string_view reference) = 0;
-};
+namespace morvel {
 
 // Decodes UTF-8 given in blocks cut anywhere, even inside a character. A byte order mark at the
 // very start is dropped. Every character goes through AppendCp932OrReference
@@ -24,7 +17,7 @@ class DecodedTextSink {
 // written, and nothing after it is.
 class Utf8TextDecoder {
  public:
-  explicit Utf8TextDecoder(DecodedTextSink& sink) : sink_(sink) {}
+  explicit Utf8TextDecoder(Sink& sink) : sink_(sink) {}
 
   // Decodes the next block. False once the input has proved invalid.
   bool Write(std::string_view block);
@@ -45,7 +38,7 @@ class Utf8TextDecoder {
   // then writes it. False when the bytes cannot make one.
   bool CompletePending(std::string_view& block);
 
-  DecodedTextSink& sink_;
+  Sink& sink_;
   std::string pending_;    // the start of a character cut off by the end of the last block
   std::string converted_;  // code page 932 bytes of the text being written
   std::size_t lines_ = 0;  // line ends written

@@ -204,6 +204,28 @@ TEST(TextBodyWriterBlocks, WriteWhatTheReferenceWritesLineByLine) {
   }
 }
 
+// With the lead-byte rule off (text in which no byte of a multi-byte character is ASCII), a
+// byte of 0x80 or above stands alone: it breaks a match and ends an address, and never takes
+// the "h" after it into its character. Whole and cut at every position, on every scan path.
+TEST(TextBodyWriterBlocks, TakesEveryByteAloneWithTheLeadByteRuleOff) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"\x81http://x/", "\x81<A href=\"http://x/\">http://x/</A>"},
+      {"\x81hhttp://x/", "\x81hhttp://x/"},
+      {"http://x/\x81http://y/ \x81",
+       "<A href=\"http://x/\">http://x/</A>\x81<A href=\"http://y/\">http://y/</A> \x81"},
+  };
+  const ConversionOptions linksOnly = testing::SwitchesFrom(0b0010);
+  for (const auto& [text, page] : cases) {
+    for (const ScanPath scan : testing::ScanPaths()) {
+      std::vector<std::size_t> cuts(1);
+      for (cuts[0] = 0; cuts[0] < text.size(); ++cuts[0]) {
+        EXPECT_EQ(testing::WrittenPage(text, linksOnly, scan, cuts, LeadByteRule::Off), page)
+            << text << " cut at " << cuts[0];
+      }
+    }
+  }
+}
+
 struct ReferenceCase {
   unsigned switches;  // as testing::SwitchesFrom() takes them
   std::string before;
@@ -228,7 +250,8 @@ TEST(TextBodyWriterBlocks, WritesAReferenceAsTextThatEndsAnyAddress) {
     for (const ScanPath scan : testing::ScanPaths()) {
       testing::StringByteWriter file;
       PageWriter page(file);
-      TextBodyWriter writer(testing::SwitchesFrom(c.switches), page, scan);
+      TextBodyWriter writer(testing::SwitchesFrom(c.switches), page, LeadByteRule::CodePage932,
+                            scan);
       writer.Write(c.before);
       writer.WriteReference("&#9731;");
       writer.Write(c.after);

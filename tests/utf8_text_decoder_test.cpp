@@ -8,7 +8,7 @@ namespace morvel {
 namespace {
 
 // Text and references in the order they came; a reference shows as "{&#N;}".
-class RecordingSink final : public DecodedTextSink {
+class RecordingSink final : public Sink {
  public:
   void Write(std::string_view block) override {
     EXPECT_FALSE(block.empty());

@@ -19,16 +19,24 @@ inline constexpr std::string_view ANCHOR_OPEN = "<A href=\"";
 inline constexpr std::string_view ANCHOR_MIDDLE = "\">";
 inline constexpr std::string_view ANCHOR_CLOSE = "</A>";
 
+// Whether a code page 932 lead byte takes the byte after it into its character
+// (`CodePage932`), or every byte stands alone (`Off`: UTF-8 text, where no byte of a
+// multi-byte character is ASCII, so a byte of 0x80 or above only breaks a match).
+enum class LeadByteRule { CodePage932, Off };
+
 // The search for LINK_PREFIX along one line, a byte at a time, from the line's start (a new
 // LinkSearch). It is case-sensitive and drops a partial match at the byte that breaks it
-// without trying that byte as a new start, so "hhttp://" and "httphttp://" hold no address. A
-// code page 932 lead byte and the byte after it are one character, never part of a match: the
-// "h" trail byte of a double-byte character neither starts an address nor hides the "h" after
-// it. The search runs the same over the line escaped or not: escaping replaces only bytes that
-// break a match, and what it writes for one byte holds no "h" and ends where that byte's
-// character ends (a tab's replacement is whole double-byte characters).
+// without trying that byte as a new start, so "hhttp://" and "httphttp://" hold no address.
+// Under LeadByteRule::CodePage932, a lead byte and the byte after it are one character, never
+// part of a match: the "h" trail byte of a double-byte character neither starts an address nor
+// hides the "h" after it. The search runs the same over the line escaped or not: escaping replaces
+// only bytes that break a match, and what it writes for one byte holds no "h" and ends where that
+// byte's character ends (a tab's replacement is whole double-byte characters).
 class LinkSearch {
  public:
+  explicit LinkSearch(LeadByteRule rule = LeadByteRule::CodePage932)
+      : pairs_(rule == LeadByteRule::CodePage932) {}
+
   // Takes the next byte; true when it completes LINK_PREFIX, whose "h" stands
   // LINK_PREFIX.size() - 1 bytes back.
   bool Step(char byte) {
@@ -36,7 +44,7 @@ class LinkSearch {
       trailNext_ = false;
       return false;
     }
-    if (IsLeadByte(byte)) {
+    if (pairs_ && IsLeadByte(byte)) {
       matched_ = 0;
       trailNext_ = true;
       return false;
@@ -50,6 +58,12 @@ class LinkSearch {
     return true;
   }
 
+  // Back at rest, as at the start of a line, under the same rule.
+  void Restart() {
+    matched_ = 0;
+    trailNext_ = false;
+  }
+
   // How many bytes of LINK_PREFIX the last bytes taken have matched.
   std::size_t Matched() const { return matched_; }
 
@@ -59,13 +73,15 @@ class LinkSearch {
  private:
   std::size_t matched_ = 0;
   bool trailNext_ = false;
+  bool pairs_;
 };
 
 // True when the search is at rest after `byte`, whatever it stood at before: `byte` is
-// neither a lead byte nor a byte of LINK_PREFIX (as a trail byte it ends its character, as a
-// character of its own it breaks any match).
-constexpr bool RestsLinkSearch(char byte) {
-  return !IsLeadByte(byte) && LINK_PREFIX.find(byte) == std::string_view::npos;
+// neither a lead byte (under `rule`) nor a byte of LINK_PREFIX (as a trail byte it ends its
+// character, as a character of its own it breaks any match).
+constexpr bool RestsLinkSearch(char byte, LeadByteRule rule = LeadByteRule::CodePage932) {
+  return !(rule == LeadByteRule::CodePage932 && IsLeadByte(byte)) &&
+         LINK_PREFIX.find(byte) == std::string_view::npos;
 }
 
 // True when `byte` ends an address: 0x20 and below (control bytes, the line end, a space; a

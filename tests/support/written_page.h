@@ -54,13 +54,14 @@ inline oracle::Switches ReferenceSwitches(const ConversionOptions& options) {
 // The page bytes written for `text` cut into blocks that end at `cuts` (increasing positions
 // inside the text), then Finish().
 inline std::string WrittenPage(std::string_view text, const ConversionOptions& options,
-                               ScanPath scan, std::span<const std::size_t> cuts = {}) {
+                               ScanPath scan, std::span<const std::size_t> cuts = {},
+                               LeadByteRule leadBytes = LeadByteRule::CodePage932) {
   // One page buffer for every call: the tests write thousands of short pages, and a fresh
   // buffer for each would cost more than writing it.
   static StringByteWriter file;
   static PageWriter page(file);
   file.text.clear();
-  TextBodyWriter writer(options, page, scan);
+  TextBodyWriter writer(options, page, leadBytes, scan);
   std::size_t start = 0;
   for (const std::size_t cut : cuts) {
     writer.Write(text.substr(start, cut - start));

@@ -1,0 +1,109 @@
+// The page buffer as the text page writer fills it: room reserved after the bytes the page
+// holds, written through one cursor, and committed when the writer hands the page back.
+//
+// The cursor is a value of two pointers. The writer's steps take it and return it, so that it
+// stays in registers while page bytes are stored through it. It writes exactly the bytes it
+// is given, never past them; room is checked by WithRoom() before a step writes.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "engine/page_writer.h"
+
+namespace morvel {
+
+// A piece of at most 16 page bytes, kept in 16 for fixed-size copies: a replacement, a tag.
+struct ShortPiece {
+  static constexpr std::size_t CAPACITY = 16;
+  std::array<char, CAPACITY> bytes{};
+  std::size_t length = 0;
+
+  constexpr ShortPiece() = default;
+  constexpr explicit ShortPiece(std::string_view text) : length(text.size()) {
+    for (std::size_t i = 0; i < text.size(); ++i) bytes[i] = text[i];
+  }
+  std::string_view View() const { return {bytes.data(), length}; }
+};
+
+class PageCursor {
+ public:
+  // The room that a cursor opens with, at least.
+  static constexpr std::size_t MIN_ROOM = 64 * 1024;
+
+  // A cursor at the end of what `page` holds, with room for `count` bytes.
+  static PageCursor Open(PageWriter& page, std::size_t count = MIN_ROOM);
+  // Commits what the cursor wrote and sends the page's buffer to the file when it is full.
+  // The cursor is spent.
+  void Close(PageWriter& page) const {
+    page.Bytes().CommitTo(at_);
+    page.FlushWhenFull();
+  }
+  // This cursor when `count` more bytes fit, otherwise one reopened with room for them (what
+  // was written is committed first).
+  [[nodiscard]] PageCursor WithRoom(PageWriter& page, std::size_t count) const {
+    return Fits(count) ? *this : Reopen(*this, page, count);
+  }
+  bool Fits(std::size_t count) const { return static_cast<std::size_t>(end_ - at_) >= count; }
+
+  // Writes `length` bytes from `from`; room for them has been made.
+  [[gnu::always_inline]] void Copy(const char* from, std::size_t length) {
+    if (length <= ShortPiece::CAPACITY) {
+      CopyShort(from, length);
+    } else if (length <= 64) {
+      // 16-byte copies, the last one ending where the bytes end (it may overlap the one
+      // before).
+      for (std::size_t done = 0; done + 16 < length; done += 16) {
+        std::memcpy(at_ + done, from + done, 16);
+      }
+      std::memcpy(at_ + length - 16, from + length - 16, 16);
+    } else {
+      std::memcpy(at_, from, length);
+    }
+    at_ += length;
+  }
+  [[gnu::always_inline]] void Put(std::string_view bytes) { Copy(bytes.data(), bytes.size()); }
+  [[gnu::always_inline]] void Put(const ShortPiece& piece) {
+    CopyShort(piece.bytes.data(), piece.length);
+    at_ += piece.length;
+  }
+  void Put(char byte) { *at_++ = byte; }
+  // Where the next byte goes.
+  const char* At() const { return at_; }
+
+ private:
+  PageCursor(char* at, char* end) : at_(at), end_(end) {}
+  // (Static, and the cursor passed by value: a cursor whose address is never taken stays in
+  // registers.)
+  static PageCursor Reopen(PageCursor cursor, PageWriter& page, std::size_t count);
+
+  // Writes exactly `length` (at most 16) bytes as two fixed-size copies that may overlap.
+  [[gnu::always_inline]] void CopyShort(const char* from, std::size_t length) {
+    if (length >= 8) {
+      CopyPair<std::uint64_t>(from, length);
+    } else if (length >= 4) {
+      CopyPair<std::uint32_t>(from, length);
+    } else if (length >= 2) {
+      CopyPair<std::uint16_t>(from, length);
+    } else if (length == 1) {
+      *at_ = *from;
+    }
+  }
+  template <typename Word>
+  [[gnu::always_inline]] void CopyPair(const char* from, std::size_t length) {
+    Word head;
+    Word tail;
+    std::memcpy(&head, from, sizeof head);
+    std::memcpy(&tail, from + length - sizeof tail, sizeof tail);
+    std::memcpy(at_, &head, sizeof head);
+    std::memcpy(at_ + length - sizeof tail, &tail, sizeof tail);
+  }
+
+  char* at_;
+  char* end_;
+};
+
+}  // namespace morvel

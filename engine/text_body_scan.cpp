@@ -1,0 +1,142 @@
+// The text page writer's fast path. While nothing is held from an earlier block, the writer
+// goes from one significant byte to the next (a line end, a tab, a character to escape, the
+// "h" of a possible "http://"; SignificantBytes finds them 64 bytes at a time), copies the run
+// of ordinary bytes before it, and applies that byte's rule. It stops where the block leaves
+// a rule undecided, and Feed() takes the bytes from there.
+#include <bit>
+#include <cstring>
+
+#include "engine/text_body_writer.h"
+
+namespace morvel {
+
+namespace {
+
+// True when the line that starts at block[start] is known to have text: its first byte is
+// neither a LF nor a CR that a LF follows. A line that the block cuts off before that is
+// known is not opened yet; what opens it later writes its opening.
+bool LineHasText(std::string_view block, std::size_t start) {
+  if (start == block.size() || block[start] == '\n') return false;
+  return block[start] != '\r' || (start + 1 < block.size() && block[start + 1] != '\n');
+}
+
+}  // namespace
+
+void TextBodyWriter::Write(std::string_view block) {
+  PageCursor out = PageCursor::Open(page_);
+  std::size_t at = 0;
+  while (at < block.size()) {
+    if (!pendingCr_ && !inAddress_ && search_.Matched() == 0) {
+      at = Scan(block, at, out);
+      if (at == block.size()) break;
+    } else if (inAddress_ && entity_.empty()) {
+      // The bulk of an address that an earlier block began.
+      const AddressStop stop = AddressEnd(block, at, escaping_);
+      if (stop.at > at) {
+        address_.append(block.substr(at, stop.at - at));
+        at = stop.at;
+        continue;
+      }
+    }
+    out = Feed(out, block[at++]);
+  }
+  out.Close(page_);
+}
+
+// Writes the block from `from` on; returns where it stopped: the end of the block, or a byte
+// that Feed() has to take.
+inline __attribute__((always_inline)) std::size_t TextBodyWriter::Scan(std::string_view block,
+                                                                       std::size_t from,
+                                                                       PageCursor& out) {
+  const char* const data = block.data();
+  const std::size_t size = block.size();
+  replay_.Know(from, search_);
+  if (LineHasText(block, from)) {
+    out = out.WithRoom(page_, ShortPiece::CAPACITY);
+    out.Put(lineEnds_.BeforeText());
+  }
+  std::size_t copied = from;  // the bytes before this are on the page
+
+  // 64 bytes at a time while a whole 64 remain, then byte by byte.
+  std::size_t base = from;
+  while (size - base >= SignificantBytes::BLOCK) {
+    std::size_t next = base + SignificantBytes::BLOCK;
+    for (std::uint64_t marks = significant_.Mark(data + base); marks != 0; marks &= marks - 1) {
+      const std::size_t at = base + static_cast<std::size_t>(std::countr_zero(marks));
+      const After after = TakeSignificant(block, at, copied, out);
+      if (after == After::Stop) return StopAt(block, at, copied, out);
+      if (after == After::Resume) {
+        next = copied;
+        break;
+      }
+    }
+    base = next;
+  }
+  for (std::size_t at = base; at < size; ++at) {
+    const bool nextIsT = at + 1 == size || data[at + 1] == 't';
+    if (!significant_.IsSignificant(data[at], nextIsT)) continue;
+    const After after = TakeSignificant(block, at, copied, out);
+    if (after == After::Stop) return StopAt(block, at, copied, out);
+    if (after == After::Resume) at = copied - 1;
+  }
+  // A CR at the end may start a line end that the next block completes.
+  return StopAt(block, data[size - 1] == '\r' ? size - 1 : size, copied, out);
+}
+
+// The significant byte at `at`: copies the run from `copied` up to it and applies its rule.
+inline __attribute__((always_inline)) TextBodyWriter::After TextBodyWriter::TakeSignificant(
+    std::string_view block, std::size_t at, std::size_t& copied, PageCursor& out) {
+  const char byte = block[at];
+  if (byte == 'h') return TakeLinkStart(block, at, copied, out);
+  out = out.WithRoom(page_, at - copied + ShortPiece::CAPACITY);
+  if (byte == '\n') {
+    // CR LF is one line end: the CR before the LF is not copied.
+    const bool crLf = at > copied && block[at - 1] == '\r';
+    out.Copy(block.data() + copied, at - copied - (crLf ? 1 : 0));
+    out.Put(lineEnds_.AtLineEnd(LineHasText(block, at + 1)));
+  } else {
+    out.Copy(block.data() + copied, at - copied);
+    out.Put(replacements_[byte]);
+  }
+  copied = at + 1;
+  return After::Next;
+}
+
+// An "h" followed by "t" (or by what the scan did not look at): an address starts here when
+// "http://" does and the search is at rest before it. The address is written as an anchor
+// when the block holds the byte that ends it; otherwise Feed() takes it from its "h".
+inline __attribute__((always_inline)) TextBodyWriter::After TextBodyWriter::TakeLinkStart(
+    std::string_view block, std::size_t at, std::size_t& copied, PageCursor& out) {
+  if (block.size() - at < LINK_PREFIX.size()) return After::Stop;
+  if (std::memcmp(block.data() + at, LINK_PREFIX.data(), LINK_PREFIX.size()) != 0 ||
+      !replay_.At(block, at).AtRest()) {
+    return After::Next;  // an ordinary byte, copied with the run it stands in
+  }
+  const AddressStop end = AddressEnd(block, at + LINK_PREFIX.size(), escaping_);
+  if (!end.decided) return After::Stop;
+  out = out.WithRoom(page_, at - copied);
+  out.Copy(block.data() + copied, at - copied);
+  out = PutAnchor(out, page_, block.substr(at, end.at - at), replacements_);
+  // The search goes on at the byte that ended the address, with nothing matched: that byte is
+  // none of "http://"'s, and a lead byte only inside the address could carry.
+  copied = end.at;
+  replay_.Know(end.at, LinkSearch(leadBytes_));
+  return After::Resume;
+}
+
+// Copies the run up to `at` and leaves the rest of the block to Feed(), with the search as it
+// stands there; a partly matched "http://" that ends there is left to Feed() too, which holds
+// it until the match completes or breaks (the search is at rest before its "h").
+inline __attribute__((always_inline)) std::size_t TextBodyWriter::StopAt(std::string_view block,
+                                                                         std::size_t at,
+                                                                         std::size_t copied,
+                                                                         PageCursor& out) {
+  search_ = linking_ ? replay_.At(block, at) : LinkSearch(leadBytes_);
+  at -= search_.Matched();
+  search_ = search_.Matched() > 0 ? LinkSearch(leadBytes_) : search_;
+  out = out.WithRoom(page_, at - copied);
+  out.Copy(block.data() + copied, at - copied);
+  return at;
+}
+
+}  // namespace morvel
