@@ -123,7 +123,8 @@ PreflightResult RunPreflightChecks(std::string& sourcePath, std::string& targetP
   request.output = platform.files.OpenForWriting(targetPath);
   if (!request.output) {
     Warn(platform, msg::TARGET_UNOPENABLE, msg::CAPTION_OPEN_ERROR);
-    return PreflightResult{std::nullopt, ConversionOutcome::Failed};
+    const bool loop = platform.files.IsLinkLoop(targetPath);
+    return PreflightResult{std::nullopt, loop ? ConversionOutcome::Refused : ConversionOutcome::Failed};
   }
   return PreflightResult{std::move(request), ConversionOutcome::Written};
 }

@@ -27,6 +27,8 @@ std::string ToPosixPath(std::string_view enginePath) {
 
 class PosixFileSystem final : public FileSystem {
  public:
+  explicit PosixFileSystem(TemporaryKind kind) : kind_(kind) {}
+
   std::optional<std::string> FindFirst(std::string_view path) override {
     DIR* folder = opendir(ToPosixPath(FolderPart(path)).c_str());
     if (!folder) return std::nullopt;
@@ -94,12 +96,26 @@ class PosixFileSystem final : public FileSystem {
   }
 
   std::unique_ptr<ByteWriter> OpenForWriting(std::string_view path) override {
-    return OpenReplacement(ToPosixPath(path));
+    return OpenReplacement(ToPosixPath(path), kind_);
   }
+
+  bool IsLinkLoop(std::string_view path) override {
+    struct stat info {};
+    return stat(ToPosixPath(path).c_str(), &info) != 0 && errno == ELOOP;
+  }
+
+ private:
+  TemporaryKind kind_;
 };
 
 }  // namespace
 
-std::unique_ptr<FileSystem> MakeNativeFileSystem() { return std::make_unique<PosixFileSystem>(); }
+std::unique_ptr<FileSystem> MakeNativeFileSystem() {
+  return MakeNativeFileSystem(TemporaryKind::UnnamedWherePossible);
+}
+
+std::unique_ptr<FileSystem> MakeNativeFileSystem(TemporaryKind kind) {
+  return std::make_unique<PosixFileSystem>(kind);
+}
 
 }  // namespace morvel
