@@ -16,9 +16,7 @@ class CheckedConsole final : public Console {
   bool Out(std::string_view line) override;
   void Err(std::string_view line) override { console_->Err(line); }
   bool CanAsk() override { return console_->CanAsk(); }
-  std::optional<std::string> Ask(std::string_view prompt) override {
-    return console_->Ask(prompt);
-  }
+  std::optional<std::string> Ask(std::string_view prompt) override { return console_->Ask(prompt); }
 
   // `status`, or EXIT_FAILED once a line could not be written to standard output. A page the
   // line was about stays: it was complete before its line was written.

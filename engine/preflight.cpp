@@ -124,7 +124,8 @@ PreflightResult RunPreflightChecks(std::string& sourcePath, std::string& targetP
   if (!request.output) {
     Warn(platform, msg::TARGET_UNOPENABLE, msg::CAPTION_OPEN_ERROR);
     const bool loop = platform.files.IsLinkLoop(targetPath);
-    return PreflightResult{std::nullopt, loop ? ConversionOutcome::Refused : ConversionOutcome::Failed};
+    return PreflightResult{std::nullopt,
+                           loop ? ConversionOutcome::Refused : ConversionOutcome::Failed};
   }
   return PreflightResult{std::move(request), ConversionOutcome::Written};
 }

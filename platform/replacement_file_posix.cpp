@@ -48,7 +48,8 @@ bool SameFile(const struct stat& a, const struct stat& b) {
 
 // True while `path` is the file open at `fd`.
 bool NameStillLeadsTo(const std::string& path, int fd) {
-  struct stat named {}, open {};
+  struct stat named {
+  }, open{};
   return lstat(path.c_str(), &named) == 0 && fstat(fd, &open) == 0 && SameFile(named, open);
 }
 
@@ -71,7 +72,8 @@ void RemoveAbandonedTemporaries(const std::string& folder) {
     int fd = openat(folderFd, entry->d_name, O_RDONLY | OPEN_FLAGS);
     if (fd < 0) fd = openat(folderFd, entry->d_name, O_WRONLY | OPEN_FLAGS);
     if (fd < 0) continue;
-    struct stat open {}, again {};
+    struct stat open {
+    }, again{};
     if (fstat(fd, &open) == 0 && SameFile(open, named) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
         fstatat(folderFd, entry->d_name, &again, AT_SYMLINK_NOFOLLOW) == 0 &&
         SameFile(again, open)) {
@@ -118,8 +120,8 @@ std::optional<Temporary> CreateTemporary(const std::string& folder, TemporaryKin
     file.path = folder + "/" + NewTemporaryName();
     {
       const InterruptionsHeld held;
-      file.fd = open(file.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC |
-                                            O_NOCTTY, 0666);
+      file.fd = open(file.path.c_str(),
+                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
       if (file.fd < 0 && errno != EEXIST) return std::nullopt;
       if (file.fd >= 0) file.entry = RememberTemporary(file.path);
     }

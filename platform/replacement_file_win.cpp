@@ -40,8 +40,8 @@ bool PutInPlace(const std::wstring& temporary, const std::wstring& target) {
   for (int attempt = 0; attempt < PLACING_ATTEMPTS; ++attempt) {
     if (attempt > 0) Sleep(static_cast<DWORD>(attempt * 15));
     if (Exists(target)) {
-      if (ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
-                       REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+      if (ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                       nullptr, nullptr)) {
         return true;
       }
       // The page was set aside but this one could not take its name: nothing stands there.

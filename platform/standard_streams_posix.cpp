@@ -37,8 +37,6 @@ std::optional<FileIdentity> IdentityOfDescriptor(int fd) {
 
 std::optional<FileIdentity> StandardInputIdentity() { return IdentityOfDescriptor(STDIN_FILENO); }
 
-std::optional<FileIdentity> StandardOutputIdentity() {
-  return IdentityOfDescriptor(STDOUT_FILENO);
-}
+std::optional<FileIdentity> StandardOutputIdentity() { return IdentityOfDescriptor(STDOUT_FILENO); }
 
 }  // namespace morvel

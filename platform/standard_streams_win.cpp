@@ -41,14 +41,14 @@ namespace {
 // As the file system's IdentityOf gives it, for a file on disk only.
 std::optional<FileIdentity> IdentityOfStandardHandle(DWORD stream) {
   const HANDLE handle = GetStdHandle(stream);
-  if (handle == INVALID_HANDLE_VALUE || handle == nullptr || GetFileType(handle) != FILE_TYPE_DISK) {
+  if (handle == INVALID_HANDLE_VALUE || handle == nullptr ||
+      GetFileType(handle) != FILE_TYPE_DISK) {
     return std::nullopt;
   }
   BY_HANDLE_FILE_INFORMATION info{};
   if (!GetFileInformationByHandle(handle, &info)) return std::nullopt;
-  return FileIdentity{
-      info.dwVolumeSerialNumber,
-      (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+  return FileIdentity{info.dwVolumeSerialNumber,
+                      (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
 
 }  // namespace

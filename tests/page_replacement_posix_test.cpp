@@ -208,8 +208,8 @@ int WaitFor(pid_t child) {
 }
 
 int ConvertInChild(const std::string& source, const std::string& target, rlim_t fileSizeLimit) {
-  return WaitFor(Start({source, target, TemporaryKind::UnnamedWherePossible, "T", {-1, -1},
-                        fileSizeLimit}));
+  return WaitFor(
+      Start({source, target, TemporaryKind::UnnamedWherePossible, "T", {-1, -1}, fileSizeLimit}));
 }
 
 std::string LongText(std::size_t size = 1'000'000) {
