@@ -152,7 +152,7 @@ std::optional<Temporary> NameUnnamed(int fd, const std::string& folder) {
   return std::nullopt;
 }
 
-// Makes what was written to `fd` durable, and then the folder entry that names it.
+// Makes what was written to `fd` durable.
 bool Flush(int fd) { return fsync(fd) == 0; }
 
 void FlushFolder(const std::string& folder) {
@@ -189,6 +189,8 @@ class PageFile final : public ByteWriter {
 
   bool Commit() override {
     struct stat old {};
+    // Only a page that replaces another is flushed: the old page is what a power cut right
+    // after the rename could otherwise cost.
     bool replacing = placing_ == Placing::Replace && lstat(target_.c_str(), &old) == 0;
     if (replacing && !Flush(file_.fd)) return false;
     // The close reports what a file system kept back until then. A duplicate keeps the file
