@@ -46,10 +46,11 @@ class ConverterProcess {
     options.killAfterMs = killAfterMs;
     return Run(arguments, options);
   }
-  // Runs the converter once for each list of arguments, all at the same time, with empty
-  // standard input.
-  std::vector<ProcessResult> RunTogether(
-      const std::vector<std::vector<std::string>>& argumentLists) const;
+  // Runs the converter once for each list of arguments, all at the same time: each one's
+  // standard input holds `standardInput` and stays open until every one has started and had
+  // `holdMs` to read it, so that they all have their pages open at once.
+  std::vector<ProcessResult> RunTogether(const std::vector<std::vector<std::string>>& argumentLists,
+                                         std::string_view standardInput, int holdMs) const;
 
   // Files and folders of the work folder, by relative UTF-8 name ("/" between folders).
   void WriteFile(std::string_view name, std::string_view bytes) const;

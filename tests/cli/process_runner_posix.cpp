@@ -124,9 +124,18 @@ ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments,
 }
 
 std::vector<ProcessResult> ConverterProcess::RunTogether(
-    const std::vector<std::vector<std::string>>& argumentLists) const {
+    const std::vector<std::vector<std::string>>& argumentLists, std::string_view standardInput,
+    int holdMs) const {
+  RunOptions options;
+  options.standardInput = standardInput;
+  options.killAfterMs = holdMs;  // only to hold standard input open
   std::vector<Started> started;
-  for (const auto& arguments : argumentLists) started.push_back(Start(arguments, {}));
+  for (const auto& arguments : argumentLists) started.push_back(Start(arguments, options));
+  usleep(static_cast<useconds_t>(holdMs) * 1000);
+  for (Started& each : started) {
+    close(each.inputWriting);
+    each.inputWriting = -1;
+  }
   std::vector<ProcessResult> results;
   for (Started& each : started) results.push_back(Finish(each, {}));
   return results;

@@ -80,6 +80,9 @@ HANDLE PipeHolding(std::string_view bytes, HANDLE* keepWriting = nullptr) {
     WriteFile(writing, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   }
   if (keepWriting) {
+    // Only the converter reads the pipe: another converter started meanwhile must not hold its
+    // writing end open.
+    SetHandleInformation(writing, HANDLE_FLAG_INHERIT, 0);
     *keepWriting = writing;
   } else {
     CloseHandle(writing);
@@ -219,9 +222,18 @@ ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments,
 }
 
 std::vector<ProcessResult> ConverterProcess::RunTogether(
-    const std::vector<std::vector<std::string>>& argumentLists) const {
+    const std::vector<std::vector<std::string>>& argumentLists, std::string_view standardInput,
+    int holdMs) const {
+  RunOptions options;
+  options.standardInput = standardInput;
+  options.killAfterMs = holdMs;  // only to hold standard input open
   std::vector<Started> started;
-  for (const auto& arguments : argumentLists) started.push_back(Start(arguments, {}));
+  for (const auto& arguments : argumentLists) started.push_back(Start(arguments, options));
+  Sleep(static_cast<DWORD>(holdMs));
+  for (Started& each : started) {
+    CloseHandle(each.handles[3]);
+    each.handles[3] = INVALID_HANDLE_VALUE;
+  }
   std::vector<ProcessResult> results;
   for (Started& each : started) results.push_back(Finish(each, {}));
   return results;
