@@ -35,22 +35,32 @@ bool Exists(const std::wstring& path) {
 // Puts the closed file `temporary` at `target`: ReplaceFileW over a page (which keeps that
 // page's attributes and permissions), MoveFileExW where there is none. Another run may put its
 // page there at the same moment, so a page appearing or vanishing, or being held open, between
-// the look and the move is met by trying again.
+// the look and the move is met by trying again. The old page is set aside under a temporary
+// name of this run's own (some ReplaceFileW implementations otherwise leave one of theirs
+// behind when they lose such a race), and removed once the new page is in place.
 bool PutInPlace(const std::wstring& temporary, const std::wstring& target) {
+  const std::wstring folder = FolderPrefix(target);
   for (int attempt = 0; attempt < PLACING_ATTEMPTS; ++attempt) {
     if (attempt > 0) Sleep(static_cast<DWORD>(attempt * 15));
-    if (Exists(target)) {
-      if (ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                       nullptr, nullptr)) {
+    if (!Exists(target)) {
+      if (MoveFileExW(temporary.c_str(), target.c_str(), 0)) return true;
+    } else {
+      const std::string name = NewTemporaryName();
+      const std::wstring oldPage = folder + std::wstring(name.begin(), name.end());
+      if (ReplaceFileW(target.c_str(), temporary.c_str(), oldPage.c_str(),
+                       REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+        DeleteFileW(oldPage.c_str());
         return true;
       }
-      // The page was set aside but this one could not take its name: nothing stands there.
-      if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
-          MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        return true;
+      if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+        // The old page was set aside but this one could not take its name: try once more, or
+        // give the old page its name back. It goes only once another run's page has the name.
+        const bool placed = MoveFileExW(temporary.c_str(), target.c_str(), 0) != 0;
+        if (placed || (!MoveFileExW(oldPage.c_str(), target.c_str(), 0) && Exists(target))) {
+          DeleteFileW(oldPage.c_str());
+        }
+        if (placed) return true;
       }
-    } else if (MoveFileExW(temporary.c_str(), target.c_str(), 0)) {
-      return true;
     }
     if (!Exists(temporary)) return false;
   }
