@@ -178,6 +178,7 @@ struct Child {
   std::string title = "T";
   int input[2] = {-1, -1};  // a pipe whose reading end carries the text
   rlim_t fileSizeLimit = RLIM_INFINITY;
+  int othersInput = -1;  // another child's pipe, which this one must not hold open
 };
 
 // Starts `c`; the child exits with 0 when the page was written, 3 otherwise.
@@ -188,7 +189,9 @@ pid_t Start(const Child& c) {
   setrlimit(RLIMIT_FSIZE, &limit);
   signal(SIGXFSZ, SIG_DFL);  // the process is killed, not told, when it passes the limit
   RemoveTemporariesWhenInterrupted();
-  if (c.input[1] >= 0) close(c.input[1]);
+  for (const int fd : {c.input[1], c.othersInput}) {
+    if (fd >= 0) close(fd);
+  }
   auto files = MakeNativeFileSystem(c.kind);
   testing::ScriptedUser user;
   testing::FixedClock clock;
@@ -218,11 +221,13 @@ std::string LongText(std::size_t size = 1'000'000) {
   return text;
 }
 
-// Two runs on one page at once, each with a temporary file of its own: both succeed and the
-// page left is the whole page of one of them, whether a page was there before or not.
+// Two runs on one page at once, both with their pages open (their text comes through pipes
+// that close together), each with a temporary file of its own: both succeed and the page left
+// is the whole page of one of them, whether a page was there before or not.
 TEST(PageReplacement, TwoRunsAtOnceLeaveTheWholePageOfOne) {
+  const std::string text = LongText(40'000);  // less than a pipe holds
   TempFolder expected;
-  expected.WriteFile("in.txt", LongText(200'000));
+  expected.WriteFile("in.txt", text);
   for (const char* title : {"A", "B"}) {
     ASSERT_EQ(WaitFor(Start({expected.Path("in.txt"), expected.Path(title + std::string(".htm")),
                              TemporaryKind::Named, title})),
@@ -232,7 +237,6 @@ TEST(PageReplacement, TwoRunsAtOnceLeaveTheWholePageOfOne) {
   const std::string pageB = expected.ReadFile("B.htm").value();
   for (const auto kind : BOTH_KINDS) {
     TempFolder folder;
-    folder.WriteFile("in.txt", LongText(200'000));
     const std::string page = PosixPath(folder, "page.htm");
     for (int pair = 0; pair < 50; ++pair) {
       SCOPED_TRACE(KindName(kind) + ", pair " + std::to_string(pair));
@@ -241,13 +245,21 @@ TEST(PageReplacement, TwoRunsAtOnceLeaveTheWholePageOfOne) {
       } else {
         unlink(page.c_str());
       }
-      const pid_t a = Start({folder.Path("in.txt"), folder.Path("page.htm"), kind, "A"});
-      const pid_t b = Start({folder.Path("in.txt"), folder.Path("page.htm"), kind, "B"});
-      EXPECT_EQ(WaitFor(a), 0);
-      EXPECT_EQ(WaitFor(b), 0);
+      Child a{{}, folder.Path("page.htm"), kind, "A"}, b{{}, folder.Path("page.htm"), kind, "B"};
+      ASSERT_TRUE(pipe(a.input) == 0 && pipe(b.input) == 0);
+      a.othersInput = b.input[1];
+      b.othersInput = a.input[1];
+      const pid_t children[] = {Start(a), Start(b)};
+      for (Child* c : {&a, &b}) {
+        close(c->input[0]);
+        EXPECT_TRUE(WriteAll(c->input[1], text));
+      }
+      close(a.input[1]);
+      close(b.input[1]);
+      for (const pid_t child : children) EXPECT_EQ(WaitFor(child), 0);
       const std::string left = folder.ReadFile("page.htm").value_or("");
       EXPECT_TRUE(left == pageA || left == pageB) << left.size() << " bytes";
-      ASSERT_EQ(folder.List(), (std::vector<std::string>{"in.txt", "page.htm"}));
+      ASSERT_EQ(folder.List(), std::vector<std::string>{"page.htm"});
     }
   }
 }
