@@ -12,8 +12,9 @@ namespace morvel::cli {
 class Console {
  public:
   virtual ~Console() = default;
-  // Writes `line` and a line end to standard output or standard error.
-  virtual void Out(std::string_view line) = 0;
+  // Writes `line` and a line end to standard output or standard error. Out() is false when the
+  // line did not get there (a closed or full standard output).
+  virtual bool Out(std::string_view line) = 0;
   virtual void Err(std::string_view line) = 0;
   // True when standard input is a terminal, so that a question can be asked there.
   virtual bool CanAsk() = 0;

@@ -1,7 +1,9 @@
 // The converter on POSIX: UTF-8 arguments and terminal, paths with "/" mapped onto the
 // engine's "\\" paths.
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <iostream>
 
@@ -46,9 +48,21 @@ std::string Tidy(std::string_view path) {
   return tidy;
 }
 
+// A standard stream the converter was started without gets a stand-in, /dev/null opened the
+// other way round, so that no file the run opens takes its number (a line meant for standard
+// output must never land in a page) while reading or writing it fails as before.
+void HoldClosedStandardStreams() {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+      open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+    }
+  }
+}
+
 class PosixConsole final : public Console {
  public:
-  void Out(std::string_view line) override { WriteLine(stdout, line); }
+  PosixConsole() { HoldClosedStandardStreams(); }
+  bool Out(std::string_view line) override { return WriteLine(stdout, line); }
   void Err(std::string_view line) override { WriteLine(stderr, line); }
   bool CanAsk() override { return isatty(STDIN_FILENO) == 1; }
   std::optional<std::string> Ask(std::string_view prompt) override {
@@ -60,10 +74,11 @@ class PosixConsole final : public Console {
   }
 
  private:
-  static void WriteLine(std::FILE* stream, std::string_view line) {
-    std::fwrite(line.data(), 1, line.size(), stream);
-    std::fputc('\n', stream);
-    std::fflush(stream);
+  static bool WriteLine(std::FILE* stream, std::string_view line) {
+    const bool written = std::fwrite(line.data(), 1, line.size(), stream) == line.size() &&
+                         std::fputc('\n', stream) != EOF && std::fflush(stream) == 0;
+    if (!written) std::clearerr(stream);
+    return written;
   }
 };
 

@@ -22,7 +22,9 @@ bool IsConsole(HANDLE handle) {
 
 class WindowsConsole final : public Console {
  public:
-  void Out(std::string_view line) override { Write(STD_OUTPUT_HANDLE, std::string(line) + "\n"); }
+  bool Out(std::string_view line) override {
+    return Write(STD_OUTPUT_HANDLE, std::string(line) + "\n");
+  }
   void Err(std::string_view line) override { Write(STD_ERROR_HANDLE, std::string(line) + "\n"); }
   bool CanAsk() override { return IsConsole(GetStdHandle(STD_INPUT_HANDLE)); }
 
@@ -42,10 +44,10 @@ class WindowsConsole final : public Console {
 
  private:
   // A console shows the text as written (wide); a file or pipe receives it in the console's
-  // code page, with CR LF line ends.
-  static void Write(DWORD stream, std::string_view text) {
+  // code page, with CR LF line ends. False when not all of it got there.
+  static bool Write(DWORD stream, std::string_view text) {
     const HANDLE handle = GetStdHandle(stream);
-    if (handle == INVALID_HANDLE_VALUE || handle == nullptr) return;
+    if (handle == INVALID_HANDLE_VALUE || handle == nullptr) return false;
     std::wstring wide;
     for (const wchar_t c : WidenUtf8(text).value_or(L"?")) {
       if (c == L'\n') wide += L'\r';
@@ -53,13 +55,15 @@ class WindowsConsole final : public Console {
     }
     DWORD written = 0;
     if (IsConsole(handle)) {
-      WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-      return;
+      return WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written,
+                           nullptr) &&
+             written == wide.size();
     }
     UINT codePage = GetConsoleOutputCP();
     if (codePage == 0) codePage = GetACP();
     const std::string bytes = NarrowToRead(wide, codePage);
-    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    return WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
   }
 };
 

@@ -2,12 +2,15 @@
 #include <memory>
 
 #include "cli/batch.h"
+#include "cli/checked_console.h"
 #include "cli/host.h"
+#include "cli/output_is_source.h"
 #include "platform/native_platform.h"
 
 int main(int argc, char** argv) {
   using namespace morvel::cli;
-  const std::unique_ptr<Console> console = MakeHostConsole();
+  const auto console = std::make_unique<CheckedConsole>(MakeHostConsole());
+  morvel::RemoveTemporariesWhenInterrupted();
   auto usageError = [&](const UsageError& error) {
     console->Err(std::string(PROGRAM_NAME) + ": " + error.message);
     console->Err("Try '" + std::string(PROGRAM_NAME) + " --help' for the options.");
@@ -22,11 +25,11 @@ int main(int argc, char** argv) {
     std::string help = HelpText();
     help.pop_back();  // its last line end
     console->Out(help);
-    return EXIT_WRITTEN;
+    return console->ExitStatus(EXIT_WRITTEN);
   }
   if (commandLine.action == Action::ShowVersion) {
     console->Out(VERSION_TEXT);
-    return EXIT_WRITTEN;
+    return console->ExitStatus(EXIT_WRITTEN);
   }
 
   auto prepared = PrepareBatch(commandLine);
@@ -43,7 +46,13 @@ int main(int argc, char** argv) {
     return EXIT_FAILED;
   }
   const auto files = morvel::MakeNativeFileSystem();
+  if (const Job* job = JobReadingItsOwnOutput(batch, *files, morvel::StandardInputIdentity(),
+                                              morvel::StandardOutputIdentity())) {
+    console->Err(std::string(PROGRAM_NAME) + ": " + job->label + ": input file is output file");
+    return EXIT_REFUSED;
+  }
   const auto clock = morvel::MakeSystemClock();
   const auto encoding = batch.utf8Input ? morvel::TextEncoding::Utf8 : morvel::TextEncoding::Cp932;
-  return RunBatch(batch, *files, *clock, *console, {input.get(), output.get(), encoding});
+  return console->ExitStatus(
+      RunBatch(batch, *files, *clock, *console, {input.get(), output.get(), encoding}));
 }

@@ -71,6 +71,9 @@ class FileSystem {
   // Starts a new version of the file at `path` (see ByteWriter); nothing when no file can be
   // written there (a read-only file, a folder, a folder that takes no new files).
   virtual std::unique_ptr<ByteWriter> OpenForWriting(std::string_view path) = 0;
+  // True when `path` is a loop of symbolic links, where no file can ever be written: such a
+  // page is refused rather than failed.
+  virtual bool IsLinkLoop(std::string_view /*path*/) { return false; }
 };
 
 // ---------------------------------------------------------------------------------------------

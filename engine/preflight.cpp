@@ -105,7 +105,8 @@ PreflightResult RunPreflightChecks(ConversionRequest& request, Platform& platfor
   opened.output = platform.files.OpenForWriting(request.targetPath);
   if (!opened.output) {
     Warn(platform, msg::TARGET_UNOPENABLE, msg::CAPTION_OPEN_ERROR);
-    return ConversionOutcome::Failed;
+    return platform.files.IsLinkLoop(request.targetPath) ? ConversionOutcome::Refused
+                                                         : ConversionOutcome::Failed;
   }
   return opened;
 }

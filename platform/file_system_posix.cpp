@@ -33,6 +33,8 @@ std::optional<std::string> ToPosixPath(std::string_view enginePath) {
 
 class PosixFileSystem final : public FileSystem {
  public:
+  explicit PosixFileSystem(TemporaryKind kind) : kind_(kind) {}
+
   std::optional<std::string> FindFirst(std::string_view path) override {
     const auto folderPath = ToPosixPath(FolderPart(path));
     DIR* folder = folderPath ? opendir(folderPath->c_str()) : nullptr;
@@ -106,12 +108,27 @@ class PosixFileSystem final : public FileSystem {
 
   std::unique_ptr<ByteWriter> OpenForWriting(std::string_view path) override {
     const auto posixPath = ToPosixPath(path);
-    return posixPath ? OpenReplacement(*posixPath) : nullptr;
+    return posixPath ? OpenReplacement(*posixPath, kind_) : nullptr;
   }
+
+  bool IsLinkLoop(std::string_view path) override {
+    const auto posixPath = ToPosixPath(path);
+    struct stat info {};
+    return posixPath && stat(posixPath->c_str(), &info) != 0 && errno == ELOOP;
+  }
+
+ private:
+  TemporaryKind kind_;
 };
 
 }  // namespace
 
-std::unique_ptr<FileSystem> MakeNativeFileSystem() { return std::make_unique<PosixFileSystem>(); }
+std::unique_ptr<FileSystem> MakeNativeFileSystem() {
+  return MakeNativeFileSystem(TemporaryKind::UnnamedWherePossible);
+}
+
+std::unique_ptr<FileSystem> MakeNativeFileSystem(TemporaryKind kind) {
+  return std::make_unique<PosixFileSystem>(kind);
+}
 
 }  // namespace morvel

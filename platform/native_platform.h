@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "engine/outside_world.h"
 
@@ -16,5 +17,16 @@ std::unique_ptr<Clock> MakeSystemClock();
 // Nothing when the stream is not there.
 std::unique_ptr<ByteReader> OpenStandardInput();
 std::unique_ptr<ByteWriter> OpenStandardOutput();
+
+// The identity of the file that standard input or output is (as FileSystem::IdentityOf gives
+// it), or nothing when it is not a file on disk (a terminal, a pipe, a device) or is closed.
+std::optional<FileIdentity> StandardInputIdentity();
+std::optional<FileIdentity> StandardOutputIdentity();
+
+// From now on, an interruption (SIGINT, SIGTERM, SIGHUP) removes the temporary files the
+// process is writing and exits with 128 + the signal; a signal the process was started with
+// ignored stays ignored. On Windows there is nothing to do: those files are marked for
+// deletion and go with the process, however it ends.
+void RemoveTemporariesWhenInterrupted();
 
 }  // namespace morvel

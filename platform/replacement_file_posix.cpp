@@ -1,16 +1,25 @@
 #include "platform/replacement_file_posix.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <optional>
+
+#include "platform/interruption_posix.h"
 #include "platform/posix_io.h"
 
 namespace morvel {
 
 namespace {
+
+// Tries for a fresh temporary name; a clash is as good as impossible, so only something
+// systematically wrong gets near this.
+constexpr int NAME_ATTEMPTS = 100;
 
 std::string FolderOf(const std::string& path) {
   const auto slash = path.rfind('/');
@@ -18,81 +27,62 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string HiddenTemporaryPath(const std::string& path) {
-  const auto slash = path.rfind('/');
-  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-  std::string hidden = path.substr(0, nameStart);
-  hidden += '.';
-  hidden.append(path, nameStart);
-  hidden.append(TEMPORARY_SUFFIX);
-  return hidden;
-}
-
 // The file that `path` stands for: a symbolic link leads to the file it names, even one that
-// does not exist yet.
-std::string FollowLinks(std::string path) {
+// does not exist yet. Nothing for a chain of links that never ends (a loop).
+std::optional<std::string> FollowLinks(std::string path) {
   for (int depth = 0; depth < 40; ++depth) {
     struct stat info {};
     if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
     char target[PATH_MAX];
     const ssize_t length = readlink(path.c_str(), target, sizeof target);
-    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof target) return path;
+    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof target) return std::nullopt;
     std::string next(target, static_cast<std::size_t>(length));
     path = next.front() == '/' ? next : FolderOf(path) + "/" + next;
   }
-  return path;
+  return std::nullopt;
 }
 
-class ReplacementFile final : public ByteWriter {
- public:
-  // `named` is false for an unnamed (O_TMPFILE) file, true for the hidden temporary file.
-  ReplacementFile(int fd, std::string target, bool named)
-      : fd_(fd),
-        target_(std::move(target)),
-        temporary_(HiddenTemporaryPath(target_)),
-        named_(named) {}
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
 
-  ~ReplacementFile() override {
-    if (fd_ >= 0) close(fd_);
-    if (named_) unlink(temporary_.c_str());
-  }
+// True while `path` is the file open at `fd`.
+bool NameStillLeadsTo(const std::string& path, int fd) {
+  struct stat named {
+  }, open{};
+  return lstat(path.c_str(), &named) == 0 && fstat(fd, &open) == 0 && SameFile(named, open);
+}
 
-  bool Write(std::string_view bytes) override { return WriteAll(fd_, bytes); }
-
-  bool Commit() override {
-    if (!named_ && !GiveName()) return false;
-    const int status = close(fd_);
-    fd_ = -1;
-    if (status != 0) return false;
-    if (!named_) return true;  // linked straight under the page's name
-    if (rename(temporary_.c_str(), target_.c_str()) != 0) return false;
-    named_ = false;
-    return true;
-  }
-
- private:
-  // Gives the unnamed file a name: the page's own when there is no page yet (a new page
-  // appears whole or not at all), otherwise the hidden temporary name, renamed over the page
-  // by Commit().
-  bool GiveName() {
-    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
-    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-      return true;
+// The file that each run writes its page to holds an exclusive lock for as long as it is
+// open. A file of the temporary shape that nobody holds was left by a run that was killed
+// outright, and is removed. Only regular files are looked at; a folder, link or pipe that
+// stands at such a name is neither followed nor removed.
+void RemoveAbandonedTemporaries(const std::string& folder) {
+  DIR* listing = opendir(folder.c_str());
+  if (!listing) return;
+  const int folderFd = dirfd(listing);
+  while (const dirent* entry = readdir(listing)) {
+    if (!IsTemporaryName(entry->d_name)) continue;
+    struct stat named {};
+    if (fstatat(folderFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(named.st_mode)) {
+      continue;
     }
-    if (errno != EEXIST) return false;
-    unlink(temporary_.c_str());
-    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary_.c_str(), AT_SYMLINK_FOLLOW) != 0) {
-      return false;
+    constexpr int OPEN_FLAGS = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+    int fd = openat(folderFd, entry->d_name, O_RDONLY | OPEN_FLAGS);
+    if (fd < 0) fd = openat(folderFd, entry->d_name, O_WRONLY | OPEN_FLAGS);
+    if (fd < 0) continue;
+    struct stat open {
+    }, again{};
+    if (fstat(fd, &open) == 0 && SameFile(open, named) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        fstatat(folderFd, entry->d_name, &again, AT_SYMLINK_NOFOLLOW) == 0 &&
+        SameFile(again, open)) {
+      unlinkat(folderFd, entry->d_name, 0);
     }
-    named_ = true;
-    return true;
+    close(fd);
   }
-
-  int fd_;
-  std::string target_;
-  std::string temporary_;
-  bool named_;
-};
+  closedir(listing);
+}
 
 // An unnamed file in `folder`, or -1 where the system or the file system has none (the
 // caller then uses a named one).
@@ -107,87 +97,191 @@ int OpenUnnamed(const std::string& folder) {
 #endif
 }
 
-// A file that must not replace anything: unnamed until Commit() links it under its name, or,
-// where there are no unnamed files, created under its name and removed unless committed.
-class NewFile final : public ByteWriter {
- public:
-  NewFile(int fd, std::string path, bool named) : fd_(fd), path_(std::move(path)), named_(named) {}
-  ~NewFile() override {
-    if (fd_ >= 0) close(fd_);
-    if (named_ && !committed_) unlink(path_.c_str());
-  }
-  bool Write(std::string_view bytes) override { return WriteAll(fd_, bytes); }
-  bool Commit() override {
-    int linkError = 0;
-    if (!named_) {
-      const std::string self = "/proc/self/fd/" + std::to_string(fd_);
-      if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) != 0) {
-        linkError = errno;
-      }
+std::string SelfPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
+// A file being written in a folder, locked while it is open: unnamed, or under a fresh
+// temporary name that an interruption removes.
+struct Temporary {
+  int fd = -1;
+  std::string path;  // empty while unnamed
+  int entry = -1;    // in the interruption list
+};
+
+std::optional<Temporary> CreateTemporary(const std::string& folder, TemporaryKind kind) {
+  if (kind == TemporaryKind::UnnamedWherePossible) {
+    const int fd = OpenUnnamed(folder);
+    if (fd >= 0) {
+      flock(fd, LOCK_EX | LOCK_NB);  // nobody else can reach it yet
+      return Temporary{fd, {}, -1};
     }
-    const int status = close(fd_);
-    fd_ = -1;
-    if (linkError != 0) {
-      errno = linkError;
+  }
+  for (int attempt = 0; attempt < NAME_ATTEMPTS; ++attempt) {
+    Temporary file;
+    file.path = folder + "/" + NewTemporaryName();
+    {
+      const InterruptionsHeld held;
+      file.fd = open(file.path.c_str(),
+                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
+      if (file.fd < 0 && errno != EEXIST) return std::nullopt;
+      if (file.fd >= 0) file.entry = RememberTemporary(file.path);
+    }
+    if (file.fd < 0) continue;
+    // Between the creation and the lock, a run cleaning the folder may have taken the file
+    // for an abandoned one; it then removes it, and this run starts over under a new name.
+    if (flock(file.fd, LOCK_EX | LOCK_NB) == 0 && NameStillLeadsTo(file.path, file.fd)) {
+      return file;
+    }
+    const InterruptionsHeld held;
+    ForgetTemporary(file.entry);
+    close(file.fd);
+  }
+  errno = EEXIST;
+  return std::nullopt;
+}
+
+// Gives the unnamed file open at `fd` a fresh temporary name in `folder`.
+std::optional<Temporary> NameUnnamed(int fd, const std::string& folder) {
+  for (int attempt = 0; attempt < NAME_ATTEMPTS; ++attempt) {
+    const std::string path = folder + "/" + NewTemporaryName();
+    const InterruptionsHeld held;
+    if (linkat(AT_FDCWD, SelfPath(fd).c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      return Temporary{fd, path, RememberTemporary(path)};
+    }
+    if (errno != EEXIST) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+// Makes what was written to `fd` durable.
+bool Flush(int fd) { return fsync(fd) == 0; }
+
+void FlushFolder(const std::string& folder) {
+  // Best effort: some file systems refuse to flush a folder, and the page is in place by now.
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+// A new version of `target_`, written to a temporary file of its own and put in place by
+// Commit(): over the old version (a replacement, flushed to the disk first), or only where
+// nothing has taken the name (a new file).
+class PageFile final : public ByteWriter {
+ public:
+  enum class Placing { Replace, OnlyIfAbsent };
+
+  PageFile(Temporary file, std::string target, Placing placing)
+      : file_(std::move(file)),
+        target_(std::move(target)),
+        folder_(FolderOf(target_)),
+        placing_(placing) {}
+
+  ~PageFile() override {
+    if (!file_.path.empty()) {
+      const InterruptionsHeld held;
+      unlink(file_.path.c_str());
+      ForgetTemporary(file_.entry);
+    }
+    if (file_.fd >= 0) close(file_.fd);
+  }
+
+  bool Write(std::string_view bytes) override { return WriteAll(file_.fd, bytes); }
+
+  bool Commit() override {
+    struct stat old {};
+    // Only a page that replaces another is flushed: the old page is what a power cut right
+    // after the rename could otherwise cost.
+    bool replacing = placing_ == Placing::Replace && lstat(target_.c_str(), &old) == 0;
+    if (replacing && !Flush(file_.fd)) return false;
+    // The close reports what a file system kept back until then. A duplicate keeps the file
+    // open, and so its lock held, until it is in place.
+    const int lockHolder = fcntl(file_.fd, F_DUPFD_CLOEXEC, 0);
+    if (lockHolder < 0) return false;
+    const int closed = close(file_.fd);
+    file_.fd = lockHolder;
+    if (closed != 0) return false;
+
+    if (file_.path.empty()) {
+      // A new page appears whole under its name, or not at all.
+      if (linkat(AT_FDCWD, SelfPath(file_.fd).c_str(), AT_FDCWD, target_.c_str(),
+                 AT_SYMLINK_FOLLOW) == 0) {
+        return Placed(false);
+      }
+      if (errno != EEXIST || placing_ == Placing::OnlyIfAbsent) return false;
+      // Something took the name meanwhile: this becomes a replacement after all.
+      if (!replacing && !Flush(file_.fd)) return false;
+      replacing = true;
+      auto named = NameUnnamed(file_.fd, folder_);
+      if (!named) return false;
+      file_ = std::move(*named);
+    }
+
+    const InterruptionsHeld held;
+    if (placing_ == Placing::OnlyIfAbsent) {
+      if (link(file_.path.c_str(), target_.c_str()) != 0) return false;
+      unlink(file_.path.c_str());
+    } else if (rename(file_.path.c_str(), target_.c_str()) != 0) {
       return false;
     }
-    committed_ = status == 0;
-    if (!committed_ && !named_) unlink(path_.c_str());
-    return committed_;
+    ForgetTemporary(file_.entry);
+    file_.path.clear();
+    return Placed(replacing);
   }
 
  private:
-  int fd_;
-  std::string path_;
-  bool named_;
-  bool committed_ = false;
+  bool Placed(bool replaced) {
+    if (replaced) FlushFolder(folder_);
+    close(file_.fd);
+    file_.fd = -1;
+    return true;
+  }
+
+  Temporary file_;
+  std::string target_;
+  std::string folder_;
+  Placing placing_;
 };
 
 }  // namespace
 
 std::unique_ptr<ByteWriter> OpenNewFile(const std::string& path) {
-  int fd = OpenUnnamed(FolderOf(path));
-  const bool named = fd < 0;
-  if (named) fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-  if (fd < 0) return nullptr;
-  return std::make_unique<NewFile>(fd, path, named);
+  auto file = CreateTemporary(FolderOf(path), TemporaryKind::UnnamedWherePossible);
+  if (!file) return nullptr;
+  return std::make_unique<PageFile>(std::move(*file), path, PageFile::Placing::OnlyIfAbsent);
 }
 
 std::unique_ptr<ByteWriter> OpenReplacement(const std::string& path, TemporaryKind kind) {
-  const std::string target = FollowLinks(path);
+  const auto target = FollowLinks(path);
+  if (!target) return nullptr;
   struct stat old {};
-  const bool exists = stat(target.c_str(), &old) == 0;
+  const bool exists = stat(target->c_str(), &old) == 0;
+  if (!exists && errno == ELOOP) return nullptr;
   if (exists && S_ISDIR(old.st_mode)) return nullptr;
   if (exists && !S_ISREG(old.st_mode)) {
-    const int fd = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
+    const int fd = open(target->c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return nullptr;
     return std::make_unique<DescriptorWriter>(fd);
   }
   if (exists) {
     // A page the user may not write is refused, though its folder would take a new file that
     // replaces it; opening it without O_TRUNC changes nothing.
-    const int probe = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int probe = open(target->c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (probe < 0) return nullptr;
     close(probe);
   }
 
-  const std::string temporary = HiddenTemporaryPath(target);
-  unlink(temporary.c_str());  // left by a run that was killed between naming and renaming
-  bool named = false;
-  int fd = kind == TemporaryKind::UnnamedWherePossible ? OpenUnnamed(FolderOf(target)) : -1;
-  if (fd < 0) {
-    fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-    named = true;
-  }
-  if (fd < 0) return nullptr;
+  const std::string folder = FolderOf(*target);
+  RemoveAbandonedTemporaries(folder);
+  auto file = CreateTemporary(folder, kind);
+  if (!file) return nullptr;
   if (exists) {
     // Best effort: an owner other than the writer's can only be kept by root.
-    fchmod(fd, old.st_mode & 07777);
+    fchmod(file->fd, old.st_mode & 07777);
     if (old.st_uid != geteuid() || old.st_gid != getegid()) {
-      [[maybe_unused]] const int ignored = fchown(fd, old.st_uid, old.st_gid);
+      [[maybe_unused]] const int ignored = fchown(file->fd, old.st_uid, old.st_gid);
     }
   }
-  return std::make_unique<ReplacementFile>(fd, target, named);
+  return std::make_unique<PageFile>(std::move(*file), *target, PageFile::Placing::Replace);
 }
 
 }  // namespace morvel

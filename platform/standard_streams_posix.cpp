@@ -1,5 +1,6 @@
 // Standard input and output as the engine's byte streams on POSIX.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -22,5 +23,20 @@ std::unique_ptr<ByteWriter> OpenStandardOutput() {
   if (fd < 0) return nullptr;
   return std::make_unique<DescriptorWriter>(fd);
 }
+
+namespace {
+
+std::optional<FileIdentity> IdentityOfDescriptor(int fd) {
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                      static_cast<std::uint64_t>(info.st_ino)};
+}
+
+}  // namespace
+
+std::optional<FileIdentity> StandardInputIdentity() { return IdentityOfDescriptor(STDIN_FILENO); }
+
+std::optional<FileIdentity> StandardOutputIdentity() { return IdentityOfDescriptor(STDOUT_FILENO); }
 
 }  // namespace morvel

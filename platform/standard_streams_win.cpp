@@ -36,4 +36,29 @@ std::unique_ptr<ByteWriter> OpenStandardOutput() {
   return std::make_unique<HandleWriter>(handle);
 }
 
+namespace {
+
+// As the file system's IdentityOf gives it, for a file on disk only.
+std::optional<FileIdentity> IdentityOfStandardHandle(DWORD stream) {
+  const HANDLE handle = GetStdHandle(stream);
+  if (handle == INVALID_HANDLE_VALUE || handle == nullptr ||
+      GetFileType(handle) != FILE_TYPE_DISK) {
+    return std::nullopt;
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(handle, &info)) return std::nullopt;
+  return FileIdentity{info.dwVolumeSerialNumber,
+                      (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+}  // namespace
+
+std::optional<FileIdentity> StandardInputIdentity() {
+  return IdentityOfStandardHandle(STD_INPUT_HANDLE);
+}
+
+std::optional<FileIdentity> StandardOutputIdentity() {
+  return IdentityOfStandardHandle(STD_OUTPUT_HANDLE);
+}
+
 }  // namespace morvel

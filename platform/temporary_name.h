@@ -1,12 +1,23 @@
-// The name of the hidden file that holds a page while it is written: "." + the page's name +
-// this suffix, in the page's folder. A conversion of the page removes a stale one, left by a
-// run that was killed.
+// The names of the hidden files that hold pages while they are written: a dot, a short
+// prefix, a random part and a suffix, in the page's folder. Every file gets a name of its own,
+// never built from the page's name, so that two runs on one page never meet and the name fits
+// wherever the page's own name fits.
 #pragma once
 
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace morvel {
 
-inline constexpr std::string_view TEMPORARY_SUFFIX = ".morvel-tmp";
+inline constexpr std::string_view TEMPORARY_PREFIX = ".morvel-";
+inline constexpr std::string_view TEMPORARY_SUFFIX = ".tmp";
+inline constexpr std::size_t TEMPORARY_RANDOM_LENGTH = 12;  // lower-case letters and digits
+
+// A fresh name of that shape (ASCII), different at every call.
+std::string NewTemporaryName();
+
+// True for a name of that shape: one this program may have left behind.
+bool IsTemporaryName(std::string_view name);
 
 }  // namespace morvel

@@ -5,6 +5,8 @@
 // UTF-8, as the command line and the terminal carry them.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "cli/host.h"
 #include "engine/convert_file.h"
 #include "tests/cli/process_runner.h"
@@ -134,15 +136,116 @@ TEST(ConverterProcess, PipesCarryThePageThatFilesGet) {
   }
 }
 
-// Killed while it waits for the rest of its text, the converter leaves the page it was told to
-// replace as it was, and nothing beside it.
-TEST(ConverterProcess, AConverterKilledMidwayLeavesTheOldPage) {
-  ConverterProcess run;
-  run.WriteFile("page.htm", "old page");
-  run.Run({"-f", "-", "page.htm"}, SampleText(), 2000);
-  EXPECT_EQ(run.ReadFile("page.htm"), "old page");
-  EXPECT_EQ(run.ReadFile(".page.htm.morvel-tmp"), std::nullopt);
+// Interrupted or killed while it waits for the rest of its text, the converter leaves the page
+// it was told to replace as it was, and nothing beside it. An interruption ends it with 128 +
+// the signal.
+TEST(ConverterProcess, AConverterStoppedMidwayLeavesTheOldPage) {
+#ifdef _WIN32
+  const std::vector<std::pair<int, int>> stops = {{9, -1}};  // terminated: no status of its own
+  const int delayMs = 2000;                                  // Wine starts slowly
+#else
+  const std::vector<std::pair<int, int>> stops = {
+      {SIGKILL, -1}, {SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
+  const int delayMs = 300;
+#endif
+  for (const auto& [signal, status] : stops) {
+    SCOPED_TRACE(signal);
+    ConverterProcess run;
+    run.WriteFile("page.htm", "old page");
+    EXPECT_EQ(
+        run.Run({"-f", "-", "page.htm"}, {SampleText(), delayMs, signal, std::nullopt}).exitStatus,
+        status);
+    EXPECT_EQ(run.ReadFile("page.htm"), "old page");
+    EXPECT_EQ(run.List(), std::vector<std::string>{"page.htm"});
+  }
 }
+
+// Two converters on one page at once (two windows, or a script and a window), both with their
+// pages open: both succeed, and the page left is the whole page of one of them.
+TEST(ConverterProcess, TwoConvertersAtOnceLeaveTheWholePageOfOne) {
+#ifdef _WIN32
+  const int pairs = 2, holdMs = 1500;  // Wine starts slowly
+#else
+  const int pairs = 10, holdMs = 30;
+#endif
+  std::string text;
+  while (text.size() < 30'000) text += SampleText();
+  ConversionOptions noStamp;
+  noStamp.stampEnabled = false;
+  const std::string pageA = EnginePage(text, noStamp, "A");
+  const std::string pageB = EnginePage(text, noStamp, "B");
+  ConverterProcess run;
+  for (int pair = 0; pair < pairs; ++pair) {
+    SCOPED_TRACE(pair);
+    if (pair % 2 == 0) run.WriteFile("page.htm", "old");
+    const auto results =
+        run.RunTogether({{"-f", "--stamp", "off", "--title", "A", "-", "page.htm"},
+                         {"-f", "--stamp", "off", "--title", "B", "-", "page.htm"}},
+                        text, holdMs);
+    for (const auto& result : results) EXPECT_EQ(result.exitStatus, 0) << result.err;
+    const std::string page = run.ReadFile("page.htm").value_or("");
+    EXPECT_TRUE(page == pageA || page == pageB) << page.size() << " bytes";
+    EXPECT_EQ(run.List(), std::vector<std::string>{"page.htm"});
+  }
+}
+
+// The longest name a page can have (255 bytes on Linux, 255 UTF-16 units on Windows) is
+// created and replaced: the temporary file's name does not grow with it.
+TEST(ConverterProcess, ThePageWithTheLongestNameIsCreatedAndReplaced) {
+  ConverterProcess run;
+  run.WriteFile("in.txt", SampleText());
+  const std::string name = std::string(251, 'n') + ".htm";
+  for (const char* answer : {"-q", "-f"}) {
+    const ProcessResult result = run.Run({answer, "in.txt", name});
+    EXPECT_EQ(result.exitStatus, 0) << answer << result.err;
+  }
+  EXPECT_EQ(run.List(), (std::vector<std::string>{"in.txt", name}));
+}
+
+#ifndef _WIN32
+// What the converter refuses or reports instead of costing the user data or the truth: standard
+// output appended to the source, a loop of links as the page, a completion line that standard
+// output cannot take.
+TEST(ConverterProcess, StandardOutputAndLinksThatWouldCostDataOrTheTruth) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::optional<std::string> standardOutput;
+    int status;
+    std::string errHas;
+    std::vector<std::string> left;
+  };
+  const std::string completed = "完了: ";
+  const std::vector<Case> cases = {
+      {{"-q", "in.txt", "-"}, "in.txt", 1, "in.txt: input file is output file", {}},
+      {{"-q", "*.txt", "-"}, "in.txt", 1, "*.txt: input file is output file", {}},
+      {{"-f", "in.txt", "loop.htm"},
+       std::nullopt,
+       1,
+       "作成するファイルが開くことができません。",
+       {}},
+      {{"in.txt", "page.htm"}, "/dev/full", 3, completed, {"page.htm"}},
+      {{"in.txt", "page.htm"}, "", 3, completed, {"page.htm"}},
+      {{"--version"}, "/dev/full", 3, "MORVEL 1.3", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.arguments) + " > " + c.standardOutput.value_or("-"));
+    ConverterProcess run;
+    run.WriteFile("in.txt", SampleText());
+    std::filesystem::create_symlink("back.htm", run.FullPath("loop.htm"));
+    std::filesystem::create_symlink("loop.htm", run.FullPath("back.htm"));
+    RunOptions options;
+    options.standardOutput = c.standardOutput;
+    const ProcessResult result = run.Run(c.arguments, options);
+    EXPECT_EQ(result.exitStatus, c.status);
+    EXPECT_NE(result.err.find(c.errHas), std::string::npos) << result.err;
+    EXPECT_EQ(run.ReadFile("in.txt"), SampleText());
+    EXPECT_TRUE(std::filesystem::is_symlink(run.FullPath("loop.htm")));
+    std::vector<std::string> left = {"back.htm", "in.txt", "loop.htm"};
+    left.insert(left.end(), c.left.begin(), c.left.end());
+    EXPECT_EQ(run.List(), left);
+  }
+}
+#endif
 
 TEST(ConverterProcess, Utf8TextBecomesCodePage932WithReferences) {
   struct Case {

@@ -11,7 +11,10 @@ namespace morvel::testing {
 
 class FakeConsole final : public cli::Console {
  public:
-  void Out(std::string_view line) override { out.emplace_back(line); }
+  bool Out(std::string_view line) override {
+    out.emplace_back(line);
+    return true;
+  }
   void Err(std::string_view line) override { err.emplace_back(line); }
   bool CanAsk() override { return isTerminal; }
   std::optional<std::string> Ask(std::string_view prompt) override {

@@ -17,6 +17,19 @@ struct ProcessResult {
   std::string outBytes;  // standard output as written
 };
 
+// How one run of the converter is started.
+struct RunOptions {
+  std::string_view standardInput;
+  // Standard input stays open after those bytes, and the converter is sent `killSignal` after
+  // this many milliseconds (terminated, on Windows). Its exit status is -1 unless it exits by
+  // itself, as it does with 128 + the signal for an interruption.
+  std::optional<int> killAfterMs;
+  int killSignal = 9;  // SIGKILL
+  // POSIX: a file (relative to the work folder, or absolute) that standard output is appended
+  // to instead of being captured; an empty name closes standard output.
+  std::optional<std::string> standardOutput;
+};
+
 class ConverterProcess {
  public:
   ConverterProcess();   // makes a fresh work folder
@@ -24,20 +37,35 @@ class ConverterProcess {
   ConverterProcess(const ConverterProcess&) = delete;
   ConverterProcess& operator=(const ConverterProcess&) = delete;
 
-  // Runs the converter with `arguments`, its current folder the work folder, reading
-  // `standardInput`. With `killAfterMs`, standard input stays open after those bytes and the
-  // converter is killed after that many milliseconds (its exit status is then -1).
+  // Runs the converter with `arguments`, its current folder the work folder.
+  ProcessResult Run(const std::vector<std::string>& arguments, const RunOptions& options) const;
   ProcessResult Run(const std::vector<std::string>& arguments, std::string_view standardInput = {},
-                    std::optional<int> killAfterMs = std::nullopt) const;
+                    std::optional<int> killAfterMs = std::nullopt) const {
+    RunOptions options;
+    options.standardInput = standardInput;
+    options.killAfterMs = killAfterMs;
+    return Run(arguments, options);
+  }
+  // Runs the converter once for each list of arguments, all at the same time: each one's
+  // standard input holds `standardInput` and stays open until every one has started and had
+  // `holdMs` to read it, so that they all have their pages open at once.
+  std::vector<ProcessResult> RunTogether(const std::vector<std::vector<std::string>>& argumentLists,
+                                         std::string_view standardInput, int holdMs) const;
 
   // Files and folders of the work folder, by relative UTF-8 name ("/" between folders).
   void WriteFile(std::string_view name, std::string_view bytes) const;
   std::optional<std::string> ReadFile(std::string_view name) const;
   void MakeFolder(std::string_view name) const;
+  // The names in the work folder, hidden ones too, sorted.
+  std::vector<std::string> List() const;
   // The full path of `name` as the system spells it (UTF-8).
   std::string FullPath(std::string_view name) const;
 
  private:
+  struct Started;
+  Started Start(const std::vector<std::string>& arguments, const RunOptions& options) const;
+  static ProcessResult Finish(Started& started, const RunOptions& options);
+
   std::string folder_;
 };
 

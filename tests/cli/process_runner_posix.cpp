@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -40,31 +41,48 @@ ConverterProcess::~ConverterProcess() {
   fs::remove_all(folder_, ignored);
 }
 
-ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments,
-                                    std::string_view standardInput,
-                                    std::optional<int> killAfterMs) const {
+struct ConverterProcess::Started {
+  pid_t pid = -1;
+  fs::path outLog, errLog;
+  int inputWriting = -1;  // held open until the converter is killed
+};
+
+ConverterProcess::Started ConverterProcess::Start(const std::vector<std::string>& arguments,
+                                                  const RunOptions& options) const {
+  static int runs = 0;
   const std::string program = ConverterPath();
-  const fs::path log = fs::path(folder_).parent_path() / fs::path(folder_).filename();
-  const fs::path outLog = log.string() + ".out";
-  const fs::path errLog = log.string() + ".err";
+  Started started;
+  const std::string log = folder_ + "-run" + std::to_string(++runs);
+  started.outLog = log + ".out";
+  started.errLog = log + ".err";
   // Standard input is a pipe that already holds every byte (the tests' inputs are smaller than
   // its buffer) and whose writing end is closed, or held open until the converter is killed.
   int pipeEnds[2] = {-1, -1};
-  if (pipe(pipeEnds) != 0 || write(pipeEnds[1], standardInput.data(), standardInput.size()) !=
-                                 static_cast<ssize_t>(standardInput.size())) {
-    return {};
+  const std::string_view input = options.standardInput;
+  if (pipe(pipeEnds) != 0 ||
+      write(pipeEnds[1], input.data(), input.size()) != static_cast<ssize_t>(input.size())) {
+    return started;
   }
-  if (!killAfterMs) close(pipeEnds[1]);
-  const pid_t child = fork();
-  if (child == 0) {
-    if (killAfterMs) close(pipeEnds[1]);
+  started.pid = fork();
+  if (started.pid == 0) {
+    close(pipeEnds[1]);
     const int in = pipeEnds[0];
-    const int out = open(outLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = open(errLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const std::string output = options.standardOutput.value_or("");
+    int out = -1;
+    if (!options.standardOutput) {
+      out = open(started.outLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    } else if (output.empty()) {
+      out = open("/dev/null", O_WRONLY);  // closed below
+    } else {
+      out = open(output.starts_with('/') ? output.c_str() : FullPath(output).c_str(),
+                 O_WRONLY | O_CREAT | O_APPEND, 0600);
+    }
+    const int err = open(started.errLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (in < 0 || out < 0 || err < 0 || chdir(folder_.c_str()) != 0) _exit(127);
     dup2(in, 0);
     dup2(out, 1);
     dup2(err, 2);
+    if (options.standardOutput && options.standardOutput->empty()) close(1);
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
@@ -72,22 +90,64 @@ ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments,
     _exit(127);
   }
   close(pipeEnds[0]);
-  if (killAfterMs && child > 0) {
-    usleep(static_cast<useconds_t>(*killAfterMs) * 1000);
-    kill(child, SIGKILL);
+  if (options.killAfterMs) {
+    started.inputWriting = pipeEnds[1];
+  } else {
     close(pipeEnds[1]);
   }
+  return started;
+}
+
+ProcessResult ConverterProcess::Finish(Started& started, const RunOptions& options) {
+  if (options.killAfterMs && started.pid > 0) {
+    usleep(static_cast<useconds_t>(*options.killAfterMs) * 1000);
+    kill(started.pid, options.killSignal);
+  }
+  if (started.inputWriting >= 0) close(started.inputWriting);
   ProcessResult result;
   int status = 0;
-  if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
+  if (started.pid > 0 && waitpid(started.pid, &status, 0) == started.pid && WIFEXITED(status)) {
     result.exitStatus = WEXITSTATUS(status);
   }
-  result.outBytes = result.out = Slurp(outLog);
-  result.err = Slurp(errLog);
+  result.outBytes = result.out = Slurp(started.outLog);
+  result.err = Slurp(started.errLog);
   std::error_code ignored;
-  fs::remove(outLog, ignored);
-  fs::remove(errLog, ignored);
+  fs::remove(started.outLog, ignored);
+  fs::remove(started.errLog, ignored);
   return result;
+}
+
+ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments,
+                                    const RunOptions& options) const {
+  Started started = Start(arguments, options);
+  return Finish(started, options);
+}
+
+std::vector<ProcessResult> ConverterProcess::RunTogether(
+    const std::vector<std::vector<std::string>>& argumentLists, std::string_view standardInput,
+    int holdMs) const {
+  RunOptions options;
+  options.standardInput = standardInput;
+  options.killAfterMs = holdMs;  // only to hold standard input open
+  std::vector<Started> started;
+  for (const auto& arguments : argumentLists) started.push_back(Start(arguments, options));
+  usleep(static_cast<useconds_t>(holdMs) * 1000);
+  for (Started& each : started) {
+    close(each.inputWriting);
+    each.inputWriting = -1;
+  }
+  std::vector<ProcessResult> results;
+  for (Started& each : started) results.push_back(Finish(each, {}));
+  return results;
+}
+
+std::vector<std::string> ConverterProcess::List() const {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder_)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 void ConverterProcess::WriteFile(std::string_view name, std::string_view bytes) const {

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <algorithm>
+
 #include "tests/cli/process_runner.h"
 
 namespace morvel::testing {
@@ -78,6 +80,9 @@ HANDLE PipeHolding(std::string_view bytes, HANDLE* keepWriting = nullptr) {
     WriteFile(writing, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   }
   if (keepWriting) {
+    // Only the converter reads the pipe: another converter started meanwhile must not hold its
+    // writing end open.
+    SetHandleInformation(writing, HANDLE_FLAG_INHERIT, 0);
     *keepWriting = writing;
   } else {
     CloseHandle(writing);
@@ -147,9 +152,16 @@ ConverterProcess::ConverterProcess() {
 
 ConverterProcess::~ConverterProcess() { RemoveTree(Wide(folder_)); }
 
-ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments,
-                                    std::string_view standardInput,
-                                    std::optional<int> killAfterMs) const {
+struct ConverterProcess::Started {
+  PROCESS_INFORMATION process{};
+  bool running = false;
+  std::wstring outLog, errLog;
+  HANDLE handles[4] = {INVALID_HANDLE_VALUE, INVALID_HANDLE_VALUE, INVALID_HANDLE_VALUE,
+                       INVALID_HANDLE_VALUE};  // standard input, output, error; input's writer
+};
+
+ConverterProcess::Started ConverterProcess::Start(const std::vector<std::string>& arguments,
+                                                  const RunOptions& options) const {
   const std::wstring program = FolderOfThisProgram() + L"..\\cli\\morvel-convert.exe";
   std::wstring commandLine = Quoted(program);
   for (const auto& argument : arguments) commandLine += L" " + Quoted(Wide(argument));
@@ -157,41 +169,88 @@ ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments,
   // Fresh names for every run: a log deleted after the last run may still be on its way out
   // while the process that wrote it is being torn down.
   static int runs = 0;
+  Started started;
   const std::wstring log = Wide(folder_) + L"-run" + std::to_wstring(++runs);
-  const std::wstring outLog = log + L".out";
-  const std::wstring errLog = log + L".err";
+  started.outLog = log + L".out";
+  started.errLog = log + L".err";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  HANDLE inputWriting = INVALID_HANDLE_VALUE;
-  startup.hStdInput = PipeHolding(standardInput, killAfterMs ? &inputWriting : nullptr);
-  startup.hStdOutput = Inheritable(outLog, GENERIC_WRITE, CREATE_ALWAYS);
-  startup.hStdError = Inheritable(errLog, GENERIC_WRITE, CREATE_ALWAYS);
-  PROCESS_INFORMATION process{};
-  ProcessResult result;
+  startup.hStdInput = started.handles[0] =
+      PipeHolding(options.standardInput, options.killAfterMs ? &started.handles[3] : nullptr);
+  startup.hStdOutput = started.handles[1] =
+      Inheritable(started.outLog, GENERIC_WRITE, CREATE_ALWAYS);
+  startup.hStdError = started.handles[2] =
+      Inheritable(started.errLog, GENERIC_WRITE, CREATE_ALWAYS);
   const std::wstring folder = Wide(folder_);
-  if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                     nullptr, folder.c_str(), &startup, &process)) {
-    if (killAfterMs && WaitForSingleObject(process.hProcess, *killAfterMs) == WAIT_TIMEOUT) {
-      TerminateProcess(process.hProcess, 255);
+  started.running =
+      CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                     nullptr, folder.c_str(), &startup, &started.process) != 0;
+  return started;
+}
+
+ProcessResult ConverterProcess::Finish(Started& started, const RunOptions& options) {
+  ProcessResult result;
+  if (started.running) {
+    const HANDLE process = started.process.hProcess;
+    if (options.killAfterMs && WaitForSingleObject(process, *options.killAfterMs) == WAIT_TIMEOUT) {
+      TerminateProcess(process, 255);
     }
-    WaitForSingleObject(process.hProcess, 60000);
+    WaitForSingleObject(process, 60000);
     DWORD code = 0;
-    if (!killAfterMs && GetExitCodeProcess(process.hProcess, &code) && code != STILL_ACTIVE) {
+    if (!options.killAfterMs && GetExitCodeProcess(process, &code) && code != STILL_ACTIVE) {
       result.exitStatus = static_cast<int>(code);
     }
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
+    CloseHandle(process);
+    CloseHandle(started.process.hThread);
   }
-  for (HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError, inputWriting}) {
+  for (HANDLE handle : started.handles) {
     if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
   }
-  result.outBytes = ReadBytes(outLog).value_or("");
+  result.outBytes = ReadBytes(started.outLog).value_or("");
   result.out = FromOutputCodePage(result.outBytes);
-  result.err = FromOutputCodePage(ReadBytes(errLog).value_or(""));
-  DeleteFileW(outLog.c_str());
-  DeleteFileW(errLog.c_str());
+  result.err = FromOutputCodePage(ReadBytes(started.errLog).value_or(""));
+  DeleteFileW(started.outLog.c_str());
+  DeleteFileW(started.errLog.c_str());
   return result;
+}
+
+ProcessResult ConverterProcess::Run(const std::vector<std::string>& arguments,
+                                    const RunOptions& options) const {
+  Started started = Start(arguments, options);
+  return Finish(started, options);
+}
+
+std::vector<ProcessResult> ConverterProcess::RunTogether(
+    const std::vector<std::vector<std::string>>& argumentLists, std::string_view standardInput,
+    int holdMs) const {
+  RunOptions options;
+  options.standardInput = standardInput;
+  options.killAfterMs = holdMs;  // only to hold standard input open
+  std::vector<Started> started;
+  for (const auto& arguments : argumentLists) started.push_back(Start(arguments, options));
+  Sleep(static_cast<DWORD>(holdMs));
+  for (Started& each : started) {
+    CloseHandle(each.handles[3]);
+    each.handles[3] = INVALID_HANDLE_VALUE;
+  }
+  std::vector<ProcessResult> results;
+  for (Started& each : started) results.push_back(Finish(each, {}));
+  return results;
+}
+
+std::vector<std::string> ConverterProcess::List() const {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW entry;
+  const HANDLE find = FindFirstFileW((Wide(folder_) + L"\\*").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = entry.cFileName;
+    if (name != L"." && name != L"..") names.push_back(Utf8(name));
+  } while (FindNextFileW(find, &entry));
+  FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 void ConverterProcess::WriteFile(std::string_view name, std::string_view bytes) const {
