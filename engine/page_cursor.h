@@ -1,9 +1,10 @@
 // The page buffer as the text page writer fills it: room reserved after the bytes the page
 // holds, written through one cursor, and committed when the writer hands the page back.
 //
-// The cursor is a value of two pointers. The writer's steps take it and return it, so that it
-// stays in registers while page bytes are stored through it. It writes exactly the bytes it
-// is given, never past them; room is checked by WithRoom() before a step writes.
+// The cursor is a value of two pointers, and nothing takes its address: the scan's inlined steps
+// take it by reference, every other step by value, returning it. So it stays in registers while
+// page bytes are stored through it. It writes exactly the bytes it is given, never past them;
+// room is made by WithRoom() before a step writes.
 #pragma once
 
 #include <array>
