@@ -30,6 +30,26 @@ struct ShortPiece {
   std::string_view View() const { return {bytes.data(), length}; }
 };
 
+// Copies exactly `length` (at most 16) bytes as two fixed-size copies that may overlap;
+// returns the end of the copy.
+template <typename Word>
+[[gnu::always_inline]] inline char* CopyPair(char* to, const char* from, std::size_t length) {
+  Word head;
+  Word tail;
+  std::memcpy(&head, from, sizeof head);
+  std::memcpy(&tail, from + length - sizeof tail, sizeof tail);
+  std::memcpy(to, &head, sizeof head);
+  std::memcpy(to + length - sizeof tail, &tail, sizeof tail);
+  return to + length;
+}
+[[gnu::always_inline]] inline char* CopyShort(char* to, const char* from, std::size_t length) {
+  if (length >= 8) return CopyPair<std::uint64_t>(to, from, length);
+  if (length >= 4) return CopyPair<std::uint32_t>(to, from, length);
+  if (length >= 2) return CopyPair<std::uint16_t>(to, from, length);
+  if (length == 1) *to = *from;
+  return to + length;
+}
+
 class PageCursor {
  public:
   // The room that a cursor opens with, at least.
@@ -53,7 +73,7 @@ class PageCursor {
   // Writes `length` bytes from `from`; room for them has been made.
   [[gnu::always_inline]] void Copy(const char* from, std::size_t length) {
     if (length <= ShortPiece::CAPACITY) {
-      CopyShort(from, length);
+      CopyShort(at_, from, length);
     } else if (length <= 64) {
       // 16-byte copies, the last one ending where the bytes end (it may overlap the one
       // before).
@@ -68,10 +88,15 @@ class PageCursor {
   }
   [[gnu::always_inline]] void Put(std::string_view bytes) { Copy(bytes.data(), bytes.size()); }
   [[gnu::always_inline]] void Put(const ShortPiece& piece) {
-    CopyShort(piece.bytes.data(), piece.length);
-    at_ += piece.length;
+    at_ = CopyShort(at_, piece.bytes.data(), piece.length);
   }
   void Put(char byte) { *at_++ = byte; }
+  // Lets `write` store bytes at the cursor itself, where room for them has been made: it takes
+  // where they start and returns where they end.
+  template <typename Write>
+  [[gnu::always_inline]] void PutWith(Write write) {
+    at_ = write(at_);
+  }
   // Where the next byte goes.
   const char* At() const { return at_; }
 
@@ -80,28 +105,6 @@ class PageCursor {
   // (Static, and the cursor passed by value: a cursor whose address is never taken stays in
   // registers.)
   static PageCursor Reopen(PageCursor cursor, PageWriter& page, std::size_t count);
-
-  // Writes exactly `length` (at most 16) bytes as two fixed-size copies that may overlap.
-  [[gnu::always_inline]] void CopyShort(const char* from, std::size_t length) {
-    if (length >= 8) {
-      CopyPair<std::uint64_t>(from, length);
-    } else if (length >= 4) {
-      CopyPair<std::uint32_t>(from, length);
-    } else if (length >= 2) {
-      CopyPair<std::uint16_t>(from, length);
-    } else if (length == 1) {
-      *at_ = *from;
-    }
-  }
-  template <typename Word>
-  [[gnu::always_inline]] void CopyPair(const char* from, std::size_t length) {
-    Word head;
-    Word tail;
-    std::memcpy(&head, from, sizeof head);
-    std::memcpy(&tail, from + length - sizeof tail, sizeof tail);
-    std::memcpy(at_, &head, sizeof head);
-    std::memcpy(at_ + length - sizeof tail, &tail, sizeof tail);
-  }
 
   char* at_;
   char* end_;
