@@ -90,6 +90,16 @@ class PageCursor {
   [[gnu::always_inline]] void Put(const ShortPiece& piece) {
     at_ = CopyShort(at_, piece.bytes.data(), piece.length);
   }
+  // A piece of 4 to 12 bytes, such as any replacement of a significant byte, as three 4-byte
+  // copies at offsets clamped to its last four bytes: exact, with no decision on the length.
+  [[gnu::always_inline]] void PutFourToTwelve(const ShortPiece& piece) {
+    const std::size_t last = piece.length - 4;
+    const std::size_t middle = last < 4 ? last : 4;
+    for (const std::size_t offset : {std::size_t{0}, middle, last}) {
+      std::memcpy(at_ + offset, piece.bytes.data() + offset, 4);
+    }
+    at_ += piece.length;
+  }
   void Put(char byte) { *at_++ = byte; }
   // Lets `write` store bytes at the cursor itself, where room for them has been made: it takes
   // where they start and returns where they end.
