@@ -1,9 +1,10 @@
 // The page buffer as the text page writer fills it: room reserved after the bytes the page
 // holds, written through one cursor, and committed when the writer hands the page back.
 //
-// The cursor is a value of two pointers. The writer's steps take it and return it, so that it
-// stays in registers while page bytes are stored through it. It writes exactly the bytes it
-// is given, never past them; room is checked by WithRoom() before a step writes.
+// The cursor is a value of two pointers, and nothing takes its address: the scan's inlined steps
+// take it by reference, every other step by value, returning it. So it stays in registers while
+// page bytes are stored through it. It writes exactly the bytes it is given, never past them;
+// room is made by WithRoom() before a step writes.
 #pragma once
 
 #include <array>
@@ -29,6 +30,26 @@ struct ShortPiece {
   std::string_view View() const { return {bytes.data(), length}; }
 };
 
+// Copies exactly `length` (at most 16) bytes as two fixed-size copies that may overlap;
+// returns the end of the copy.
+template <typename Word>
+[[gnu::always_inline]] inline char* CopyPair(char* to, const char* from, std::size_t length) {
+  Word head;
+  Word tail;
+  std::memcpy(&head, from, sizeof head);
+  std::memcpy(&tail, from + length - sizeof tail, sizeof tail);
+  std::memcpy(to, &head, sizeof head);
+  std::memcpy(to + length - sizeof tail, &tail, sizeof tail);
+  return to + length;
+}
+[[gnu::always_inline]] inline char* CopyShort(char* to, const char* from, std::size_t length) {
+  if (length >= 8) return CopyPair<std::uint64_t>(to, from, length);
+  if (length >= 4) return CopyPair<std::uint32_t>(to, from, length);
+  if (length >= 2) return CopyPair<std::uint16_t>(to, from, length);
+  if (length == 1) *to = *from;
+  return to + length;
+}
+
 class PageCursor {
  public:
   // The room that a cursor opens with, at least.
@@ -52,7 +73,7 @@ class PageCursor {
   // Writes `length` bytes from `from`; room for them has been made.
   [[gnu::always_inline]] void Copy(const char* from, std::size_t length) {
     if (length <= ShortPiece::CAPACITY) {
-      CopyShort(from, length);
+      CopyShort(at_, from, length);
     } else if (length <= 64) {
       // 16-byte copies, the last one ending where the bytes end (it may overlap the one
       // before).
@@ -67,10 +88,25 @@ class PageCursor {
   }
   [[gnu::always_inline]] void Put(std::string_view bytes) { Copy(bytes.data(), bytes.size()); }
   [[gnu::always_inline]] void Put(const ShortPiece& piece) {
-    CopyShort(piece.bytes.data(), piece.length);
+    at_ = CopyShort(at_, piece.bytes.data(), piece.length);
+  }
+  // A piece of 4 to 12 bytes, such as any replacement of a significant byte, as three 4-byte
+  // copies at offsets clamped to its last four bytes: exact, with no decision on the length.
+  [[gnu::always_inline]] void PutFourToTwelve(const ShortPiece& piece) {
+    const std::size_t last = piece.length - 4;
+    const std::size_t middle = last < 4 ? last : 4;
+    for (const std::size_t offset : {std::size_t{0}, middle, last}) {
+      std::memcpy(at_ + offset, piece.bytes.data() + offset, 4);
+    }
     at_ += piece.length;
   }
   void Put(char byte) { *at_++ = byte; }
+  // Lets `write` store bytes at the cursor itself, where room for them has been made: it takes
+  // where they start and returns where they end.
+  template <typename Write>
+  [[gnu::always_inline]] void PutWith(Write write) {
+    at_ = write(at_);
+  }
   // Where the next byte goes.
   const char* At() const { return at_; }
 
@@ -79,28 +115,6 @@ class PageCursor {
   // (Static, and the cursor passed by value: a cursor whose address is never taken stays in
   // registers.)
   static PageCursor Reopen(PageCursor cursor, PageWriter& page, std::size_t count);
-
-  // Writes exactly `length` (at most 16) bytes as two fixed-size copies that may overlap.
-  [[gnu::always_inline]] void CopyShort(const char* from, std::size_t length) {
-    if (length >= 8) {
-      CopyPair<std::uint64_t>(from, length);
-    } else if (length >= 4) {
-      CopyPair<std::uint32_t>(from, length);
-    } else if (length >= 2) {
-      CopyPair<std::uint16_t>(from, length);
-    } else if (length == 1) {
-      *at_ = *from;
-    }
-  }
-  template <typename Word>
-  [[gnu::always_inline]] void CopyPair(const char* from, std::size_t length) {
-    Word head;
-    Word tail;
-    std::memcpy(&head, from, sizeof head);
-    std::memcpy(&tail, from + length - sizeof tail, sizeof tail);
-    std::memcpy(at_, &head, sizeof head);
-    std::memcpy(at_ + length - sizeof tail, &tail, sizeof tail);
-  }
 
   char* at_;
   char* end_;

@@ -9,18 +9,18 @@ namespace {
 // An address longer than this is escaped onto the page a piece of this size at a time.
 constexpr std::size_t ADDRESS_PIECE = 4096;
 
-// Writes `address` escaped; room for MAX_REPLACEMENT bytes a byte has been made. An address
-// holds no byte that ends it, so only "&" and ">" can be replaced.
-void PutEscapedAddress(PageCursor& out, std::string_view address,
-                       const Replacements& replacements) {
+// Writes `address` escaped at `out`, which has room for MAX_REPLACEMENT bytes a byte; returns
+// the end. An address holds no byte that ends it, so only "&" and ">" can be replaced.
+char* EscapeAddress(std::string_view address, const Replacements& replacements, char* out) {
   for (const char byte : address) {
     const ShortPiece& replacement = replacements[byte];
     if (replacement.length == 0) {
-      out.Put(byte);
+      *out++ = byte;
     } else {
-      out.Put(replacement);
+      out = CopyShort(out, replacement.bytes.data(), replacement.length);
     }
   }
+  return out;
 }
 
 PageCursor PutLongAddress(PageCursor out, PageWriter& page, std::string_view address,
@@ -28,7 +28,7 @@ PageCursor PutLongAddress(PageCursor out, PageWriter& page, std::string_view add
   for (; !address.empty(); address.remove_prefix(std::min(address.size(), ADDRESS_PIECE))) {
     const std::string_view piece = address.substr(0, ADDRESS_PIECE);
     out = out.WithRoom(page, MAX_REPLACEMENT * piece.size());
-    PutEscapedAddress(out, piece, replacements);
+    out.PutWith([&](char* at) { return EscapeAddress(piece, replacements, at); });
   }
   return out;
 }
@@ -71,7 +71,7 @@ PageCursor PutAnchor(PageCursor out, PageWriter& page, std::string_view address,
     out = out.WithRoom(
         page, 2 * MAX_REPLACEMENT * address.size() + ANCHOR_MIDDLE.size() + ANCHOR_CLOSE.size());
     const char* const escaped = out.At();
-    PutEscapedAddress(out, address, replacements);
+    out.PutWith([&](char* at) { return EscapeAddress(address, replacements, at); });
     const auto length = static_cast<std::size_t>(out.At() - escaped);
     out.Put(ANCHOR_MIDDLE);
     out.Copy(escaped, length);

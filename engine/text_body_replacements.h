@@ -9,6 +9,18 @@
 
 namespace morvel {
 
+// Every replacement is 4 to 12 bytes long, for PageCursor::PutFourToTwelve().
+constexpr bool ReplacementsAreFourToTwelveBytes() {
+  for (const bool escapeSpecials : {false, true}) {
+    for (int byte = 0; byte < 256; ++byte) {
+      const std::size_t length = Replacement(static_cast<char>(byte), escapeSpecials).size();
+      if (length != 0 && (length < 4 || length > 12)) return false;
+    }
+  }
+  return true;
+}
+static_assert(ReplacementsAreFourToTwelveBytes());
+
 class Replacements {
  public:
   // The table of the escaping switch: on, or off (tabs only).
@@ -26,7 +38,6 @@ class Replacements {
   }
 
  private:
-  static_assert(MAX_REPLACEMENT <= ShortPiece::CAPACITY);
   std::array<ShortPiece, 256> pieces_{};
 };
 
