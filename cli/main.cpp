@@ -44,6 +44,5 @@ int main(int argc, char** argv) {
   }
   const auto files = morvel::MakeNativeFileSystem();
   const auto clock = morvel::MakeSystemClock();
-  const auto encoding = batch.utf8Input ? morvel::TextEncoding::Utf8 : morvel::TextEncoding::Cp932;
-  return RunBatch(batch, *files, *clock, *console, {input.get(), output.get(), encoding});
+  return RunBatch(batch, *files, *clock, *console, {input.get(), output.get()});
 }

@@ -16,9 +16,10 @@
 
 namespace morvel {
 
-// A piece of at most 16 page bytes, kept in 16 for fixed-size copies: a replacement, a tag.
+// A piece of at most 32 page bytes, kept in 32 for fixed-size copies: a replacement (the tab's
+// is 18 bytes in UTF-8), a tag.
 struct ShortPiece {
-  static constexpr std::size_t CAPACITY = 16;
+  static constexpr std::size_t CAPACITY = 32;
   std::array<char, CAPACITY> bytes{};
   std::size_t length = 0;
 
@@ -54,8 +55,8 @@ class PageCursor {
     if (length <= ShortPiece::CAPACITY) {
       CopyShort(from, length);
     } else if (length <= 64) {
-      // 16-byte copies, the last one ending where the bytes end (it may overlap the one
-      // before).
+      // (More than 32 bytes.) 16-byte copies, the last one ending where the bytes end (it may
+      // overlap the one before).
       for (std::size_t done = 0; done + 16 < length; done += 16) {
         std::memcpy(at_ + done, from + done, 16);
       }
@@ -80,9 +81,11 @@ class PageCursor {
   // registers.)
   static PageCursor Reopen(PageCursor cursor, PageWriter& page, std::size_t count);
 
-  // Writes exactly `length` (at most 16) bytes as two fixed-size copies that may overlap.
+  // Writes exactly `length` (at most 32) bytes as two fixed-size copies that may overlap.
   [[gnu::always_inline]] void CopyShort(const char* from, std::size_t length) {
-    if (length >= 8) {
+    if (length > 16) {
+      CopyPair<Bytes16>(from, length);
+    } else if (length >= 8) {
       CopyPair<std::uint64_t>(from, length);
     } else if (length >= 4) {
       CopyPair<std::uint32_t>(from, length);
@@ -92,6 +95,9 @@ class PageCursor {
       *at_ = *from;
     }
   }
+  struct Bytes16 {
+    char bytes[16];
+  };
   template <typename Word>
   [[gnu::always_inline]] void CopyPair(const char* from, std::size_t length) {
     Word head;

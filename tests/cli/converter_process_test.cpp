@@ -77,7 +77,7 @@ TEST(ConverterProcess, EveryOptionReachesThePage) {
       {{"--title", "表題 & <b>", "--bg", "ff0000", "--fg", "00Ff00", "--stamp", "off", "--tags",
         "br", "--no-links", "--no-escape"},
        allChanged,
-       Cp932("表題 & <b>")},
+       "表題 & <b>"},
       {{"--stamp", "numeric", "--tags", "off"}, numericNoTags, ""},
   };
   for (const auto& c : cases) {
@@ -144,7 +144,7 @@ TEST(ConverterProcess, AConverterKilledMidwayLeavesTheOldPage) {
   EXPECT_EQ(run.ReadFile(".page.htm.morvel-tmp"), std::nullopt);
 }
 
-TEST(ConverterProcess, Utf8TextBecomesCodePage932WithReferences) {
+TEST(ConverterProcess, UnicodeTextOnACodePage932PageGetsReferences) {
   struct Case {
     std::vector<std::string> switches;
     std::string text;  // UTF-8
@@ -161,7 +161,8 @@ TEST(ConverterProcess, Utf8TextBecomesCodePage932WithReferences) {
     SCOPED_TRACE(c.text);
     ConverterProcess run;
     std::vector<std::string> arguments = c.switches;
-    arguments.insert(arguments.end(), {"--encoding", "utf-8", "--stamp", "off", "-", "-"});
+    arguments.insert(arguments.end(), {"--encoding", "utf-8", "--page-encoding", "cp932", "--stamp",
+                                       "off", "-", "-"});
     const ProcessResult result = run.Run(arguments, c.text);
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_NE(result.outBytes.find(c.pageHas), std::string::npos) << result.outBytes;
@@ -172,7 +173,7 @@ TEST(ConverterProcess, Utf8TextBecomesCodePage932WithReferences) {
   run.WriteFile("bom.txt",
                 "\xEF\xBB\xBF"
                 "表 x\r\n");
-  ASSERT_EQ(run.Run({"--encoding", "utf-8", "bom.txt", "bom.htm"}).exitStatus, 0);
+  ASSERT_EQ(run.Run({"--page-encoding", "cp932", "bom.txt", "bom.htm"}).exitStatus, 0);
   EXPECT_EQ(WithoutDate(run.ReadFile("bom.htm").value_or("")),
             WithoutDate(EnginePage(Cp932("表 x\r\n"), {}, "")));
 
