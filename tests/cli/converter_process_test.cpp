@@ -177,6 +177,13 @@ TEST(ConverterProcess, UnicodeTextOnACodePage932PageGetsReferences) {
   EXPECT_EQ(WithoutDate(run.ReadFile("bom.htm").value_or("")),
             WithoutDate(EnginePage(Cp932("表 x\r\n"), {}, "")));
 
+  // By default the same texts give a UTF-8 page, every character as itself.
+  run.WriteFile("snow.txt", "雪☃ Café\r\n");
+  ASSERT_EQ(run.Run({"-f", "snow.txt", "snow.htm"}).exitStatus, 0);
+  const std::string snowPage = run.ReadFile("snow.htm").value_or("");
+  EXPECT_NE(snowPage.find("<HEAD><META charset=\"UTF-8\">"), std::string::npos) << snowPage;
+  EXPECT_NE(snowPage.find("雪☃ Café"), std::string::npos) << snowPage;
+
   // Invalid UTF-8 is a read failure that names its line, and no page is left.
   run.WriteFile("bad.txt", "ok\r\n\xFF\r\n");
   const ProcessResult bad = run.Run({"--encoding", "utf-8", "bad.txt", "bad.htm"});
