@@ -33,7 +33,7 @@ struct ClassifyCase {
 
 // The encoding of `input` given as the blocks it splits into at `cuts`.
 DetectedEncoding Classify(std::string_view input, const std::vector<std::size_t>& cuts,
-                      std::size_t limit, ScanPath path) {
+                          std::size_t limit, ScanPath path) {
   EncodingClassifier classifier(limit, path);
   std::size_t from = 0;
   for (const std::size_t cut : cuts) {

@@ -89,12 +89,13 @@ TEST_P(GoldenTest, ItsTextInUtf8GivesThePageInUtf8) {
   EXPECT_EQ(fake.files.Contents("C:\\out\\page.htm"), *expected);
 
   // The body alone: what the writer makes of the text as a file holds it (up to a 0x1A).
-  const std::string_view input = std::string_view(golden->input).substr(
-      0, std::min(golden->input.find('\x1A'), golden->input.size()));
+  const std::string_view input =
+      std::string_view(golden->input)
+          .substr(0, std::min(golden->input.find('\x1A'), golden->input.size()));
   const auto utf8 = oracle::CodePage932ToUtf8(input);
   ASSERT_TRUE(utf8);
-  const auto body = oracle::CodePage932ToUtf8(
-      testing::WrittenPage(input, golden->options, ScanPath::Bytes));
+  const auto body =
+      oracle::CodePage932ToUtf8(testing::WrittenPage(input, golden->options, ScanPath::Bytes));
   ASSERT_TRUE(body);
   for (const ScanPath scan : testing::ScanPaths()) {
     std::vector<std::size_t> cuts(1);
