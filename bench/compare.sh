@@ -17,7 +17,7 @@
 #   FULL_OTHERS=0 run txt2html and pandoc on the 5 MB slice only, not on the 50 MB text
 #   WORK          work folder (default /dev/shm/morvel-compare when there is room, otherwise
 #                 ${TMPDIR:-/tmp}/morvel-compare)
-#   KEEP=1        leave the generated files there afterwards (about 450 MB; removed otherwise)
+#   KEEP=1        leave the generated files there afterwards (about 620 MB; removed otherwise)
 #   CONVERT       the morvel-convert to time (default: the native preset's)
 #
 # morvel-convert and the file generator are built in the native preset when missing.
@@ -69,7 +69,7 @@ fi
 
 # --- Work folder ------------------------------------------------------------------------------
 
-# Inputs take about 450 MB, the largest output (the page of the tabs) 1.2 GB; ask for 2 GB.
+# Inputs take about 620 MB, the largest output (the page of the tabs) 1.2 GB; ask for 2 GB.
 NEED_KB=$((2 * 1024 * 1024))
 free_kb() { df -Pk -- "$1" 2>/dev/null | awk 'NR == 2 { print $4 }'; }
 if [[ -n ${WORK:-} ]]; then
