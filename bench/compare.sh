@@ -17,7 +17,7 @@
 #   FULL_OTHERS=0 run txt2html and pandoc on the 5 MB slice only, not on the 50 MB text
 #   WORK          work folder (default /dev/shm/morvel-compare when there is room, otherwise
 #                 ${TMPDIR:-/tmp}/morvel-compare)
-#   KEEP=1        leave the generated files there afterwards (about 450 MB; removed otherwise)
+#   KEEP=1        leave the generated files there afterwards (about 620 MB; removed otherwise)
 #   CONVERT       the morvel-convert to time (default: the native preset's)
 #
 # morvel-convert and the file generator are built in the native preset when missing.
@@ -44,6 +44,7 @@ RSS_LIMIT_KB=16384   # 16 MiB
 SPEED_LIMIT=2        # times cat's wall time
 LINEAR_LIMIT=1.5     # time per MB, full long-line file over the half-size one
 PAGE_TIME_LIMIT=1.5  # time per MB of page, one-line files over the prose
+UTF8_LIMIT=1.25      # the prose in UTF-8 to its UTF-8 page, over the prose in code page 932
 
 say() { printf '%s\n' "$*" >&2; }
 die() { say "compare.sh: $*"; exit 1; }
@@ -68,7 +69,7 @@ fi
 
 # --- Work folder ------------------------------------------------------------------------------
 
-# Inputs take about 450 MB, the largest output (the page of the tabs) 1.2 GB; ask for 2 GB.
+# Inputs take about 620 MB, the largest output (the page of the tabs) 1.2 GB; ask for 2 GB.
 NEED_KB=$((2 * 1024 * 1024))
 free_kb() { df -Pk -- "$1" 2>/dev/null | awk 'NR == 2 { print $4 }'; }
 if [[ -n ${WORK:-} ]]; then
@@ -93,6 +94,7 @@ LONG_HALF="$WORK/long-8x500KB.txt"
 TINY="$WORK/one-line.txt"
 TABS="$WORK/tabs-100MB-line.txt"
 MIXED="$WORK/mixed-100MB-line.txt"
+UTF8_LINE="$WORK/utf8-100MB-line.txt"
 OUT="$WORK/out.htm"
 ERR="$WORK/err.txt"
 RSS_FILE="$WORK/rss.txt"
@@ -102,7 +104,7 @@ RSS_FILE="$WORK/rss.txt"
 remove_files() {
   rm -f -- "$OUT" "$ERR" "$RSS_FILE"
   if [[ ${KEEP:-0} != 1 ]]; then
-    rm -f -- "$CORPUS" "$CORPUS2" "$SLICE" "$LONG" "$LONG_HALF" "$TINY" "$TABS" "$MIXED" \
+    rm -f -- "$CORPUS" "$CORPUS2" "$SLICE" "$LONG" "$LONG_HALF" "$TINY" "$TABS" "$MIXED" "$UTF8_LINE" \
       "${SLICE%.txt}.utf8.txt" "${CORPUS%.txt}.utf8.txt"
     rmdir -- "$WORK" 2>/dev/null || true
   fi
@@ -121,12 +123,12 @@ head -c "$SLICE_BYTES" -- "$CORPUS" | perl -0777 -pe 's/[^\n]*\z//' >"$SLICE"
 # entities, a tab expansion and a link.
 "$GENERATOR" repeat "$ONE_LINE_BYTES" $'\t' "$TABS"
 "$GENERATOR" repeat "$ONE_LINE_BYTES" $'&\t<http://x/ ' "$MIXED"
-if [[ $OTHERS == 1 ]]; then
-  # txt2html and pandoc read UTF-8: they get the same text converted, and the long-line
-  # file as it is (it is ASCII).
-  iconv -f CP932 -t UTF-8 "$SLICE" >"${SLICE%.txt}.utf8.txt"
-  if [[ $FULL_OTHERS == 1 ]]; then iconv -f CP932 -t UTF-8 "$CORPUS" >"${CORPUS%.txt}.utf8.txt"; fi
-fi
+# One UTF-8 line of Japanese, a character code page 932 lacks, an entity, a tab and a link.
+"$GENERATOR" repeat "$ONE_LINE_BYTES" $'\xe9\x9b\xaa\xe2\x98\x83 a&b\thttp://x.jp/\xe2\x98\x83y ' "$UTF8_LINE"
+# The prose in UTF-8: morvel-convert's UTF-8 page is timed on it, and txt2html and pandoc,
+# which read UTF-8, get it (and the long-line file as it is: it is ASCII).
+iconv -f CP932 -t UTF-8 "$CORPUS" >"${CORPUS%.txt}.utf8.txt"
+if [[ $OTHERS == 1 ]]; then iconv -f CP932 -t UTF-8 "$SLICE" >"${SLICE%.txt}.utf8.txt"; fi
 CORPUS_SHA=$(sha256sum -- "$CORPUS" | cut -c 1-16)
 
 # --- Measuring --------------------------------------------------------------------------------
@@ -244,19 +246,34 @@ for file in "$TINY" "$CORPUS" "$CORPUS2" "$SLICE"; do
   measure cat "$file" "$RUNS" 0
   measure morvel-convert "$file" "$RUNS" 0
 done
+measure cat "$CORPUS_UTF8" "$RUNS" 0
+measure morvel-convert "$CORPUS_UTF8" "$RUNS" 0
 if [[ $OTHERS == 1 ]]; then
   measure cat "$SLICE_UTF8" "$RUNS" 0
   measure_others "$SLICE_UTF8" "$SLOW_RUNS" "$TIMEOUT"
-  if [[ $FULL_OTHERS == 1 ]]; then
-    measure cat "$CORPUS_UTF8" "$RUNS" 0
-    measure_others "$CORPUS_UTF8" 1 "$TIMEOUT"
-  fi
+  if [[ $FULL_OTHERS == 1 ]]; then measure_others "$CORPUS_UTF8" 1 "$TIMEOUT"; fi
 fi
-for file in "$LONG" "$LONG_HALF" "$TABS" "$MIXED"; do
+for file in "$LONG" "$LONG_HALF" "$TABS" "$MIXED" "$UTF8_LINE"; do
   measure cat "$file" "$RUNS" 0
   measure morvel-convert "$file" "$RUNS" 0
 done
 measure_others "$LONG_HALF" 1 "$LONG_TIMEOUT"
+
+# The prose in UTF-8 next to the same prose in code page 932, each to its own page: the two in
+# turn, 2 × RUNS pairs, and the median of each pair's ratio.
+declare -a UTF8_RATIOS=()
+if [[ -n ${MEDIAN_US["morvel-convert|$CORPUS"]:-} && -n ${MEDIAN_US["morvel-convert|$CORPUS_UTF8"]:-} ]]; then
+  say "  morvel-convert $(base "$CORPUS") and $(base "$CORPUS_UTF8") in turn: $((2 * RUNS)) pairs"
+  for ((round = 0; round < 2 * RUNS; ++round)); do
+    command_for morvel-convert "$CORPUS"
+    run_once 0
+    cp932_us=$ELAPSED_US
+    command_for morvel-convert "$CORPUS_UTF8"
+    run_once 0
+    UTF8_RATIOS+=("$(awk -v a="$ELAPSED_US" -v b="$cp932_us" 'BEGIN { printf "%.4f", a / b }')")
+  done
+  rm -f -- "$OUT"
+fi
 
 # For the linear-time check: the one-line file (start-up), the half-size and the full long-line
 # files in turn, 2 × RUNS rounds, keeping each file's fastest run. Taking turns spreads any
@@ -322,7 +339,9 @@ echo "peak RSS from GNU time (%M). one-line.txt (the first line) shows the start
 echo "long-line files are 8 lines of 1 MB and 8 lines of 0.5 MB of \"&\", tabs and \"http://x/ \":"
 echo "halving the line length, not the line count, is what shows time growing faster than the line."
 echo "tabs-100MB-line.txt and mixed-100MB-line.txt are one line of 100 MB each, of tabs and of"
-echo "\"&\\t<http://x/ \" over and over; their pages are 1.2 GB and 423 MB."
+echo "\"&\\t<http://x/ \" over and over; their pages are 1.2 GB and 423 MB. utf8-100MB-line.txt is"
+echo "one UTF-8 line of \"雪☃ a&b\\thttp://x.jp/☃y \" over and over. prose-50MB.utf8.txt is the"
+echo "prose in UTF-8 (iconv), which gets a UTF-8 page."
 if [[ $OTHERS == 1 ]]; then
   echo "txt2html (--eight_bit_clean) and pandoc (-f markdown -t html) read UTF-8, so they get the"
   echo "prose converted by iconv (.utf8.txt: same text, more bytes; MB/s counts those bytes) and"
@@ -345,7 +364,18 @@ else
   echo "- FAIL: morvel-convert on $(base "$CORPUS") did not complete"
 fi
 
-for file in "$CORPUS" "$CORPUS2" "$TABS" "$MIXED"; do
+if ((${#UTF8_RATIOS[@]} > 0)); then
+  ratio=$(printf '%s\n' "${UTF8_RATIOS[@]}" | sort -n | awk '{ v[NR] = $1 }
+    END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.4f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }')
+  ok=$(awk -v r="$ratio" -v l="$UTF8_LIMIT" 'BEGIN { print (r <= l) ? 1 : 0 }')
+  echo "- $(verdict "$ok"): morvel-convert on $(base "$CORPUS_UTF8") (its UTF-8 page) takes" \
+    "$(awk -v r="$ratio" 'BEGIN { printf "%.2f", r }') × its time on $(base "$CORPUS") (its code page 932 page);" \
+    "median of $((2 * RUNS)) pairs run in turn (target ≤ ${UTF8_LIMIT} ×)"
+else
+  echo "- FAIL: morvel-convert on $(base "$CORPUS_UTF8") or $(base "$CORPUS") did not complete"
+fi
+
+for file in "$CORPUS" "$CORPUS2" "$TABS" "$MIXED" "$UTF8_LINE"; do
   kb=${RSS_KB["morvel-convert|$file"]:-}
   if [[ -n $kb ]]; then
     ok=$((kb < RSS_LIMIT_KB ? 1 : 0))

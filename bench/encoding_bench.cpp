@@ -86,7 +86,7 @@ void BM_Classify(benchmark::State& state) {
   for (auto _ : state) {
     EncodingClassifier classifier;
     for (std::size_t start = 0; start < text.size(); start += BLOCK) {
-      if (classifier.Write(text.substr(start, BLOCK)) != TextEncoding::Undecided) break;
+      if (classifier.Write(text.substr(start, BLOCK)) != DetectedEncoding::Undecided) break;
     }
     benchmark::DoNotOptimize(classifier.Finish());
   }

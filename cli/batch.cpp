@@ -73,12 +73,11 @@ std::variant<Batch, UsageError> PrepareBatch(const CommandLine& commandLine) {
   batch.options = commandLine.options;
   batch.answers = commandLine.answers;
   batch.quiet = commandLine.quiet;
-  batch.utf8Input = commandLine.utf8Input;
+  batch.textEncoding = commandLine.textEncoding;
+  batch.pageEncoding = commandLine.pageEncoding;
 
-  // A character code page 932 lacks reaches the page as a numeric character reference.
-  const auto title = PageTitle(commandLine.title);
-  if (!title) return UsageError{"the --title text is not valid UTF-8"};
-  batch.title = *title;
+  if (!IsPageTitle(commandLine.title)) return UsageError{"the --title text is not valid UTF-8"};
+  batch.title = commandLine.title;
 
   auto enginePath = [](std::string_view path, std::string& into) -> std::optional<UsageError> {
     EnginePath converted = ToEnginePath(path);
@@ -167,7 +166,8 @@ int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console, Ru
                               .answers = batch.answers,
                               .input = job.standardInput ? streams.input : nullptr,
                               .output = job.standardOutput ? streams.output : nullptr,
-                              .encoding = streams.encoding};
+                              .textEncoding = batch.textEncoding,
+                              .pageEncoding = batch.pageEncoding};
     const ConversionOutcome outcome = ConvertFile(request, platform);
     job.source = std::move(request.sourcePath);
     job.target = std::move(request.targetPath);

@@ -31,21 +31,19 @@ struct Batch {
   std::string title;
   PresetAnswers answers;
   bool quiet = false;
-  bool utf8Input = false;
+  TextEncodingChoice textEncoding = TextEncodingChoice::Auto;
+  PageEncodingChoice pageEncoding = PageEncodingChoice::Auto;
 };
 
 // What the run gives the engine besides the batch: standard input and output for the jobs that
-// use them (UsesStandardInput(), UsesStandardOutput()) and, for UTF-8 text (`utf8Input`),
-// TextEncoding::Utf8.
+// use them (UsesStandardInput(), UsesStandardOutput()).
 struct RunStreams {
   ByteReader* input = nullptr;
   ByteWriter* output = nullptr;
-  TextEncoding encoding = TextEncoding::Cp932;
 };
 
-// Converts the title and paths of `commandLine` for the engine: title characters code page 932
-// lacks become numeric character references; a path the engine cannot take, or a title that is
-// not UTF-8, is a usage error.
+// Converts the paths of `commandLine` for the engine; a path the engine cannot take, or a title
+// that is not UTF-8, is a usage error.
 std::variant<Batch, UsageError> PrepareBatch(const CommandLine& commandLine);
 
 // The page a source becomes in `outDir`: the source's name without its extension, plus

@@ -12,8 +12,9 @@ constexpr std::string_view HELP_HEAD =
     "Usage: morvel-convert [options] SOURCE TARGET\n"
     "       morvel-convert [options] --out-dir DIR SOURCE...\n"
     "\n"
-    "Turns a code page 932 (Shift-JIS) or UTF-8 text file into an HTML page, as the MORVEL\n"
-    "window does.\n"
+    "Turns a text file into an HTML page, as the MORVEL window does. The text may be code page\n"
+    "932 (Shift-JIS), UTF-8 or UTF-16; code page 932 text gives a code page 932 page, UTF-8 and\n"
+    "UTF-16 text a UTF-8 page that declares itself.\n"
     "A picture (.jpg .jpeg .gif .bmp .dib .png .rle) is copied beside the page and shown on it.\n"
     "SOURCE - reads the text from standard input; TARGET - writes the page to standard output.\n";
 
@@ -43,16 +44,6 @@ std::string Alternatives(std::string_view argument) {
 std::string Quoted(std::string_view value) {
   std::string text(1, '"');
   return text.append(value).append(1, '"');
-}
-
-// True when `value` is one of the values "a|b|c" that `argument` lists.
-bool IsAlternative(std::string_view argument, std::string_view value) {
-  for (std::size_t start = 0;;) {
-    const auto bar = argument.find('|', start);
-    if (argument.substr(start, bar - start) == value) return true;
-    if (bar == std::string_view::npos) return false;
-    start = bar + 1;
-  }
 }
 
 std::string NotOneOf(const OptionSpec& self, std::string_view value) {
@@ -104,6 +95,43 @@ struct Choice {
 constexpr Choice<StampStyle> STAMP_CHOICES[] = {{"kanji", true, StampStyle::Kanji},
                                                 {"numeric", true, StampStyle::Numeric},
                                                 {"off", false, StampStyle::Kanji}};
+// The values of --encoding and --page-encoding.
+template <typename Encoding>
+struct EncodingName {
+  std::string_view name;
+  Encoding encoding;
+};
+
+constexpr EncodingName<TextEncodingChoice> TEXT_ENCODINGS[] = {
+    {"auto", TextEncodingChoice::Auto},
+    {"cp932", TextEncodingChoice::CodePage932},
+    {"utf-8", TextEncodingChoice::Utf8},
+    {"utf-16le", TextEncodingChoice::Utf16Le},
+    {"utf-16be", TextEncodingChoice::Utf16Be}};
+constexpr EncodingName<PageEncodingChoice> PAGE_ENCODINGS[] = {
+    {"auto", PageEncodingChoice::Auto},
+    {"cp932", PageEncodingChoice::CodePage932},
+    {"utf-8", PageEncodingChoice::Utf8}};
+
+template <typename Encoding, std::size_t N>
+Result SetEncoding(const EncodingName<Encoding> (&names)[N], const OptionSpec& self,
+                   std::string_view value, Encoding& encoding) {
+  for (const auto& name : names) {
+    if (name.name != value) continue;
+    encoding = name.encoding;
+    return std::nullopt;
+  }
+  return NotOneOf(self, value);
+}
+
+template <typename Encoding, std::size_t N>
+std::string EncodingNameOf(const EncodingName<Encoding> (&names)[N], Encoding encoding) {
+  for (const auto& name : names) {
+    if (name.encoding == encoding) return std::string(name.name);
+  }
+  return {};
+}
+
 constexpr Choice<LineTagMode> TAG_CHOICES[] = {{"brp", true, LineTagMode::BreaksAndParagraphs},
                                                {"br", true, LineTagMode::BreaksOnly},
                                                {"off", false, LineTagMode::BreaksAndParagraphs}};
@@ -153,15 +181,23 @@ constexpr std::string_view PAGE = "Page options (defaults as in the window):";
 constexpr std::string_view RUN = "Questions and output:";
 
 constexpr OptionSpec OPTIONS[] = {
-    {"--encoding", 0, "cp932|utf-8", INPUT,
-     "the text's encoding; UTF-8 becomes code page 932, and a character that code page 932 "
-     "lacks becomes a reference such as &#9731;",
-     [](CommandLine& l, const OptionSpec& self, std::string_view v) -> Result {
-       if (!IsAlternative(self.argument, v)) return NotOneOf(self, v);
-       l.utf8Input = v == "utf-8";
-       return std::nullopt;
+    {"--encoding", 0, "auto|cp932|utf-8|utf-16le|utf-16be", INPUT,
+     "the text's encoding. auto: a byte order mark names it; otherwise text that is all valid "
+     "UTF-8 with a byte of 0x80 or above is UTF-8, and any other text code page 932 (standard "
+     "input is decided on its first 64 KiB). A UTF encoding given here still drops its own mark",
+     [](CommandLine& l, const OptionSpec& self, std::string_view v) {
+       return SetEncoding(TEXT_ENCODINGS, self, v, l.textEncoding);
      },
-     [](const CommandLine& d) -> Result { return d.utf8Input ? "utf-8" : "cp932"; }},
+     [](const CommandLine& d) -> Result { return EncodingNameOf(TEXT_ENCODINGS, d.textEncoding); }},
+    {"--page-encoding", 0, "auto|cp932|utf-8", INPUT,
+     "the page's encoding. auto follows the text: code page 932 for code page 932 text and for "
+     "a picture, UTF-8 for UTF-8 and UTF-16 text. On a cp932 page a character that code page "
+     "932 lacks becomes a reference such as &#9731;; a utf-8 page declares itself, and a code "
+     "page 932 sequence that is not defined shows as U+FFFD",
+     [](CommandLine& l, const OptionSpec& self, std::string_view v) {
+       return SetEncoding(PAGE_ENCODINGS, self, v, l.pageEncoding);
+     },
+     [](const CommandLine& d) -> Result { return EncodingNameOf(PAGE_ENCODINGS, d.pageEncoding); }},
     {"--title", 0, "TEXT", PAGE, "page title",
      [](CommandLine& l, const OptionSpec&, std::string_view v) -> Result {
        l.title = v;

@@ -33,9 +33,10 @@ struct CommandLine {
   Action action = Action::Convert;
   ConversionOptions options;
   std::string title;
-  PresetAnswers answers;   // -y / --yes, -f / --force
-  bool quiet = false;      // -q / --quiet
-  bool utf8Input = false;  // --encoding utf-8
+  PresetAnswers answers;                                       // -y / --yes, -f / --force
+  bool quiet = false;                                          // -q / --quiet
+  TextEncodingChoice textEncoding = TextEncodingChoice::Auto;  // --encoding
+  PageEncodingChoice pageEncoding = PageEncodingChoice::Auto;  // --page-encoding
   std::optional<std::string> outDir;
   std::vector<std::string> sources;  // one, unless --out-dir is given
   std::string target;                // only without --out-dir

@@ -52,7 +52,6 @@ int main(int argc, char** argv) {
     return EXIT_REFUSED;
   }
   const auto clock = morvel::MakeSystemClock();
-  const auto encoding = batch.utf8Input ? morvel::TextEncoding::Utf8 : morvel::TextEncoding::Cp932;
   return console->ExitStatus(
-      RunBatch(batch, *files, *clock, *console, {input.get(), output.get(), encoding}));
+      RunBatch(batch, *files, *clock, *console, {input.get(), output.get()}));
 }

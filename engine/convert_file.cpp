@@ -1,6 +1,9 @@
 #include "engine/convert_file.h"
 
+#include <algorithm>
+#include <cstring>
 #include <new>
+#include <optional>
 #include <variant>
 
 #include "engine/messages.h"
@@ -8,9 +11,9 @@
 #include "engine/page_writer.h"
 #include "engine/picture_page.h"
 #include "engine/preflight.h"
-#include "engine/text_body_writer.h"
+#include "engine/text_input.h"
 #include "engine/text_reader.h"
-#include "engine/utf8_text_body.h"
+#include "text/encoding_classifier.h"
 #include "text/path_scan.h"
 
 namespace morvel {
@@ -19,73 +22,333 @@ namespace {
 
 // What went wrong while the page was being written, in the order it is reported.
 struct BodyProblems {
+  bool writeFailed = false;
+  bool targetUnopenable = false;  // the page could not be opened again to start afresh
+  InvalidText invalid{};          // a read failure too: the text is not valid in its encoding
   bool readFailed = false;
   bool copyFailed = false;
-  std::size_t invalidUtf8Line = 0;  // a read failure too: the line UTF-8 text went wrong on
 };
 
-// Writes the whole input onto the page as it is read; UTF-8 text becomes code page 932 first.
-BodyProblems WriteTextBody(ByteReader& input, PageWriter& page, const ConversionOptions& options,
-                           TextEncoding encoding) {
-  TextReader reader(input);
-  TextBodyWriter writer(options, page);
-  std::size_t invalidUtf8Line = 0;
-  if (encoding == TextEncoding::Utf8) {
-    invalidUtf8Line = WriteUtf8Text(reader, writer);
-  } else {
-    std::string_view block;
-    while (reader.Read(block)) writer.Write(block);
-  }
-  writer.Finish();
-  return {.readFailed = reader.Failed() || invalidUtf8Line != 0,
-          .invalidUtf8Line = invalidUtf8Line};
+// Writes the footer and puts the page in its place when the body had no problem. The page takes
+// the old one's place only when all of it is there.
+void EndPage(PageWriter& page, BodyProblems& problems) {
+  page.Write(PAGE_FOOTER);
+  const bool complete = !problems.readFailed && !problems.copyFailed;
+  problems.writeFailed = !(complete ? page.Finish() : page.WritesSucceeded());
 }
 
 // Copies the picture beside the page (never over an existing file) and shows it. The
 // picture itself is not read.
-BodyProblems WritePicturePage(std::string_view sourcePath, std::string_view targetPath, Sink& page,
-                              const ConversionOptions& options, FileSystem& files) {
-  const std::string destination = PictureDestination(sourcePath, targetPath);
-  const CopyOutcome copy = files.CopyIfAbsent(sourcePath, destination);
-  WritePictureBody(page, FileNamePart(sourcePath), options.imageBorder);
-  return {.copyFailed = copy == CopyOutcome::Failed};
+BodyProblems WritePicturePage(const ConversionRequest& request, ByteWriter& output,
+                              Platform& platform) {
+  const PageEncoding encoding = request.pageEncoding == PageEncodingChoice::Utf8
+                                    ? PageEncoding::Utf8
+                                    : PageEncoding::CodePage932;
+  PageWriter page(output);
+  WritePageHead(page, request.options, request.title, platform.clock, encoding);
+  const std::string destination = PictureDestination(request.sourcePath, request.targetPath);
+  const CopyOutcome copy = platform.files.CopyIfAbsent(request.sourcePath, destination);
+  WritePictureBody(page, PageText(FileNamePart(request.sourcePath), encoding),
+                   request.options.imageBorder);
+  BodyProblems problems{.copyFailed = copy == CopyOutcome::Failed};
+  EndPage(page, problems);
+  return problems;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Choosing how a text is read
+
+// The first bytes of a text, read to choose how it is read. 64 KiB is standard input's share
+// for the choice; a file's decides there too when it can, and is checked on as it is written.
+constexpr std::size_t HEAD_SIZE = EncodingClassifier::STANDARD_INPUT_LIMIT;
+constexpr std::size_t LONGEST_MARK = 3;
+
+constexpr std::string_view UTF8_MARK = "\xEF\xBB\xBF";
+constexpr std::string_view UTF16LE_MARK = "\xFF\xFE";
+constexpr std::string_view UTF16BE_MARK = "\xFE\xFF";
+
+struct Head {
+  std::string bytes;
+  bool failed = false;  // a read failed
+};
+
+// Reads up to `size` bytes (fewer at the end of the input), handing them to `classifier` when
+// there is one, and stopping once it has decided; it decides at the end of the input.
+Head ReadHead(ByteReader& source, std::size_t size, EncodingClassifier* classifier) {
+  Head head;
+  head.bytes.resize(size);
+  std::size_t filled = 0;
+  while (filled < size) {
+    const auto count = source.Read(head.bytes.data() + filled, size - filled);
+    if (!count) {
+      head.failed = true;
+      break;
+    }
+    if (*count == 0) {
+      if (classifier) classifier->Finish();
+      break;
+    }
+    if (classifier) classifier->Write(std::string_view(head.bytes.data() + filled, *count));
+    filled += *count;
+    if (classifier && classifier->Encoding() != DetectedEncoding::Undecided) break;
+  }
+  head.bytes.resize(filled);
+  return head;
+}
+
+// How a text is read.
+struct Reading {
+  TextForm form;
+  std::size_t markLength = 0;
+  // False for a file's likelier encoding while the classifier, reading beside the writing, has
+  // not decided: a later byte may overturn it.
+  bool settled = true;
+};
+
+Reading ForcedReading(TextEncodingChoice choice, std::string_view head) {
+  const auto markOf = [head](std::string_view mark) {
+    return head.starts_with(mark) ? mark.size() : 0;
+  };
+  switch (choice) {
+    case TextEncodingChoice::Utf8:
+      return {{InputEncoding::Utf8, true}, markOf(UTF8_MARK)};
+    case TextEncodingChoice::Utf16Le:
+      return {{InputEncoding::Utf16Le}, markOf(UTF16LE_MARK)};
+    case TextEncodingChoice::Utf16Be:
+      return {{InputEncoding::Utf16Be}, markOf(UTF16BE_MARK)};
+    case TextEncodingChoice::CodePage932:
+    case TextEncodingChoice::Auto:
+      break;
+  }
+  return {{InputEncoding::CodePage932}};
+}
+
+// `detected` decided. UTF-8 without a mark is checked as it is written only for standard input,
+// which was decided on its first bytes; a file's has been checked whole.
+Reading DetectedReading(DetectedEncoding detected, bool standardInput) {
+  switch (detected) {
+    case DetectedEncoding::Utf8:
+      return {{InputEncoding::Utf8, standardInput}};
+    case DetectedEncoding::Utf8WithMark:
+      return {{InputEncoding::Utf8, true}, UTF8_MARK.size()};
+    case DetectedEncoding::Utf16Le:
+      return {{InputEncoding::Utf16Le}, UTF16LE_MARK.size()};
+    case DetectedEncoding::Utf16Be:
+      return {{InputEncoding::Utf16Be}, UTF16BE_MARK.size()};
+    case DetectedEncoding::CodePage932:
+    case DetectedEncoding::Undecided:
+      break;
+  }
+  return {{InputEncoding::CodePage932}};
+}
+
+// The reading that the classifier's latest bytes call for instead of `reading`, which they settle
+// when they confirm it; nothing while `reading` stands. Undecided text that has shown a valid
+// character of 0x80 or above is likelier UTF-8 than code page 932.
+std::optional<Reading> Overturned(Reading& reading, const EncodingClassifier& classifier) {
+  const DetectedEncoding detected = classifier.Encoding();
+  if (detected == DetectedEncoding::Undecided) {
+    if (reading.form.encoding == InputEncoding::CodePage932 && classifier.SawNonAscii()) {
+      return Reading{{InputEncoding::Utf8}, 0, false};
+    }
+    return std::nullopt;
+  }
+  const Reading found = DetectedReading(detected, false);
+  if (found.form.encoding != reading.form.encoding) return found;
+  reading.settled = true;
+  return std::nullopt;
+}
+
+PageEncoding PageEncodingFor(PageEncodingChoice choice, const TextForm& form) {
+  switch (choice) {
+    case PageEncodingChoice::CodePage932:
+      return PageEncoding::CodePage932;
+    case PageEncodingChoice::Utf8:
+      return PageEncoding::Utf8;
+    case PageEncodingChoice::Auto:
+      break;
+  }
+  return form.encoding == InputEncoding::CodePage932 ? PageEncoding::CodePage932
+                                                     : PageEncoding::Utf8;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reading a text
+
+// The bytes read for the choice, from the end of the mark on, then the rest of the source.
+class ReplayReader final : public ByteReader {
+ public:
+  ReplayReader(std::string_view head, ByteReader& rest) : head_(head), rest_(rest) {}
+  std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
+    if (head_.empty()) return rest_.Read(buffer, capacity);
+    const std::size_t count = std::min(capacity, head_.size());
+    std::memcpy(buffer, head_.data(), count);
+    head_.remove_prefix(count);
+    return count;
+  }
+
+ private:
+  std::string_view head_;
+  ByteReader& rest_;
+};
+
+// Hands what it reads to a classifier too, when it has one.
+class ClassifyingReader final : public ByteReader {
+ public:
+  ClassifyingReader(ByteReader& source, EncodingClassifier* classifier)
+      : source_(source), classifier_(classifier) {}
+  std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
+    const auto count = source_.Read(buffer, capacity);
+    if (classifier_ && count && *count > 0) classifier_->Write(std::string_view(buffer, *count));
+    return count;
+  }
+
+ private:
+  ByteReader& source_;
+  EncodingClassifier* classifier_;
+};
+
+// One attempt at a text page: its problems, or the reading to start again with when the text
+// turned out to be in another encoding than the one it was being written in. The page is then
+// unfinished; it is abandoned.
+using Attempt = std::variant<BodyProblems, Reading>;
+
+Attempt WriteTextAttempt(const ConversionRequest& request, Platform& platform, ByteReader& source,
+                         ByteWriter& output, std::optional<Reading> known,
+                         std::optional<Reading> likelier) {
+  const bool standardInput = request.input != nullptr;
+  EncodingClassifier classifier(standardInput ? EncodingClassifier::STANDARD_INPUT_LIMIT
+                                              : EncodingClassifier::WHOLE_TEXT);
+  Head head;
+  Reading reading;
+  if (known) {
+    head = ReadHead(source, known->markLength, nullptr);
+    reading = *known;
+  } else if (request.textEncoding != TextEncodingChoice::Auto) {
+    head = ReadHead(source, LONGEST_MARK, nullptr);
+    reading = ForcedReading(request.textEncoding, head.bytes);
+  } else {
+    head = ReadHead(source, HEAD_SIZE, &classifier);
+    if (classifier.Encoding() != DetectedEncoding::Undecided) {
+      reading = DetectedReading(classifier.Encoding(), standardInput);
+    } else if (request.output) {
+      // A page on a stream cannot be taken back: the file is classified whole first.
+      ClassifyingReader rest(source, &classifier);
+      TextReader reader(rest);
+      std::string_view block;
+      while (classifier.Encoding() == DetectedEncoding::Undecided && reader.Read(block)) continue;
+      if (reader.Failed()) return BodyProblems{.readFailed = true};
+      return DetectedReading(classifier.Finish(), false);
+    } else {
+      reading = likelier.value_or(Reading{
+          {classifier.SawNonAscii() ? InputEncoding::Utf8 : InputEncoding::CodePage932}, 0, false});
+    }
+  }
+  if (head.failed) return BodyProblems{.readFailed = true};
+
+  const PageEncoding pageEncoding = PageEncodingFor(request.pageEncoding, reading.form);
+  PageWriter page(output);
+  WritePageHead(page, request.options, request.title, platform.clock, pageEncoding);
+  ClassifyingReader rest(source, reading.settled ? nullptr : &classifier);
+  ReplayReader replay(
+      std::string_view(head.bytes).substr(std::min(reading.markLength, head.bytes.size())), rest);
+  const bool utf16 = reading.form.encoding == InputEncoding::Utf16Le ||
+                     reading.form.encoding == InputEncoding::Utf16Be;
+  TextReader reader(replay, utf16 ? EndOfText::AtStreamEnd : EndOfText::AtByte1A);
+  TextInput input(reading.form, pageEncoding, request.options, page);
+
+  std::string_view block;
+  bool valid = true;
+  while (valid && !input.Ended() && reader.Read(block)) {
+    if (!reading.settled) {
+      if (auto next = Overturned(reading, classifier)) return *next;
+    }
+    valid = input.Write(block);
+  }
+  BodyProblems problems;
+  if (reader.Failed()) {
+    input.FinishWithoutCheck();
+    problems.readFailed = true;
+  } else {
+    if (!reading.settled) {
+      classifier.Finish();
+      if (auto next = Overturned(reading, classifier)) return *next;
+    }
+    input.Finish();
+  }
+  problems.invalid = input.Invalid();
+  problems.readFailed = problems.readFailed || problems.invalid.line != 0;
+  EndPage(page, problems);
+  return problems;
+}
+
+// Writes the page of a text. The text's encoding is chosen before anything reaches the page's
+// place: a file's likelier encoding is written as the classifier reads on, and should a later
+// byte overturn it, that unfinished page is abandoned and the file written again from its start
+// in the right one. A text goes round at most three times (code page 932 while it is ASCII,
+// UTF-8 from its first other character, code page 932 again at a byte UTF-8 does not allow);
+// Japanese code page 932 text is decided on its first characters.
+BodyProblems WriteTextPage(const ConversionRequest& request, Platform& platform,
+                           OpenedFiles& opened) {
+  std::optional<Reading> known;
+  std::optional<Reading> likelier;
+  for (;;) {
+    ByteReader& source = request.input ? *request.input : *opened.input;
+    ByteWriter& output = request.output ? *request.output : *opened.output;
+    Attempt attempt = WriteTextAttempt(request, platform, source, output, known, likelier);
+    if (auto* problems = std::get_if<BodyProblems>(&attempt)) return *problems;
+    const Reading next = std::get<Reading>(attempt);
+    (next.settled ? known : likelier) = next;
+    // Only a file starts again (standard input is decided on its first bytes), and a page on a
+    // stream is only started once its file is decided.
+    if (!request.output) {
+      opened.output.reset();
+      opened.output = platform.files.OpenForWriting(request.targetPath);
+      if (!opened.output) return {.targetUnopenable = true};
+    }
+    opened.input.reset();
+    opened.input = platform.files.OpenForReading(request.sourcePath);
+    if (!opened.input) return {.readFailed = true};
+  }
+}
+
+std::string InvalidTextMessage(const InvalidText& invalid) {
+  return std::string(messages::READ_FAILED) + "\n" + std::to_string(invalid.line) +
+         std::string(invalid.utf16 ? messages::INVALID_UTF16_LINE_SUFFIX
+                                   : messages::INVALID_UTF8_LINE_SUFFIX);
 }
 
 ConversionOutcome CheckAndWrite(ConversionRequest& request, Platform& platform) {
   auto preflight = RunPreflightChecks(request, platform);
   if (const auto* ended = std::get_if<ConversionOutcome>(&preflight)) return *ended;
   OpenedFiles& opened = std::get<OpenedFiles>(preflight);
-  ByteReader& input = request.input ? *request.input : *opened.input;
-  const ConversionOptions& options = request.options;
 
-  PageWriter page(request.output ? *request.output : *opened.output);
-  WritePageHead(page, options, request.title, platform.clock);
   const BodyProblems problems =
       !request.input && IsPicturePath(request.sourcePath)
-          ? WritePicturePage(request.sourcePath, request.targetPath, page, options, platform.files)
-          : WriteTextBody(input, page, options, request.encoding);
-  page.Write(PAGE_FOOTER);
+          ? WritePicturePage(request, request.output ? *request.output : *opened.output, platform)
+          : WriteTextPage(request, platform, opened);
 
-  // The page takes the old one's place only when all of it is there. Close the page, then the
-  // input, before telling the user anything: the page is complete on disk, or the old one is
-  // back as it was, while the message is up.
-  const bool complete = !problems.readFailed && !problems.copyFailed;
-  const bool written = complete ? page.Finish() : page.WritesSucceeded();
+  // Close the page, then the input, before telling the user anything: the page is complete on
+  // disk, or the old one is back as it was, while the message is up.
   opened.output.reset();
   opened.input.reset();
 
   std::string failure;
-  if (!written)
+  std::string_view caption = messages::CAPTION_APP;
+  if (problems.writeFailed) {
     failure = messages::WRITE_FAILED;
-  else if (problems.invalidUtf8Line)
-    failure = std::string(messages::READ_FAILED) + "\n" + std::to_string(problems.invalidUtf8Line) +
-              std::string(messages::INVALID_UTF8_LINE_SUFFIX);
-  else if (problems.readFailed)
+  } else if (problems.targetUnopenable) {
+    failure = messages::TARGET_UNOPENABLE;
+    caption = messages::CAPTION_OPEN_ERROR;
+  } else if (problems.invalid.line != 0) {
+    failure = InvalidTextMessage(problems.invalid);
+  } else if (problems.readFailed) {
     failure = messages::READ_FAILED;
-  else if (problems.copyFailed)
+  } else if (problems.copyFailed) {
     failure = messages::COPY_FAILED;
+  }
   if (!failure.empty()) {
-    platform.user.ShowMessage(failure, messages::CAPTION_APP, BOX_ICONWARNING);
+    platform.user.ShowMessage(failure, caption, BOX_ICONWARNING);
     return ConversionOutcome::Failed;
   }
   // A page on a stream is read where it arrives; there is no file to announce.

@@ -16,9 +16,15 @@ enum class ConversionOutcome {
   Failed,   // the page could not be opened, read, written or its picture copied
 };
 
-// The encoding of a text input. UTF-8 becomes code page 932 as it is read, each character code
-// page 932 lacks a numeric character reference.
-enum class TextEncoding { Cp932, Utf8 };
+// The encoding a text input is read in. Auto finds it from the text: a mark (EF BB BF, FF FE,
+// FE FF) names it; otherwise text that is valid UTF-8 with a byte of 0x80 or above is UTF-8,
+// and any other text code page 932. A file is read whole for that (standard input, its first
+// 64 KiB). A UTF encoding given here drops its own mark.
+enum class TextEncodingChoice { Auto, CodePage932, Utf8, Utf16Le, Utf16Be };
+
+// The encoding of the page. Auto follows the text: code page 932 text gives a code page 932
+// page, UTF-8 and UTF-16 text a UTF-8 page; a picture's page is code page 932.
+enum class PageEncodingChoice { Auto, CodePage932, Utf8 };
 
 // Answers given before the request starts: a question answered OK here is not asked.
 struct PresetAnswers {
@@ -26,8 +32,8 @@ struct PresetAnswers {
   bool overwrite = false;     // replace an existing target
 };
 
-// One conversion. Paths are in the engine's vocabulary ("\\" between folders, code page 932),
-// and so is the title, which is written as it is.
+// One conversion. Paths are in the engine's vocabulary ("\\" between folders, code page 932);
+// the title is UTF-8 text, written with nothing escaped in the page's encoding.
 struct ConversionRequest {
   // Rewritten by ConvertFile: `sourcePath` to the name the file system stores (a wildcard
   // resolves to its first match), `targetPath` with ".htm" when the user accepts that fix.
@@ -41,7 +47,8 @@ struct ConversionRequest {
   // written to one is written as it goes, with no completion message.
   ByteReader* input = nullptr;   // read instead of the file at sourcePath
   ByteWriter* output = nullptr;  // written instead of the file at targetPath
-  TextEncoding encoding = TextEncoding::Cp932;
+  TextEncodingChoice textEncoding = TextEncodingChoice::Auto;
+  PageEncodingChoice pageEncoding = PageEncodingChoice::Auto;
 };
 
 // Checks both paths in their fixed order, asking and telling the user through

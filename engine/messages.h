@@ -34,9 +34,11 @@ inline constexpr std::string_view TARGET_UNOPENABLE = "作成するファイル�
 inline constexpr std::string_view WRITE_FAILED = "ファイルの書き込みに失敗しました。";
 inline constexpr std::string_view READ_FAILED = "ファイルの読み込みに失敗しました。";
 // Follows READ_FAILED, a line end and the line's number when UTF-8 text holds a byte sequence
-// that UTF-8 does not allow.
+// that UTF-8 does not allow, or UTF-16 text an unpaired surrogate or an odd last byte.
 inline constexpr std::string_view INVALID_UTF8_LINE_SUFFIX =
     "行目に UTF-8 として正しくないバイトがあります。";
+inline constexpr std::string_view INVALID_UTF16_LINE_SUFFIX =
+    "行目に UTF-16 として正しくないバイトがあります。";
 inline constexpr std::string_view COPY_FAILED = "画像ファイルをコピーできませんでした。";
 inline constexpr std::string_view OUT_OF_MEMORY =
     "メモリが足りないため、ページを作成できませんでした。";

@@ -17,9 +17,10 @@
 
 namespace morvel {
 
-// A piece of at most 16 page bytes, kept in 16 for fixed-size copies: a replacement, a tag.
+// A piece of at most 32 page bytes, kept in 32 for fixed-size copies: a replacement (the tab's
+// is 18 bytes in UTF-8), a tag.
 struct ShortPiece {
-  static constexpr std::size_t CAPACITY = 16;
+  static constexpr std::size_t CAPACITY = 32;
   std::array<char, CAPACITY> bytes{};
   std::size_t length = 0;
 
@@ -30,7 +31,7 @@ struct ShortPiece {
   std::string_view View() const { return {bytes.data(), length}; }
 };
 
-// Copies exactly `length` (at most 16) bytes as two fixed-size copies that may overlap;
+// Copies exactly `length` (at most 32) bytes as two fixed-size copies that may overlap;
 // returns the end of the copy.
 template <typename Word>
 [[gnu::always_inline]] inline char* CopyPair(char* to, const char* from, std::size_t length) {
@@ -42,7 +43,11 @@ template <typename Word>
   std::memcpy(to + length - sizeof tail, &tail, sizeof tail);
   return to + length;
 }
+struct Bytes16 {
+  char bytes[16];
+};
 [[gnu::always_inline]] inline char* CopyShort(char* to, const char* from, std::size_t length) {
+  if (length > 16) return CopyPair<Bytes16>(to, from, length);
   if (length >= 8) return CopyPair<std::uint64_t>(to, from, length);
   if (length >= 4) return CopyPair<std::uint32_t>(to, from, length);
   if (length >= 2) return CopyPair<std::uint16_t>(to, from, length);
@@ -75,8 +80,8 @@ class PageCursor {
     if (length <= ShortPiece::CAPACITY) {
       CopyShort(at_, from, length);
     } else if (length <= 64) {
-      // 16-byte copies, the last one ending where the bytes end (it may overlap the one
-      // before).
+      // (More than 32 bytes.) 16-byte copies, the last one ending where the bytes end (it may
+      // overlap the one before).
       for (std::size_t done = 0; done + 16 < length; done += 16) {
         std::memcpy(at_ + done, from + done, 16);
       }
@@ -90,13 +95,14 @@ class PageCursor {
   [[gnu::always_inline]] void Put(const ShortPiece& piece) {
     at_ = CopyShort(at_, piece.bytes.data(), piece.length);
   }
-  // A piece of 4 to 12 bytes, such as any replacement of a significant byte, as three 4-byte
+  // A piece of 4 to 20 bytes, such as any replacement of a significant byte, as five 4-byte
   // copies at offsets clamped to its last four bytes: exact, with no decision on the length.
-  [[gnu::always_inline]] void PutFourToTwelve(const ShortPiece& piece) {
+  [[gnu::always_inline]] void PutFourToTwenty(const ShortPiece& piece) {
     const std::size_t last = piece.length - 4;
-    const std::size_t middle = last < 4 ? last : 4;
-    for (const std::size_t offset : {std::size_t{0}, middle, last}) {
-      std::memcpy(at_ + offset, piece.bytes.data() + offset, 4);
+    for (const std::size_t offset : {std::size_t{0}, std::size_t{4}, std::size_t{8},
+                                     std::size_t{12}, std::size_t{16}}) {
+      const std::size_t at = offset < last ? offset : last;
+      std::memcpy(at_ + at, piece.bytes.data() + at, 4);
     }
     at_ += piece.length;
   }

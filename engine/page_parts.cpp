@@ -2,6 +2,7 @@
 
 #include "engine/update_stamp.h"
 #include "text/code_page_932.h"
+#include "text/utf8.h"
 
 namespace morvel {
 
@@ -15,22 +16,37 @@ std::string HexDigits(Colour colour) {
 }
 
 void WritePageHead(Sink& page, const ConversionOptions& options, std::string_view title,
-                   Clock& clock) {
+                   Clock& clock, PageEncoding encoding) {
   page.Write(PAGE_MARKER);
-  page.Write("<HTML><HEAD><TITLE>");
-  page.Write(title);
+  page.Write("<HTML><HEAD>");
+  if (encoding == PageEncoding::Utf8) page.Write(UTF8_PAGE_META);
+  page.Write("<TITLE>");
+  if (IsPageTitle(title)) {
+    page.Write(encoding == PageEncoding::Utf8 ? std::string(title)
+                                              : *Utf8ToCp932WithReferences(title));
+  }
   page.Write("</TITLE></HEAD>\n<BODY bgcolor=\"");
   page.Write(HexDigits(options.bgColour));
   page.Write("\" text=\"");
   page.Write(HexDigits(options.textColour));
   page.Write("\">\n");
   if (options.stampEnabled) {
-    page.Write(UpdateBox(FormatUpdateStamp(clock.Now(), options.stampStyle)));
+    page.Write(PageText(UpdateBox(FormatUpdateStamp(clock.Now(), options.stampStyle)), encoding));
   }
 }
 
-std::optional<std::string> PageTitle(std::string_view text) {
-  return Utf8ToCp932WithReferences(text);
+bool IsPageTitle(std::string_view title) {
+  for (std::size_t at = 0; at < title.size();) {
+    const auto character = FirstUtf8Character(title.substr(at));
+    if (!character) return false;
+    at += character->length;
+  }
+  return true;
+}
+
+std::string PageText(std::string_view engineText, PageEncoding encoding) {
+  if (encoding == PageEncoding::CodePage932) return std::string(engineText);
+  return *Cp932ToUtf8(engineText, Unmapped::ReplacementCharacter);
 }
 
 }  // namespace morvel

@@ -7,6 +7,7 @@
 
 #include "engine/conversion_options.h"
 #include "engine/outside_world.h"
+#include "text/page_encoding.h"
 #include "text/sink.h"
 
 namespace morvel {
@@ -14,13 +15,22 @@ namespace morvel {
 inline constexpr std::string_view PAGE_MARKER = "<!--MORVEL1.3-->\n";
 inline constexpr std::string_view PAGE_FOOTER = "\n</BODY>\n</HTML>";
 
-// The marker comment, the head with the title exactly as given (nothing is escaped) and the
-// colours, and the update box when the stamp is on.
-void WritePageHead(Sink& page, const ConversionOptions& options, std::string_view title,
-                   Clock& clock);
+// What stands right after <HEAD> on a UTF-8 page.
+inline constexpr std::string_view UTF8_PAGE_META =
+    "<META charset=\"UTF-8\">"
+    "<META name=\"viewport\" content=\"width=device-width, initial-scale=1\">";
 
-// The page title for UTF-8 `text`: code page 932 bytes, a character that code page 932 lacks
-// written as a numeric character reference. Nothing when `text` is not UTF-8.
-std::optional<std::string> PageTitle(std::string_view text);
+// The marker comment, the head with the title and the colours, and the update box when the
+// stamp is on, in `encoding`. `title` is UTF-8 text, written with nothing escaped: as it is on
+// a UTF-8 page, each character through the code page 932 form-or-reference rule on a code page
+// 932 page. A title that is not UTF-8 is left out.
+void WritePageHead(Sink& page, const ConversionOptions& options, std::string_view title,
+                   Clock& clock, PageEncoding encoding = PageEncoding::CodePage932);
+
+// True when `title` is text a page can take as its title (valid UTF-8).
+bool IsPageTitle(std::string_view title);
+
+// Engine text (code page 932: a message, a file name) for a page in `encoding`.
+std::string PageText(std::string_view engineText, PageEncoding encoding);
 
 }  // namespace morvel

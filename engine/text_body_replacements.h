@@ -9,31 +9,34 @@
 
 namespace morvel {
 
-// Every replacement is 4 to 12 bytes long, for PageCursor::PutFourToTwelve().
-constexpr bool ReplacementsAreFourToTwelveBytes() {
-  for (const bool escapeSpecials : {false, true}) {
-    for (int byte = 0; byte < 256; ++byte) {
-      const std::size_t length = Replacement(static_cast<char>(byte), escapeSpecials).size();
-      if (length != 0 && (length < 4 || length > 12)) return false;
+// Every replacement is 4 to 20 bytes long, for PageCursor::PutFourToTwenty().
+constexpr bool ReplacementsAreFourToTwentyBytes() {
+  for (const PageEncoding encoding : {PageEncoding::CodePage932, PageEncoding::Utf8}) {
+    for (const bool escapeSpecials : {false, true}) {
+      for (int byte = 0; byte < 256; ++byte) {
+        const std::size_t length =
+            Replacement(static_cast<char>(byte), escapeSpecials, encoding).size();
+        if (length != 0 && (length < 4 || length > 20)) return false;
+      }
     }
   }
   return true;
 }
-static_assert(ReplacementsAreFourToTwelveBytes());
+static_assert(ReplacementsAreFourToTwentyBytes());
 
 class Replacements {
  public:
-  // The table of the escaping switch: on, or off (tabs only).
-  static const Replacements& For(bool escapeSpecials);
+  // The table of the escaping switch (on, or off: tabs only) for a page in `encoding`.
+  static const Replacements& For(bool escapeSpecials, PageEncoding encoding);
 
   // The replacement of `byte`; empty when it stays as it is.
   const ShortPiece& operator[](char byte) const {
     return pieces_[static_cast<unsigned char>(byte)];
   }
 
-  explicit constexpr Replacements(bool escapeSpecials) {
+  constexpr Replacements(bool escapeSpecials, PageEncoding encoding) {
     for (std::size_t byte = 0; byte < pieces_.size(); ++byte) {
-      pieces_[byte] = ShortPiece(Replacement(static_cast<char>(byte), escapeSpecials));
+      pieces_[byte] = ShortPiece(Replacement(static_cast<char>(byte), escapeSpecials, encoding));
     }
   }
 
@@ -41,9 +44,12 @@ class Replacements {
   std::array<ShortPiece, 256> pieces_{};
 };
 
-inline const Replacements& Replacements::For(bool escapeSpecials) {
-  static constexpr Replacements ESCAPED(true);
-  static constexpr Replacements TABS_ONLY(false);
+inline const Replacements& Replacements::For(bool escapeSpecials, PageEncoding encoding) {
+  static constexpr Replacements ESCAPED(true, PageEncoding::CodePage932);
+  static constexpr Replacements TABS_ONLY(false, PageEncoding::CodePage932);
+  static constexpr Replacements ESCAPED_UTF8(true, PageEncoding::Utf8);
+  static constexpr Replacements TABS_ONLY_UTF8(false, PageEncoding::Utf8);
+  if (encoding == PageEncoding::Utf8) return escapeSpecials ? ESCAPED_UTF8 : TABS_ONLY_UTF8;
   return escapeSpecials ? ESCAPED : TABS_ONLY;
 }
 

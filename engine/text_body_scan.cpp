@@ -96,7 +96,7 @@ inline __attribute__((always_inline)) TextBodyWriter::After TextBodyWriter::Take
     out.Put(lineEnds_.AtLineEnd(LineHasText(block, at + 1)));
   } else {
     out.Copy(block.data() + copied, at - copied);
-    out.PutFourToTwelve(replacements_[byte]);
+    out.PutFourToTwenty(replacements_[byte]);
   }
   copied = at + 1;
   return After::Next;

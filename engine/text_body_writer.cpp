@@ -12,26 +12,26 @@ TextBodyWriter::Switches TextBodyWriter::SwitchesOf(const ConversionOptions& opt
   // The one place that reads the conversion's options.
   return {.escaping = options.escapeSpecials,
           .linking = options.autoLinkEnabled,
-          .tags = !options.lineTagsEnabled ? LineTags::None
+          .tags = !options.lineTagsEnabled                         ? LineTags::None
                   : options.lineTagMode == LineTagMode::BreaksOnly ? LineTags::Breaks
                                                                    : LineTags::Paragraphs};
 }
 
 TextBodyWriter::TextBodyWriter(const ConversionOptions& options, PageWriter& page,
-                               LeadByteRule leadBytes, ScanPath scan)
-    : TextBodyWriter(SwitchesOf(options), page, leadBytes, scan) {}
+                               PageEncoding encoding, ScanPath scan)
+    : TextBodyWriter(SwitchesOf(options), page, encoding, scan) {}
 
-TextBodyWriter::TextBodyWriter(Switches switches, PageWriter& page, LeadByteRule leadBytes,
+TextBodyWriter::TextBodyWriter(Switches switches, PageWriter& page, PageEncoding encoding,
                                ScanPath scan)
     : page_(page),
       escaping_(switches.escaping),
       linking_(switches.linking),
-      leadBytes_(leadBytes),
+      leadBytes_(encoding == PageEncoding::Utf8 ? LeadByteRule::Off : LeadByteRule::CodePage932),
       significant_(escaping_, linking_, scan),
-      replacements_(Replacements::For(escaping_)),
+      replacements_(Replacements::For(escaping_, encoding)),
       lineEnds_(switches.tags),
-      search_(leadBytes),
-      replay_(leadBytes) {}
+      search_(leadBytes_),
+      replay_(leadBytes_) {}
 
 void TextBodyWriter::WriteReference(std::string_view reference) {
   PageCursor out = CompletePending(PageCursor::Open(page_));

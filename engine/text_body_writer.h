@@ -37,11 +37,12 @@ namespace morvel {
 // written twice. So memory grows with the longest address, never with a line.
 class TextBodyWriter final : public Sink {
  public:
-  // `leadBytes`: whether a code page 932 lead byte takes the next byte into its character when
-  // looking for "http://" (off for text in which no byte of a multi-byte character is ASCII).
+  // `encoding`: the text's and the page's. In code page 932 a lead byte takes the next byte
+  // into its character when looking for "http://"; in UTF-8 no byte of a multi-byte character
+  // is ASCII, so every byte stands alone, and a tab becomes the UTF-8 ideographic spaces.
   // `scan` is for tests, which take every path on every build.
   TextBodyWriter(const ConversionOptions& options, PageWriter& page,
-                 LeadByteRule leadBytes = LeadByteRule::CodePage932,
+                 PageEncoding encoding = PageEncoding::CodePage932,
                  ScanPath scan = ChosenScanPath());
 
   // The next bytes of the input, cut anywhere.
@@ -61,7 +62,7 @@ class TextBodyWriter final : public Sink {
     LineTags tags;
   };
   static Switches SwitchesOf(const ConversionOptions& options);
-  TextBodyWriter(Switches switches, PageWriter& page, LeadByteRule leadBytes, ScanPath scan);
+  TextBodyWriter(Switches switches, PageWriter& page, PageEncoding encoding, ScanPath scan);
 
   // The fast path (text_body_scan.cpp), taken while nothing is held. How the scan goes on
   // after a significant byte: at the next one, from `copied` (past an anchor), or stopping

@@ -11,8 +11,10 @@ constexpr char END_OF_TEXT = '\x1A';
 
 }  // namespace
 
-TextReader::TextReader(ByteReader& source)
-    : source_(source), buffer_(std::make_unique_for_overwrite<char[]>(READ_SIZE)) {}
+TextReader::TextReader(ByteReader& source, EndOfText endOfText)
+    : source_(source),
+      buffer_(std::make_unique_for_overwrite<char[]>(READ_SIZE)),
+      cutAtByte1A_(endOfText == EndOfText::AtByte1A) {}
 
 bool TextReader::Read(std::string_view& block) {
   if (ended_) return false;
@@ -24,7 +26,8 @@ bool TextReader::Read(std::string_view& block) {
   }
   std::size_t size = *count;
   // A 0x1A ends the input: the text stops before it and nothing more is read.
-  if (const void* stop = std::memchr(buffer_.get(), END_OF_TEXT, size)) {
+  const void* stop = cutAtByte1A_ ? std::memchr(buffer_.get(), END_OF_TEXT, size) : nullptr;
+  if (stop) {
     size = static_cast<std::size_t>(static_cast<const char*>(stop) - buffer_.get());
     ended_ = true;
     if (size == 0) return false;

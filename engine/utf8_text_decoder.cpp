@@ -9,8 +9,6 @@ namespace morvel {
 
 namespace {
 
-constexpr char32_t BYTE_ORDER_MARK = 0xFEFF;
-
 std::uint8_t Byte(std::string_view text, std::size_t i) {
   return static_cast<std::uint8_t>(text[i]);
 }
@@ -18,10 +16,6 @@ std::uint8_t Byte(std::string_view text, std::size_t i) {
 }  // namespace
 
 void Utf8TextDecoder::Put(char32_t value) {
-  if (atStart_) {
-    atStart_ = false;
-    if (value == BYTE_ORDER_MARK) return;
-  }
   const std::size_t before = converted_.size();
   if (!AppendCp932OrReference(value, converted_)) return;
   // A reference reaches the sink as one, after the text before it.
@@ -56,7 +50,6 @@ bool Utf8TextDecoder::Write(std::string_view block) {
   for (std::size_t at = 0; at < block.size();) {
     if (Byte(block, at) < 0x80) {
       // ASCII is the same in both encodings: copied as it stands.
-      atStart_ = false;
       if (block[at] == '\n') ++lines_;
       converted_.push_back(block[at]);
       ++at;

@@ -9,8 +9,8 @@
 
 namespace morvel {
 
-// Decodes UTF-8 given in blocks cut anywhere, even inside a character. A byte order mark at the
-// very start is dropped. Every character goes through AppendCp932OrReference
+// Decodes UTF-8 given in blocks cut anywhere, even inside a character (text after its mark: a
+// U+FEFF here is a character like any other). Every character goes through AppendCp932OrReference
 // (text/code_page_932.h): its code page 932 form, or its reference. Invalid UTF-8 (a stray or
 // missing continuation byte, an overlong form, a surrogate, a value past U+10FFFF, or a
 // character cut off by the end of the input) stops the decoding: what came before it has been
@@ -29,8 +29,7 @@ class Utf8TextDecoder {
   std::size_t InvalidLine() const { return lines_ + 1; }
 
  private:
-  // Writes one character: its code page 932 form, or its reference. A byte order mark that
-  // starts the text is dropped.
+  // Writes one character: its code page 932 form, or its reference.
   void Put(char32_t value);
   // Hands the code page 932 bytes gathered so far to the sink.
   void Flush();
@@ -42,7 +41,6 @@ class Utf8TextDecoder {
   std::string pending_;    // the start of a character cut off by the end of the last block
   std::string converted_;  // code page 932 bytes of the text being written
   std::size_t lines_ = 0;  // line ends written
-  bool atStart_ = true;
   bool failed_ = false;
 };
 

@@ -157,5 +157,28 @@ TEST(Utf8ToCp932WithReferences, WritesWhatCodePage932LacksAsDecimalReferences) {
   }
 }
 
+// Code page 932 text into a UTF-8 page, cut at every byte: what it does not define is U+FFFD.
+TEST(Cp932ToUtf8Stream, WritesUtf8AndAReplacementCharacterForWhatIsNotDefined) {
+  const struct {
+    std::string_view text;
+    std::string_view utf8;
+  } CASES[] = {
+      {"a\x82\xA0\x83\x5C\xB1", "a\xE3\x81\x82\xE3\x82\xBD\xEF\xBD\xB1"},  // あソｱ
+      {"\x85\x40x", "\xEF\xBF\xBDx"},                // a pair not defined: one U+FFFD
+      {"\x82\n\x82", "\xEF\xBF\xBD\n\xEF\xBF\xBD"},  // a lead byte before a line end, at the end
+      {"\x80\xA0\xFD", "\xC2\x80\xEF\xA3\xB0\xEF\xA3\xB1"},  // single bytes Windows defines
+  };
+  for (const auto& c : CASES) {
+    for (std::size_t cut = 0; cut <= c.text.size(); ++cut) {
+      Cp932ToUtf8Stream stream;
+      std::string utf8;
+      stream.Write(c.text.substr(0, cut), utf8);
+      stream.Write(c.text.substr(cut), utf8);
+      stream.Finish(utf8);
+      EXPECT_EQ(utf8, c.utf8) << "cut at " << cut;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace morvel

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+
 #include "engine/messages.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/plain_options.h"
@@ -15,6 +18,7 @@ using testing::FakePlatform;
 using testing::PlainOptions;
 using testing::RequestFor;
 using testing::ShownMessage;
+using namespace std::string_literals;
 namespace msg = messages;
 
 constexpr unsigned WARN = BOX_ICONWARNING;
@@ -391,6 +395,127 @@ TEST_F(ConvertFileTest, BuildsTheCompletionTextForAnyTargetLength) {
   EXPECT_EQ(Convert(request), ConversionOutcome::Written);
   EXPECT_EQ(request.targetPath, target);
   EXPECT_EQ(fake.user.shown, std::vector{Completed(target)});
+}
+
+// ---------------------------------------------------------------------------------------------
+// The text's encoding and the page's
+
+std::string U8(std::u8string_view text) { return {text.begin(), text.end()}; }
+
+const std::string UTF8_HEAD =
+    "<!--MORVEL1.3-->\r\n<HTML><HEAD><META charset=\"UTF-8\"><META name=\"viewport\" "
+    "content=\"width=device-width, initial-scale=1\"><TITLE>T</TITLE></HEAD>\r\n"
+    "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n";
+
+struct EncodingCase {
+  const char* name;
+  std::string text;
+  std::string page{};  // the body between head and footer; the head says which page
+  bool utf8Page = false;
+  std::string invalid{};  // instead, a read failure: its message's second line
+  int reads = 1;          // the times the file is read (a later byte can overturn the choice)
+  TextEncodingChoice textEncoding = TextEncodingChoice::Auto;
+  PageEncodingChoice pageEncoding = PageEncodingChoice::Auto;
+  bool standardInput = false;
+};
+
+TEST_F(ConvertFileTest, FindsTheTextsEncodingAndWritesThePageItCallsFor) {
+  using T = TextEncodingChoice;
+  using P = PageEncodingChoice;
+  const std::string ascii(70000, 'a');  // past the first 64 KiB
+  const std::string snow = U8(u8"雪"), snowman = U8(u8"☃");
+  const std::string tab932 = "\x81\x40\x81\x40\x81\x40\x81\x40\x81\x40\x81\x40";
+  const std::string tabUtf8 = U8(u8"　　　　　　");
+  const EncodingCase cases[] = {
+      {"ASCII is code page 932", "a\tb", "a" + tab932 + "b"},
+      {"UTF-8 without a mark", snow + "\t" + snowman, snow + tabUtf8 + snowman, true},
+      {"UTF-8 mark",
+       "\xEF\xBB\xBF"
+       "a\tb",
+       "a" + tabUtf8 + "b", true},
+      {"UTF-16LE mark",
+       "\xFF\xFE"
+       "a\0\x1A\x30\x1A\0z\0"s,
+       "a" + U8(u8"〚"), true},
+      {"UTF-16BE mark", "\xFE\xFF\0a\xD8\x3D\xDE\x00"s, "a" + U8(u8"😀"), true},
+      {"code page 932 that starts as UTF-8", "\xC3\xA9\x82\xA0", "\xC3\xA9\x82\xA0"},
+      {"UTF-8 up to a late bad byte", snow + ascii + "\xFF", snow + ascii + "\xFF", false, "", 2},
+      {"ASCII, then UTF-8", ascii + snow, ascii + snow, true, "", 2},
+      {"ASCII, UTF-8, then a bad byte", ascii + snow + "\xFF", ascii + snow + "\xFF", false, "", 3},
+      {"UTF-8 ends at 0x1A", snow + "\x1A\xFF", snow, true},
+      {"a bad byte after a UTF-8 mark",
+       "\xEF\xBB\xBF"
+       "a\n\xC0\x80",
+       "", true, "2行目に UTF-8 として正しくないバイトがあります。"},
+      {"odd-length UTF-16",
+       "\xFF\xFE"
+       "a\0\n\0b"s,
+       "", true, "2行目に UTF-16 として正しくないバイトがあります。"},
+      {"an unpaired surrogate", "\xFE\xFF\0\n\xDC\x00"s, "", true,
+       "2行目に UTF-16 として正しくないバイトがあります。"},
+      {"cp932 given", snow, snow, false, "", 1, T::CodePage932},
+      {"utf-8 given drops its mark", "\xEF\xBB\xBFx", "x", true, "", 1, T::Utf8},
+      {"utf-16be given, no mark", "\0x"s, "x", true, "", 1, T::Utf16Be},
+      {"utf-16le given over a UTF-8 mark", "\xEF\xBB\xBF", "", true,
+       "1行目に UTF-16 として正しくないバイトがあります。", 1, T::Utf16Le},
+      {"Unicode onto a cp932 page", snow + snowman + "\t", "\x90\xE1&#9731;" + tab932, false, "", 1,
+       T::Auto, P::CodePage932},
+      {"cp932 onto a UTF-8 page", "\x82\xA0\x85\x40\n\x82", U8(u8"あ\uFFFD\r\n\uFFFD"), true, "", 1,
+       T::Auto, P::Utf8},
+      {"standard input decides on its first 64 KiB", ascii + snow, ascii + snow, false, "", 1,
+       T::Auto, P::Auto, true},
+      {"standard input: a later bad byte", snow + "\n" + ascii + "\n\xFF", "", true,
+       "3行目に UTF-8 として正しくないバイトがあります。", 1, T::Auto, P::Auto, true},
+      {"standard input with a mark", "\xFF\xFEx\0"s, "x", true, "", 1, T::Auto, P::Auto, true},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fake.user.shown.clear();
+    fake.files.opened.clear();
+    const std::string source = "C:\\in\\t" + std::to_string(n) + ".txt";
+    const std::string target = "C:\\out\\t" + std::to_string(n++) + ".htm";
+    fake.files.AddFile(source, c.text);
+    fake.files.AddFile(target, "old page");
+    ConversionRequest request = RequestFor(source, target);
+    request.answers.overwrite = true;
+    request.textEncoding = c.textEncoding;
+    request.pageEncoding = c.pageEncoding;
+    std::unique_ptr<ByteReader> input;
+    if (c.standardInput) request.input = (input = fake.files.OpenForReading(source)).get();
+    const ConversionOutcome outcome = Convert(request);
+    EXPECT_EQ(fake.files.PendingWrites(), 0);
+    if (!c.invalid.empty()) {
+      EXPECT_EQ(outcome, ConversionOutcome::Failed);
+      EXPECT_EQ(fake.user.shown,
+                (std::vector{ShownMessage{std::string(msg::READ_FAILED) + "\n" + c.invalid,
+                                          "MORVEL", WARN}}));
+      EXPECT_EQ(fake.files.Contents(target), "old page");
+      continue;
+    }
+    EXPECT_EQ(outcome, ConversionOutcome::Written);
+    EXPECT_EQ(fake.files.Contents(target), (c.utf8Page ? UTF8_HEAD : PLAIN_HEAD) + c.page + FOOTER);
+    const auto reads = std::count_if(fake.files.opened.begin(), fake.files.opened.end(),
+                                     [](const std::string& o) { return o.starts_with("r:"); });
+    EXPECT_EQ(reads, c.standardInput ? 1 : c.reads);
+  }
+}
+
+// The example page, with the default switches and a title and update box in UTF-8.
+TEST_F(ConvertFileTest, AUtf8TextGivesItsPageWithEveryCharacterAsItself) {
+  fake.files.AddFile("C:\\in\\u.txt", U8(u8"雪☃ a&b\thttp://x.jp/☃y"));
+  ConversionRequest request = RequestFor("C:\\in\\u.txt", "C:\\out\\u.htm", ConversionOptions{});
+  request.title = U8(u8"日記☃");
+  EXPECT_EQ(Convert(request), ConversionOutcome::Written);
+  // (Built outside EXPECT_EQ, which would quote its characters in code page 932.)
+  const std::string page =
+      UTF8_HEAD.substr(0, UTF8_HEAD.find("T</TITLE>")) + U8(u8"日記☃") +
+      UTF8_HEAD.substr(UTF8_HEAD.find("</TITLE>")) +
+      "<TABLE border=\"1\" align=\"right\">\r\n<TR><TD>\r\n<SPAN style=\"font-size:10px\">" +
+      U8(u8"更新日　2002年　3月16日　9時5分") + "</SPAN>\r\n</TD></TR>\r\n</TABLE>\r\n<BR>\r\n" +
+      U8(u8"雪☃ a&amp;b　　　　　　") + "<A href=\"http://x.jp/\">http://x.jp/</A>" + U8(u8"☃y") +
+      FOOTER;
+  EXPECT_EQ(fake.files.Contents("C:\\out\\u.htm"), page);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 namespace morvel {
 namespace {
 
-using E = TextEncoding;
+using E = DetectedEncoding;
 constexpr std::size_t AT_END = static_cast<std::size_t>(-1);
 constexpr std::size_t NO_LIMIT = EncodingClassifier::WHOLE_TEXT;
 constexpr std::size_t LIMIT = EncodingClassifier::STANDARD_INPUT_LIMIT;
@@ -27,13 +27,13 @@ struct ClassifyCase {
   const char* name;
   std::string input;
   std::size_t limit;
-  TextEncoding encoding;
+  DetectedEncoding encoding;
   std::size_t decidedAfter;  // bytes fed one at a time before it is known, or AT_END
 };
 
 // The encoding of `input` given as the blocks it splits into at `cuts`.
-TextEncoding Classify(std::string_view input, const std::vector<std::size_t>& cuts,
-                      std::size_t limit, ScanPath path) {
+DetectedEncoding Classify(std::string_view input, const std::vector<std::size_t>& cuts,
+                          std::size_t limit, ScanPath path) {
   EncodingClassifier classifier(limit, path);
   std::size_t from = 0;
   for (const std::size_t cut : cuts) {
@@ -126,7 +126,7 @@ TEST(EncodingClassifier, FindsTheEncodingWhereverTheInputIsCut) {
     std::size_t fed = 0;
     while (fed < c.input.size() && classifier.Write(c.input.substr(fed++, 1)) == E::Undecided) {
     }
-    const TextEncoding early = classifier.Encoding();
+    const DetectedEncoding early = classifier.Encoding();
     EXPECT_EQ(early == E::Undecided ? AT_END : fed, c.decidedAfter);
     EXPECT_EQ(classifier.Finish(), c.encoding);
     const std::size_t mark = c.encoding == E::Utf8WithMark                          ? 3

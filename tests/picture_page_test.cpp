@@ -117,6 +117,28 @@ TEST_F(PicturePageTest, WritesTheNameUnescaped) {
   EXPECT_EQ(fake.files.Contents("C:\\web\\my cat&\x95\x5C.JPG"), "JPEG");
 }
 
+// A picture's page is code page 932 unless a UTF-8 page is asked for; then its head declares
+// it and the picture's name is UTF-8 too.
+TEST_F(PicturePageTest, WritesAUtf8PageOnlyWhenAskedTo) {
+  fake.files.AddFile("C:\\pics\\\x95\x5C.png", "PNG");  // 表.png
+  std::string utf8Page = PicturePage("\xE8\xA1\xA8.png", "2");
+  utf8Page.insert(utf8Page.find("<TITLE>"),
+                  "<META charset=\"UTF-8\"><META name=\"viewport\" "
+                  "content=\"width=device-width, initial-scale=1\">");
+  const std::pair<PageEncodingChoice, std::string> cases[] = {
+      {PageEncodingChoice::Auto, PicturePage("\x95\x5C.png", "2")},
+      {PageEncodingChoice::CodePage932, PicturePage("\x95\x5C.png", "2")},
+      {PageEncodingChoice::Utf8, utf8Page}};
+  for (const auto& [encoding, page] : cases) {
+    ConversionRequest request =
+        testing::RequestFor("C:\\pics\\\x95\x5C.png", "C:\\web\\p.htm", options);
+    request.pageEncoding = encoding;
+    request.answers.overwrite = true;
+    EXPECT_EQ(ConvertFile(request, fake.platform), ConversionOutcome::Written);
+    EXPECT_EQ(fake.files.Contents("C:\\web\\p.htm"), page);
+  }
+}
+
 TEST_F(PicturePageTest, NeverOverwritesAFileOfThePicturesName) {
   fake.files.AddFile("C:\\web\\cat.png", "ALREADY-HERE");
   EXPECT_EQ(Convert("C:\\pics\\cat.png", "C:\\web\\cat.htm"), ConversionOutcome::Written);

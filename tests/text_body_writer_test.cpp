@@ -219,7 +219,7 @@ TEST(TextBodyWriterBlocks, TakesEveryByteAloneWithTheLeadByteRuleOff) {
     for (const ScanPath scan : testing::ScanPaths()) {
       std::vector<std::size_t> cuts(1);
       for (cuts[0] = 0; cuts[0] < text.size(); ++cuts[0]) {
-        EXPECT_EQ(testing::WrittenPage(text, linksOnly, scan, cuts, LeadByteRule::Off), page)
+        EXPECT_EQ(testing::WrittenPage(text, linksOnly, scan, cuts, PageEncoding::Utf8), page)
             << text << " cut at " << cuts[0];
       }
     }
@@ -250,7 +250,7 @@ TEST(TextBodyWriterBlocks, WritesAReferenceAsTextThatEndsAnyAddress) {
     for (const ScanPath scan : testing::ScanPaths()) {
       testing::StringByteWriter file;
       PageWriter page(file);
-      TextBodyWriter writer(testing::SwitchesFrom(c.switches), page, LeadByteRule::CodePage932,
+      TextBodyWriter writer(testing::SwitchesFrom(c.switches), page, PageEncoding::CodePage932,
                             scan);
       writer.Write(c.before);
       writer.WriteReference("&#9731;");

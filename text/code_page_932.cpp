@@ -12,6 +12,7 @@ namespace {
 #include "text/code_page_932_table.inc"
 
 constexpr char16_t LEAD_BYTE = 0xFFFF;  // in SINGLE_BYTE
+constexpr char32_t REPLACEMENT = 0xFFFD;
 
 // The row of DOUBLE_BYTE for `lead` and its column for `trail`; -1 for a byte outside them.
 constexpr int LeadIndex(unsigned lead) {
@@ -73,7 +74,8 @@ std::optional<Text> Decode(std::string_view text, Unmapped unmapped, Append appe
   while (!text.empty()) {
     const Sequence sequence = FirstSequence(text);
     if (!sequence.value && unmapped == Unmapped::Refuse) return std::nullopt;
-    append(sequence.value.value_or(U'?'), result);
+    append(sequence.value.value_or(unmapped == Unmapped::QuestionMark ? U'?' : REPLACEMENT),
+           result);
     text.remove_prefix(sequence.length);
   }
   return result;
@@ -119,6 +121,38 @@ std::optional<std::string> Utf8ToCp932(std::string_view text, Unmapped unmapped)
 
 std::optional<std::string> Utf16ToCp932(std::u16string_view text, Unmapped unmapped) {
   return Encode(text, unmapped, FirstUtf16Character);
+}
+
+void Cp932ToUtf8Stream::Write(std::string_view block, std::string& utf8) {
+  if (block.empty()) return;
+  if (waiting_) {
+    waiting_ = false;
+    const char pair[2] = {lead_, block[0]};
+    const Sequence sequence = FirstSequence(std::string_view(pair, 2));
+    AppendUtf8(sequence.value.value_or(REPLACEMENT), utf8);
+    block.remove_prefix(sequence.length - 1);
+  }
+  while (!block.empty()) {
+    // ASCII, most of many texts, is the same in both.
+    std::size_t ascii = 0;
+    while (ascii < block.size() && static_cast<unsigned char>(block[ascii]) < 0x80) ++ascii;
+    utf8.append(block.substr(0, ascii));
+    block.remove_prefix(ascii);
+    if (block.empty()) break;
+    if (block.size() == 1 && SINGLE_BYTE[static_cast<unsigned char>(block[0])] == LEAD_BYTE) {
+      lead_ = block[0];
+      waiting_ = true;
+      return;
+    }
+    const Sequence sequence = FirstSequence(block);
+    AppendUtf8(sequence.value.value_or(REPLACEMENT), utf8);
+    block.remove_prefix(sequence.length);
+  }
+}
+
+void Cp932ToUtf8Stream::Finish(std::string& utf8) {
+  if (waiting_) AppendUtf8(REPLACEMENT, utf8);
+  waiting_ = false;
 }
 
 bool AppendCp932OrReference(char32_t value, std::string& out) {

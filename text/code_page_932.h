@@ -30,8 +30,9 @@ inline std::uint16_t Cp932Form(char32_t value) {
 // What a conversion does with what the other side cannot hold: a byte sequence code page 932
 // does not define, a character without a form, or input that is not valid.
 enum class Unmapped {
-  Refuse,        // the text has no conversion
-  QuestionMark,  // it is shown as "?" (for text a person reads, never for names or pages)
+  Refuse,                // the text has no conversion
+  QuestionMark,          // it is shown as "?" (for text a person reads, never for names or pages)
+  ReplacementCharacter,  // code page 932 into a page: U+FFFD, as a browser shows it
 };
 
 // Code page 932 `text` as UTF-8 or UTF-16. Nothing, with Unmapped::Refuse, when it holds a
@@ -39,6 +40,23 @@ enum class Unmapped {
 std::optional<std::string> Cp932ToUtf8(std::string_view text, Unmapped unmapped = Unmapped::Refuse);
 std::optional<std::u16string> Cp932ToUtf16(std::string_view text,
                                            Unmapped unmapped = Unmapped::Refuse);
+
+// Code page 932 text as UTF-8 as it streams in, in blocks cut anywhere (between a lead byte and
+// its trail byte included). A sequence code page 932 does not define becomes U+FFFD: a lead byte
+// and a byte that can trail it as one sequence, as Cp932ToUtf8() reads them; a lead byte that no
+// such byte follows (a line end, the end of the text) alone.
+class Cp932ToUtf8Stream {
+ public:
+  // Appends the UTF-8 of the whole characters of `block`; a lead byte at its end waits for the
+  // next one.
+  void Write(std::string_view block, std::string& utf8);
+  // The end of the text: a lead byte still waiting becomes U+FFFD.
+  void Finish(std::string& utf8);
+
+ private:
+  char lead_ = 0;
+  bool waiting_ = false;
+};
 
 // The exact code page 932 form of UTF-8 or UTF-16 `text`. Nothing, with Unmapped::Refuse, when
 // it is not valid (a lone surrogate in UTF-16) or holds a character without a form.

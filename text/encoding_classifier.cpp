@@ -217,10 +217,10 @@ std::size_t Utf8Scan::Scan(std::string_view block) {
 
 std::size_t EncodingClassifier::MarkLength() const {
   switch (encoding_) {
-    case TextEncoding::Utf8WithMark:
+    case DetectedEncoding::Utf8WithMark:
       return UTF8_MARK.size();
-    case TextEncoding::Utf16Le:
-    case TextEncoding::Utf16Be:
+    case DetectedEncoding::Utf16Le:
+    case DetectedEncoding::Utf16Be:
       return UTF16LE_MARK.size();
     default:
       return 0;
@@ -233,9 +233,9 @@ bool EncodingClassifier::ReadMark(std::string_view& block) {
     head_[headLength_++] = block.front();
     block.remove_prefix(1);
     const std::string_view head(head_, headLength_);
-    for (const auto& [mark, encoding] : {std::pair{UTF8_MARK, TextEncoding::Utf8WithMark},
-                                         std::pair{UTF16LE_MARK, TextEncoding::Utf16Le},
-                                         std::pair{UTF16BE_MARK, TextEncoding::Utf16Be}}) {
+    for (const auto& [mark, encoding] : {std::pair{UTF8_MARK, DetectedEncoding::Utf8WithMark},
+                                         std::pair{UTF16LE_MARK, DetectedEncoding::Utf16Le},
+                                         std::pair{UTF16BE_MARK, DetectedEncoding::Utf16Be}}) {
       if (head == mark) {
         encoding_ = encoding;
         markChecked_ = true;
@@ -253,26 +253,26 @@ bool EncodingClassifier::ReadMark(std::string_view& block) {
 }
 
 void EncodingClassifier::ScanText(std::string_view bytes) {
-  if (encoding_ == TextEncoding::Undecided && scan_.Scan(bytes) != Utf8Scan::ALL_VALID) {
-    encoding_ = TextEncoding::CodePage932;
+  if (encoding_ == DetectedEncoding::Undecided && scan_.Scan(bytes) != Utf8Scan::ALL_VALID) {
+    encoding_ = DetectedEncoding::CodePage932;
   }
 }
 
 void EncodingClassifier::DecideAtEnd(bool atLimit) {
-  if (encoding_ != TextEncoding::Undecided) return;
+  if (encoding_ != DetectedEncoding::Undecided) return;
   if (!markChecked_) {
     // The first bytes began like a mark and the text ended there.
     markChecked_ = true;
     ScanText(std::string_view(head_, headLength_));
-    if (encoding_ != TextEncoding::Undecided) return;
+    if (encoding_ != DetectedEncoding::Undecided) return;
   }
   // A character cut off by the limit may go on after it; one cut off by the end cannot.
   const bool valid = atLimit || !scan_.InsideCharacter();
-  encoding_ = valid && scan_.SawNonAscii() ? TextEncoding::Utf8 : TextEncoding::CodePage932;
+  encoding_ = valid && scan_.SawNonAscii() ? DetectedEncoding::Utf8 : DetectedEncoding::CodePage932;
 }
 
-TextEncoding EncodingClassifier::Write(std::string_view block) {
-  if (encoding_ != TextEncoding::Undecided) return encoding_;
+DetectedEncoding EncodingClassifier::Write(std::string_view block) {
+  if (encoding_ != DetectedEncoding::Undecided) return encoding_;
   bool atLimit = false;
   if (limit_ != WHOLE_TEXT && block.size() >= limit_ - seen_) {
     block = block.substr(0, limit_ - seen_);
@@ -286,7 +286,7 @@ TextEncoding EncodingClassifier::Write(std::string_view block) {
   return encoding_;
 }
 
-TextEncoding EncodingClassifier::Finish() {
+DetectedEncoding EncodingClassifier::Finish() {
   DecideAtEnd(false);
   return encoding_;
 }

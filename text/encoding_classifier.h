@@ -17,7 +17,7 @@
 
 namespace morvel {
 
-enum class TextEncoding {
+enum class DetectedEncoding {
   Undecided,     // more bytes are needed
   CodePage932,   // no mark, and not valid UTF-8 with a byte of 0x80 or above
   Utf8,          // no mark, valid UTF-8 with at least one byte of 0x80 or above
@@ -84,11 +84,14 @@ class EncodingClassifier {
 
   // Takes the next bytes as read; the encoding once it is known, Undecided while more are
   // needed. Bytes after the decision are ignored.
-  TextEncoding Write(std::string_view block);
+  DetectedEncoding Write(std::string_view block);
   // The end of the input: the encoding, always decided.
-  TextEncoding Finish();
+  DetectedEncoding Finish();
 
-  TextEncoding Encoding() const { return encoding_; }
+  DetectedEncoding Encoding() const { return encoding_; }
+  // True once the text has shown a valid character of 0x80 or above: undecided, it is then
+  // UTF-8 unless a later byte says otherwise.
+  bool SawNonAscii() const { return scan_.SawNonAscii(); }
   // The bytes of the mark at the start of the input, which are not text (0, 2 or 3).
   std::size_t MarkLength() const;
 
@@ -106,7 +109,7 @@ class EncodingClassifier {
   std::size_t headLength_ = 0;
   bool markChecked_ = false;
   Utf8Scan scan_;
-  TextEncoding encoding_ = TextEncoding::Undecided;
+  DetectedEncoding encoding_ = DetectedEncoding::Undecided;
 };
 
 // Checks UTF-8 text after its mark (the text after EF BB BF, text forced to be UTF-8, or the

@@ -6,7 +6,6 @@
 #include "engine/messages.h"
 #include "platform/native_platform.h"
 #include "platform/wide_text_win.h"
-#include "engine/page_parts.h"
 #include "ui/commands.h"
 #include "ui/dialog_user_interface.h"
 #include "ui/resources/resource_ids.h"
@@ -52,7 +51,7 @@ void RunRequest(const WindowState& state) {
   std::optional<std::string> targetPath = ToCodePage932(ReadText(window, IDC_TARGET_PATH, 255));
   const ConversionOptions options = ReadOptions(state);
   // UTF-8 from UTF-16 is always valid: a lone surrogate becomes U+FFFD.
-  std::string title = PageTitle(NarrowToUtf8(ReadText(window, IDC_TITLE, 255))).value_or("");
+  std::string title = NarrowToUtf8(ReadText(window, IDC_TITLE, 255));
 
   DialogUserInterface user(window);
   if (!sourcePath || !targetPath) {

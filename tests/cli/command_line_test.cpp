@@ -95,8 +95,19 @@ TEST(CommandLine, EachOptionSetsItsSetting) {
        }},
       {{"--bg", "000000", "--bg", "111111"},
        [](auto& l) { EXPECT_EQ(l.options.bgColour, Colour{0x111111}); }},
-      {{"--encoding", "utf-8"}, [](auto& l) { EXPECT_TRUE(l.utf8Input); }},
-      {{"--encoding=utf-8", "--encoding", "cp932"}, [](auto& l) { EXPECT_FALSE(l.utf8Input); }},
+      {{"--encoding", "utf-8"},
+       [](auto& l) { EXPECT_EQ(l.textEncoding, TextEncodingChoice::Utf8); }},
+      {{"--encoding=utf-8", "--encoding", "cp932"},
+       [](auto& l) { EXPECT_EQ(l.textEncoding, TextEncodingChoice::CodePage932); }},
+      {{"--encoding=utf-16le"},
+       [](auto& l) { EXPECT_EQ(l.textEncoding, TextEncodingChoice::Utf16Le); }},
+      {{"--encoding", "utf-16be", "--page-encoding", "cp932"},
+       [](auto& l) {
+         EXPECT_EQ(l.textEncoding, TextEncodingChoice::Utf16Be);
+         EXPECT_EQ(l.pageEncoding, PageEncodingChoice::CodePage932);
+       }},
+      {{"--page-encoding=utf-8"},
+       [](auto& l) { EXPECT_EQ(l.pageEncoding, PageEncodingChoice::Utf8); }},
   };
   for (const auto& testCase : cases) {
     std::vector<std::string> arguments = testCase.options;
@@ -150,9 +161,9 @@ TEST(CommandLine, HelpShowsEveryOptionAndItsDefault) {
                                 "default: 0",     "-y, --yes",
                                 "-f, --force",    "-q, --quiet",
                                 "--out-dir DIR",  "--version",
-                                "Exit status",    "--encoding cp932|utf-8",
-                                "default: cp932", "SOURCE -",
-                                "TARGET -"}) {
+                                "Exit status",    "--encoding auto|cp932|utf-8|utf-16le|utf-16be",
+                                "default: auto",  "--page-encoding auto|cp932|utf-8",
+                                "SOURCE -",       "TARGET -"}) {
     EXPECT_NE(help.find(text), std::string::npos) << text;
   }
 }

@@ -79,7 +79,7 @@ TEST(ConverterProcess, EveryOptionReachesThePage) {
       {{"--title", "表題 & <b>", "--bg", "ff0000", "--fg", "00Ff00", "--stamp", "off", "--tags",
         "br", "--no-links", "--no-escape"},
        allChanged,
-       Cp932("表題 & <b>")},
+       "表題 & <b>"},
       {{"--stamp", "numeric", "--tags", "off"}, numericNoTags, ""},
   };
   for (const auto& c : cases) {
@@ -247,7 +247,7 @@ TEST(ConverterProcess, StandardOutputAndLinksThatWouldCostDataOrTheTruth) {
 }
 #endif
 
-TEST(ConverterProcess, Utf8TextBecomesCodePage932WithReferences) {
+TEST(ConverterProcess, UnicodeTextOnACodePage932PageGetsReferences) {
   struct Case {
     std::vector<std::string> switches;
     std::string text;  // UTF-8
@@ -264,7 +264,8 @@ TEST(ConverterProcess, Utf8TextBecomesCodePage932WithReferences) {
     SCOPED_TRACE(c.text);
     ConverterProcess run;
     std::vector<std::string> arguments = c.switches;
-    arguments.insert(arguments.end(), {"--encoding", "utf-8", "--stamp", "off", "-", "-"});
+    arguments.insert(arguments.end(), {"--encoding", "utf-8", "--page-encoding", "cp932", "--stamp",
+                                       "off", "-", "-"});
     const ProcessResult result = run.Run(arguments, c.text);
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_NE(result.outBytes.find(c.pageHas), std::string::npos) << result.outBytes;
@@ -275,9 +276,16 @@ TEST(ConverterProcess, Utf8TextBecomesCodePage932WithReferences) {
   run.WriteFile("bom.txt",
                 "\xEF\xBB\xBF"
                 "表 x\r\n");
-  ASSERT_EQ(run.Run({"--encoding", "utf-8", "bom.txt", "bom.htm"}).exitStatus, 0);
+  ASSERT_EQ(run.Run({"--page-encoding", "cp932", "bom.txt", "bom.htm"}).exitStatus, 0);
   EXPECT_EQ(WithoutDate(run.ReadFile("bom.htm").value_or("")),
             WithoutDate(EnginePage(Cp932("表 x\r\n"), {}, "")));
+
+  // By default the same texts give a UTF-8 page, every character as itself.
+  run.WriteFile("snow.txt", "雪☃ Café\r\n");
+  ASSERT_EQ(run.Run({"-f", "snow.txt", "snow.htm"}).exitStatus, 0);
+  const std::string snowPage = run.ReadFile("snow.htm").value_or("");
+  EXPECT_NE(snowPage.find("<HEAD><META charset=\"UTF-8\">"), std::string::npos) << snowPage;
+  EXPECT_NE(snowPage.find("雪☃ Café"), std::string::npos) << snowPage;
 
   // Invalid UTF-8 is a read failure that names its line, and no page is left.
   run.WriteFile("bad.txt", "ok\r\n\xFF\r\n");

@@ -55,13 +55,13 @@ inline oracle::Switches ReferenceSwitches(const ConversionOptions& options) {
 // inside the text), then Finish().
 inline std::string WrittenPage(std::string_view text, const ConversionOptions& options,
                                ScanPath scan, std::span<const std::size_t> cuts = {},
-                               LeadByteRule leadBytes = LeadByteRule::CodePage932) {
+                               PageEncoding encoding = PageEncoding::CodePage932) {
   // One page buffer for every call: the tests write thousands of short pages, and a fresh
   // buffer for each would cost more than writing it.
   static StringByteWriter file;
   static PageWriter page(file);
   file.text.clear();
-  TextBodyWriter writer(options, page, leadBytes, scan);
+  TextBodyWriter writer(options, page, encoding, scan);
   std::size_t start = 0;
   for (const std::size_t cut : cuts) {
     writer.Write(text.substr(start, cut - start));
