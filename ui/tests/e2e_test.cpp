@@ -513,6 +513,69 @@ TEST_F(MorvelWindow, ConvertsATextFileWithEverySwitchChanged) {
 
 using morvel::testing::WithoutDate;
 
+// UTF-8 and UTF-16 bytes, whatever the execution character set of this file.
+std::string Utf8Bytes(std::u8string_view text) { return std::string(text.begin(), text.end()); }
+
+std::string Utf16Bytes(std::u16string_view text, bool bigEndian) {
+  std::string bytes;
+  for (const char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
+// Text as today's editors save it: each encoding gives the same UTF-8 page, which declares
+// itself, with every character as itself (the snowman too, which code page 932 lacks).
+TEST_F(MorvelWindow, UnicodeTextGivesAUtf8PageThatDeclaresItself) {
+  const std::u8string_view utf8 = u8"雪☃ a&b\thttp://x.jp/☃y\r\n";
+  const std::u16string_view utf16 = u"\uFEFF雪☃ a&b\thttp://x.jp/☃y\r\n";
+  const struct {
+    const char* encoding;
+    std::string bytes;
+  } texts[] = {
+      {"UTF-8", Utf8Bytes(utf8)},
+      {"UTF-8 with a mark", "\xEF\xBB\xBF" + Utf8Bytes(utf8)},
+      {"UTF-16LE", Utf16Bytes(utf16, false)},
+      {"UTF-16BE", Utf16Bytes(utf16, true)},
+  };
+  const std::string expected = Utf8Bytes(
+      u8"<!--MORVEL1.3-->\r\n<HTML><HEAD><META charset=\"UTF-8\"><META name=\"viewport\" "
+      u8"content=\"width=device-width, initial-scale=1\"><TITLE></TITLE></HEAD>\r\n"
+      u8"<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n"
+      u8"\r\n雪☃ a&amp;b"
+      u8"\u3000\u3000\u3000\u3000\u3000\u3000"
+      u8"<A href=\"http://x.jp/\">http://x.jp/</A>☃y"
+      u8"\r\n</BODY>\r\n</HTML>");
+  Click(window_, IDC_STAMP);
+  ASSERT_TRUE(WaitUntil([&] { return CheckState(window_, IDC_STAMP) == OFF; }));
+  int number = 0;
+  for (const auto& text : texts) {
+    const std::string page = "page" + std::to_string(++number) + ".htm";
+    WriteFileBytes(Path("in.txt"), text.bytes);
+    Create(Path("in.txt"), Path(page));
+    ExpectBoxAndAnswer("完了", Path(page) + "が作成できました。", IDOK);
+    EXPECT_EQ(ReadFileBytes(Path(page)), expected) << text.encoding;
+  }
+}
+
+// Bytes UTF-8 does not allow after a UTF-8 mark: the box names the line, and the old page
+// stays as it was.
+TEST_F(MorvelWindow, BadBytesAfterAUtf8MarkKeepTheOldPage) {
+  WriteFileBytes(Path("in.txt"), "\xEF\xBB\xBFfine\r\nbad \xC3\x28\r\n");
+  WriteFileBytes(Path("page.htm"), "old");
+  Create(Path("in.txt"), Path("page.htm"));
+  ExpectBoxAndAnswer("上書き", "このファイルはすでに存在しています。\n上書きしてもよろしいですか？",
+                     IDOK);
+  ExpectBoxAndAnswer(
+      "MORVEL",
+      "ファイルの読み込みに失敗しました。\n2行目に UTF-8 として正しくないバイトがあります。",
+      IDOK);
+  EXPECT_EQ(ReadFileBytes(Path("page.htm")), "old");
+  EXPECT_EQ(NamesIn(folder_, L"*").size(), 2u);  // no temporary page left beside it
+}
+
+
 // Runs the command-line converter built beside the window and returns its exit code.
 DWORD RunConverter(const std::wstring& arguments, const std::string& folder) {
   const std::wstring exe = FromCodePage932(FolderOfThisProgram() + "..\\cli\\morvel-convert.exe");
