@@ -562,7 +562,7 @@ TEST_F(MorvelWindow, UnicodeTextGivesAUtf8PageThatDeclaresItself) {
 // Bytes UTF-8 does not allow after a UTF-8 mark: the box names the line, and the old page
 // stays as it was.
 TEST_F(MorvelWindow, BadBytesAfterAUtf8MarkKeepTheOldPage) {
-  WriteFileBytes(Path("in.txt"), "\xEF\xBB\xBFfine\r\nbad \xC3\x28\r\n");
+  WriteFileBytes(Path("in.txt"), "\xEF\xBB\xBF" "fine\r\nbad \xC3\x28\r\n");
   WriteFileBytes(Path("page.htm"), "old");
   Create(Path("in.txt"), Path("page.htm"));
   ExpectBoxAndAnswer("上書き", "このファイルはすでに存在しています。\n上書きしてもよろしいですか？",
