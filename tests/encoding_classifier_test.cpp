@@ -15,10 +15,13 @@ constexpr std::size_t AT_END = static_cast<std::size_t>(-1);
 constexpr std::size_t NO_LIMIT = EncodingClassifier::WHOLE_TEXT;
 constexpr std::size_t LIMIT = EncodingClassifier::STANDARD_INPUT_LIMIT;
 
-// Both paths wherever SSE2 can be built, whatever the build chooses (every x86 processor that
-// these tests run on has it).
+// Every path wherever SSE2 can be built, whatever the build chooses (every x86 processor that
+// these tests run on has it), and the SSSE3 path where the processor has that.
 #ifdef MORVEL_SSE2_SCAN
-const std::vector<ScanPath> PATHS = {ScanPath::Bytes, ScanPath::Sse2};
+const std::vector<ScanPath> PATHS =
+    __builtin_cpu_supports("ssse3")
+        ? std::vector<ScanPath>{ScanPath::Bytes, ScanPath::Sse2, ScanPath::Ssse3}
+        : std::vector<ScanPath>{ScanPath::Bytes, ScanPath::Sse2};
 #else
 const std::vector<ScanPath> PATHS = {ScanPath::Bytes};
 #endif
@@ -147,8 +150,9 @@ std::size_t ScanInTwo(std::string_view text, std::size_t cut, ScanPath path) {
 }
 
 // A sequence placed at every offset from 0 to 130 of valid text, so that it falls on every place
-// of the 64 bytes the SSE2 path looks at together: both paths must find its first bad byte.
-TEST(Utf8Scan, FindsTheFirstBadByteOnBothPathsWhereverItStands) {
+// of the 64 bytes the SSE2 and SSSE3 paths look at together: every path must find its first
+// bad byte.
+TEST(Utf8Scan, FindsTheFirstBadByteOnEveryPathWhereverItStands) {
   constexpr std::size_t VALID = Utf8Scan::ALL_VALID;
   const std::vector<std::pair<std::string, std::size_t>> probes = {
       {"\xC3\xA9", VALID},
@@ -159,6 +163,15 @@ TEST(Utf8Scan, FindsTheFirstBadByteOnBothPathsWhereverItStands) {
       {"\xED\x9F\xBF", VALID},
       {"\xF0\x9F\x98\x80", VALID},
       {"\xF4\x8F\xBF\xBF", VALID},
+      {"\xF0\x90\x80\x80", VALID},
+      {"\xEF\xBF\xBF", VALID},
+      {"\xF0\x8F\xBF\xBF", 0},
+      {"\xF5\x80\x80\x80", 0},
+      {"\xF0\x9F\x98"
+       "a",
+       0},
+      {"\xC3\xC3\xA9", 0},
+      {"\xE3\x81\x82\x80", 3},
       {"\xC0\x80", 0},
       {"\xC1\xBF", 0},
       {"\xE0\x9F\xBF", 0},

@@ -1,5 +1,5 @@
-// The scan path that a build takes: SSE2 wherever the processor has it (every x86 processor
-// that these tests run on), unless the build forces the byte loop.
+// The scan path that a build takes: SSSE3 or SSE2 wherever the processor has it (every x86
+// processor that these tests run on has SSE2), unless the build forces one.
 #include "text/significant_bytes.h"
 
 #include <gtest/gtest.h>
@@ -7,11 +7,13 @@
 namespace morvel {
 namespace {
 
-TEST(ChosenScanPath, IsSse2WhereTheProcessorHasIt) {
+TEST(ChosenScanPath, FollowsWhatTheProcessorHas) {
 #if defined(MORVEL_SCAN_FORCE_BYTES) || !defined(MORVEL_SSE2_SCAN)
   EXPECT_EQ(ChosenScanPath(), ScanPath::Bytes);
-#else
+#elif defined(MORVEL_SCAN_FORCE_SSE2)
   EXPECT_EQ(ChosenScanPath(), ScanPath::Sse2);
+#else
+  EXPECT_EQ(ChosenScanPath(), __builtin_cpu_supports("ssse3") ? ScanPath::Ssse3 : ScanPath::Sse2);
 #endif
 }
 

@@ -105,6 +105,155 @@ __attribute__((target("sse2"))) std::size_t CommonUtf8Length(const char* data, b
       (lead3 & (std::uint64_t{3} << 62)) | (lead2 & (std::uint64_t{1} << 63));
   return cutOff == 0 ? 64 : static_cast<std::size_t>(std::countr_zero(cutOff));
 }
+
+// The UTF-8 check of 16 bytes at a time with byte shuffles. Every fault of UTF-8 shows in a
+// byte and the one before it, except how many continuation bytes a lead calls for:
+// - three tables, looked up by the high and the low half of the byte before and the high half
+//   of the byte itself, give each fault of such a pair a bit; the three answers ANDed keep the
+//   bits of the faults the pair has;
+// - the byte two before a third byte, or three before a fourth, is a lead of E0 on or F0 on:
+//   that byte must be a continuation byte after a continuation byte (the pair's bit 7), and a
+//   continuation byte after one must be such a byte;
+// - F5 to FF are never UTF-8.
+enum PairFault : std::uint8_t {
+  LEAD_THEN_NO_CONTINUATION = 1 << 0,
+  ASCII_THEN_CONTINUATION = 1 << 1,
+  OVERLONG_2 = 1 << 2,  // C0, C1
+  OVERLONG_3 = 1 << 3,  // E0 80 to E0 9F
+  SURROGATE = 1 << 4,   // ED A0 to ED BF
+  OVERLONG_4 = 1 << 5,  // F0 80 to F0 8F
+  TOO_LARGE = 1 << 6,   // F4 90 to F4 BF
+  CONTINUATION_THEN_CONTINUATION = 1 << 7,
+};
+
+constexpr std::uint8_t ANY_LOW_HALF =
+    LEAD_THEN_NO_CONTINUATION | ASCII_THEN_CONTINUATION | CONTINUATION_THEN_CONTINUATION;
+constexpr std::uint8_t CONTINUATION_FOLLOWS =
+    ASCII_THEN_CONTINUATION | OVERLONG_2 | CONTINUATION_THEN_CONTINUATION;
+
+// By the high half of the first byte of a pair.
+constexpr std::uint8_t FIRST_HIGH[16] = {ASCII_THEN_CONTINUATION,
+                                         ASCII_THEN_CONTINUATION,
+                                         ASCII_THEN_CONTINUATION,
+                                         ASCII_THEN_CONTINUATION,
+                                         ASCII_THEN_CONTINUATION,
+                                         ASCII_THEN_CONTINUATION,
+                                         ASCII_THEN_CONTINUATION,
+                                         ASCII_THEN_CONTINUATION,
+                                         CONTINUATION_THEN_CONTINUATION,
+                                         CONTINUATION_THEN_CONTINUATION,
+                                         CONTINUATION_THEN_CONTINUATION,
+                                         CONTINUATION_THEN_CONTINUATION,
+                                         LEAD_THEN_NO_CONTINUATION | OVERLONG_2,
+                                         LEAD_THEN_NO_CONTINUATION,
+                                         LEAD_THEN_NO_CONTINUATION | OVERLONG_3 | SURROGATE,
+                                         LEAD_THEN_NO_CONTINUATION | OVERLONG_4 | TOO_LARGE};
+// By the low half of the first byte of a pair.
+constexpr std::uint8_t FIRST_LOW[16] = {ANY_LOW_HALF | OVERLONG_2 | OVERLONG_3 | OVERLONG_4,
+                                        ANY_LOW_HALF | OVERLONG_2,
+                                        ANY_LOW_HALF,
+                                        ANY_LOW_HALF,
+                                        ANY_LOW_HALF | TOO_LARGE,
+                                        ANY_LOW_HALF,
+                                        ANY_LOW_HALF,
+                                        ANY_LOW_HALF,
+                                        ANY_LOW_HALF,
+                                        ANY_LOW_HALF,
+                                        ANY_LOW_HALF,
+                                        ANY_LOW_HALF,
+                                        ANY_LOW_HALF,
+                                        ANY_LOW_HALF | SURROGATE,
+                                        ANY_LOW_HALF,
+                                        ANY_LOW_HALF};
+// By the high half of the second byte of a pair.
+constexpr std::uint8_t SECOND_HIGH[16] = {LEAD_THEN_NO_CONTINUATION,
+                                          LEAD_THEN_NO_CONTINUATION,
+                                          LEAD_THEN_NO_CONTINUATION,
+                                          LEAD_THEN_NO_CONTINUATION,
+                                          LEAD_THEN_NO_CONTINUATION,
+                                          LEAD_THEN_NO_CONTINUATION,
+                                          LEAD_THEN_NO_CONTINUATION,
+                                          LEAD_THEN_NO_CONTINUATION,
+                                          CONTINUATION_FOLLOWS | OVERLONG_3 | OVERLONG_4,
+                                          CONTINUATION_FOLLOWS | OVERLONG_3 | TOO_LARGE,
+                                          CONTINUATION_FOLLOWS | SURROGATE | TOO_LARGE,
+                                          CONTINUATION_FOLLOWS | SURROGATE | TOO_LARGE,
+                                          LEAD_THEN_NO_CONTINUATION,
+                                          LEAD_THEN_NO_CONTINUATION,
+                                          LEAD_THEN_NO_CONTINUATION,
+                                          LEAD_THEN_NO_CONTINUATION};
+
+__attribute__((target("ssse3"))) inline __m128i TableOf(const std::uint8_t (&table)[16]) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(table));
+}
+
+// The faults of the 16 bytes `now`, which follow `before`: non-zero bytes where there are some.
+__attribute__((target("ssse3"))) inline __m128i FaultsOf(__m128i now, __m128i before,
+                                                         __m128i firstHigh, __m128i firstLow,
+                                                         __m128i secondHigh) {
+  const __m128i lowHalf = _mm_set1_epi8(0x0F);
+  const __m128i previous1 = _mm_alignr_epi8(now, before, 15);
+  const __m128i previous2 = _mm_alignr_epi8(now, before, 14);
+  const __m128i previous3 = _mm_alignr_epi8(now, before, 13);
+  const __m128i pair = _mm_and_si128(
+      _mm_and_si128(
+          _mm_shuffle_epi8(firstHigh, _mm_and_si128(_mm_srli_epi16(previous1, 4), lowHalf)),
+          _mm_shuffle_epi8(firstLow, _mm_and_si128(previous1, lowHalf))),
+      _mm_shuffle_epi8(secondHigh, _mm_and_si128(_mm_srli_epi16(now, 4), lowHalf)));
+  // Bit 7 where the byte two back is E0 or above (E0 - 60 = 80), or the byte three back F0 or
+  // above (F0 - 70 = 80); lower bits as they come, masked off.
+  const __m128i third = _mm_subs_epu8(previous2, _mm_set1_epi8(0x60));
+  const __m128i fourth = _mm_subs_epu8(previous3, _mm_set1_epi8(0x70));
+  const __m128i needed =
+      _mm_and_si128(_mm_or_si128(third, fourth), _mm_set1_epi8(static_cast<char>(0x80)));
+  const __m128i neverUtf8 = _mm_subs_epu8(now, _mm_set1_epi8(static_cast<char>(0xF4)));
+  return _mm_or_si128(_mm_xor_si128(pair, needed), neverUtf8);
+}
+
+// How many of the bytes at `data` (which start a character) are valid UTF-8 as
+// FirstUtf8Character() reads it, checked 64 at a time, whole characters only; it stops before
+// the 64 bytes that hold the first fault (which are then read a character at a time) and
+// before a character cut off by the last 64 it checked.
+__attribute__((target("ssse3"))) std::size_t ValidUtf8Length(const char* data, std::size_t size,
+                                                             bool& nonAscii) {
+  const __m128i firstHigh = TableOf(FIRST_HIGH), firstLow = TableOf(FIRST_LOW),
+                secondHigh = TableOf(SECOND_HIGH);
+  const __m128i* const parts = reinterpret_cast<const __m128i*>(data);
+  // The bytes before the first are taken as ASCII: a character starts there.
+  __m128i before = _mm_setzero_si128();
+  std::size_t checked = 0;  // the bytes of the 64s checked so far
+  bool sawHigh = nonAscii;
+  for (; size - checked >= 64; checked += 64) {
+    const __m128i* const part = parts + checked / 16;
+    const __m128i b0 = _mm_loadu_si128(part), b1 = _mm_loadu_si128(part + 1),
+                  b2 = _mm_loadu_si128(part + 2), b3 = _mm_loadu_si128(part + 3);
+    const __m128i high = _mm_or_si128(_mm_or_si128(b0, b1), _mm_or_si128(b2, b3));
+    // (Continuation bytes after an earlier 64 are checked with them.)
+    if (_mm_movemask_epi8(_mm_or_si128(high, before)) != 0) {
+      const __m128i faults =
+          _mm_or_si128(_mm_or_si128(FaultsOf(b0, before, firstHigh, firstLow, secondHigh),
+                                    FaultsOf(b1, b0, firstHigh, firstLow, secondHigh)),
+                       _mm_or_si128(FaultsOf(b2, b1, firstHigh, firstLow, secondHigh),
+                                    FaultsOf(b3, b2, firstHigh, firstLow, secondHigh)));
+      if (_mm_movemask_epi8(_mm_cmpeq_epi8(faults, _mm_setzero_si128())) != 0xFFFF) break;
+      sawHigh = true;
+    }
+    before = b3;
+  }
+  if (checked == 0) return 0;
+  // The last three bytes checked may start a character that the next 64 complete.
+  const auto last = [&](std::size_t back) {
+    return static_cast<unsigned char>(data[checked - back]);
+  };
+  const std::size_t valid = checked - (last(1) >= 0xC0   ? 1
+                                       : last(2) >= 0xE0 ? 2
+                                       : last(3) >= 0xF0 ? 3
+                                                         : 0);
+  if (sawHigh && !nonAscii) {
+    nonAscii = std::any_of(data, data + valid, [](char byte) { return byte & 0x80; });
+  }
+  return valid;
+}
 #endif
 
 // True when the first `count` bytes of a `length`-byte sequence can be completed into a valid
@@ -183,7 +332,11 @@ std::size_t Utf8Scan::Scan(std::string_view block) {
 #endif
   while (i < size) {
 #ifdef MORVEL_SSE2_SCAN
-    if (sse2_ && i >= slowUntil) {
+    if (ssse3_ && i >= slowUntil) {
+      i += ValidUtf8Length(data + i, size - i, sawNonAscii_);
+      slowUntil = i + 64;
+      if (i == size) break;
+    } else if (sse2_ && i >= slowUntil) {
       while (size - i >= 64) {
         const std::size_t common = CommonUtf8Length(data + i, sawNonAscii_);
         if (common == 0) break;

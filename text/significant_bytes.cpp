@@ -21,8 +21,10 @@ ScanPath DetectScanPath() {
   return ScanPath::Sse2;
 #else
   unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
-  const bool sse2 = __get_cpuid(1, &eax, &ebx, &ecx, &edx) != 0 && (edx & bit_SSE2) != 0;
-  return sse2 ? ScanPath::Sse2 : ScanPath::Bytes;
+  if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0 || (edx & bit_SSE2) == 0) {
+    return ScanPath::Bytes;
+  }
+  return (ecx & bit_SSSE3) != 0 ? ScanPath::Ssse3 : ScanPath::Sse2;
 #endif
 }
 
@@ -39,7 +41,7 @@ SignificantBytes::SignificantBytes(bool escapeSpecials, bool linking, ScanPath p
   for (std::size_t i = 0; i < used; ++i) member_[static_cast<unsigned char>(values[i])] = true;
   linking_ = linking;
 #ifdef MORVEL_SSE2_SCAN
-  sse2_ = path == ScanPath::Sse2;
+  sse2_ = path != ScanPath::Bytes;
   // Unused comparisons repeat "\n", so every block costs the same; without linking, the "h"
   // and "t" comparisons look for "\n" too, and mark only line ends, already marked.
   for (std::size_t i = 0; i < SPECIALS; ++i) {

@@ -9,15 +9,17 @@
 
 #if defined(__i386__) || defined(__x86_64__)
 #include <emmintrin.h>
+#include <tmmintrin.h>
 #define MORVEL_SSE2_SCAN 1
 #endif
 
 namespace morvel {
 
-enum class ScanPath { Bytes, Sse2 };
+// Ssse3: the SSE2 path, and UTF-8 checked with SSSE3 byte shuffles as well.
+enum class ScanPath { Bytes, Sse2, Ssse3 };
 
-// The path of this build on this processor: SSE2 when the processor has it (cpuid), the byte
-// loop otherwise, unless the build forces one (the MORVEL_SCAN setting).
+// The path of this build on this processor: SSSE3 or SSE2 when the processor has it (cpuid),
+// the byte loop otherwise, unless the build forces one (the MORVEL_SCAN setting).
 ScanPath ChosenScanPath();
 
 class SignificantBytes {
@@ -25,7 +27,8 @@ class SignificantBytes {
   static constexpr std::size_t BLOCK = 64;
 
   // `escapeSpecials`: "&", "\"", "<" and ">" are significant; `linking`: an "h" followed by
-  // "t" is. "\n" and "\t" always are. `path` must be Bytes where SSE2 is missing.
+  // "t" is. "\n" and "\t" always are. `path` must be Bytes where SSE2 is missing (Ssse3 marks
+  // as Sse2 does).
   SignificantBytes(bool escapeSpecials, bool linking, ScanPath path);
 
   // Bit i is set when data[i] is significant, i < BLOCK. An "h" whose next byte the scan
