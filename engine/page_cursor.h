@@ -23,10 +23,17 @@ struct ShortPiece {
   static constexpr std::size_t CAPACITY = 32;
   std::array<char, CAPACITY> bytes{};
   std::size_t length = 0;
+  // For a piece of 4 to 20 bytes: where each of five 4-byte words starts that together cover
+  // it exactly (every fourth byte, the last ones held back to end where the piece ends).
+  std::array<std::uint8_t, 5> wordAt{};
 
   constexpr ShortPiece() = default;
   constexpr explicit ShortPiece(std::string_view text) : length(text.size()) {
     for (std::size_t i = 0; i < text.size(); ++i) bytes[i] = text[i];
+    const std::size_t last = length < 4 ? 0 : length - 4;
+    for (std::size_t word = 0; word < wordAt.size(); ++word) {
+      wordAt[word] = static_cast<std::uint8_t>(4 * word < last ? 4 * word : last);
+    }
   }
   std::string_view View() const { return {bytes.data(), length}; }
 };
@@ -96,13 +103,12 @@ class PageCursor {
     at_ = CopyShort(at_, piece.bytes.data(), piece.length);
   }
   // A piece of 4 to 20 bytes, such as any replacement of a significant byte, as five 4-byte
-  // copies at offsets clamped to its last four bytes: exact, with no decision on the length.
+  // copies at the piece's own word offsets: exact, with no decision on the length.
   [[gnu::always_inline]] void PutFourToTwenty(const ShortPiece& piece) {
-    const std::size_t last = piece.length - 4;
-    const std::size_t at1 = last < 4 ? last : 4;
-    const std::size_t at2 = last < 8 ? last : 8;
-    const std::size_t at3 = last < 12 ? last : 12;
-    const std::size_t at4 = last < 16 ? last : 16;
+    const std::size_t at1 = piece.wordAt[1];
+    const std::size_t at2 = piece.wordAt[2];
+    const std::size_t at3 = piece.wordAt[3];
+    const std::size_t at4 = piece.wordAt[4];
     // Every word is loaded before any is stored, so the five copies stay unrolled in
     // registers whatever the compiler assumes about the page and the piece overlapping.
     const char* const from = piece.bytes.data();
