@@ -200,16 +200,16 @@ TEST(CommandLine, TheHelpAndTheParserKnowTheSameOptions) {
     if (name.size() > 1 && name != "--") inHelp.insert(name);
   }
   for (const std::string& name : inHelp) {
-    const OptionSpec* spec = nullptr;
+    const OptionSpec* row = nullptr;
     for (const OptionSpec& option : Options()) {
       if (option.longName == name || (name.size() == 2 && option.shortName == name[1])) {
-        spec = &option;
+        row = &option;
       }
     }
-    ASSERT_NE(spec, nullptr) << name << " is in the help but not in the table";
-    for (const std::string& value : SampleValues(spec->argument)) {
+    ASSERT_NE(row, nullptr) << name << " is in the help but not in the table";
+    for (const std::string& value : SampleValues(row->argument)) {
       std::vector<std::string> arguments = {name};
-      if (!spec->argument.empty()) arguments.push_back(value);
+      if (!row->argument.empty()) arguments.push_back(value);
       arguments.insert(arguments.end(), {"a", "b"});
       const auto parsed = Parse(arguments);
       EXPECT_TRUE(std::holds_alternative<CommandLine>(parsed))
