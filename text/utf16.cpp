@@ -8,15 +8,12 @@ namespace {
 
 constexpr char32_t REPLACEMENT_CHARACTER = 0xFFFD;
 
-bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
 }  // namespace
 
 std::optional<Utf16Character> FirstUtf16Character(std::u16string_view text) {
   const char32_t first = text[0];
   if (IsHighSurrogate(first) && text.size() > 1 && IsLowSurrogate(text[1])) {
-    return Utf16Character{0x10000 + ((first - 0xD800) << 10) + (text[1] - 0xDC00), 2};
+    return Utf16Character{SurrogatePairValue(first, text[1]), 2};
   }
   if (IsHighSurrogate(first) || IsLowSurrogate(first)) return std::nullopt;
   return Utf16Character{first, 1};

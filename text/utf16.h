@@ -8,6 +8,13 @@
 
 namespace morvel {
 
+// The halves of a surrogate pair, and the character a pair stands for.
+constexpr bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+constexpr bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+constexpr char32_t SurrogatePairValue(char32_t high, char32_t low) {
+  return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
+}
+
 struct Utf16Character {
   char32_t value = 0;      // the Unicode scalar value
   std::size_t length = 0;  // its code units: 1, or 2 for a surrogate pair

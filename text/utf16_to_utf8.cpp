@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "text/utf16.h"
+
 namespace morvel {
 
 namespace {
@@ -41,9 +43,6 @@ bool AllPlainAscii(std::uint64_t units) {
   constexpr std::uint64_t BIT7 = 0x0080008000800080;
   return (units & NOT_ASCII) == 0 && ((units + 0x0060006000600060) & BIT7) == BIT7;
 }
-
-bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 // Bulk conversion; see Utf16ToUtf8::Convert().
 template <bool BIG_ENDIAN_UNITS>
@@ -95,7 +94,7 @@ std::size_t ConvertUnits(const unsigned char* in, std::size_t size, char*& out,
         status = TextStatus::Invalid;
         break;
       }
-      const char32_t value = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+      const char32_t value = SurrogatePairValue(unit, low);
       o[0] = static_cast<char>(0xF0 | value >> 18);
       o[1] = static_cast<char>(0x80 | ((value >> 12) & 0x3F));
       o[2] = static_cast<char>(0x80 | ((value >> 6) & 0x3F));
