@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "engine/text_reader.h"
+#include "text/encoding.h"
 #include "text/encoding_classifier.h"
 
 namespace morvel {
@@ -18,11 +19,6 @@ namespace {
 // The first bytes of a text, read to choose how it is read. 64 KiB is standard input's share
 // for the choice; a file's decides there too when it can, and is checked on as it is written.
 constexpr std::size_t HEAD_SIZE = EncodingClassifier::STANDARD_INPUT_LIMIT;
-constexpr std::size_t LONGEST_MARK = 3;
-
-constexpr std::string_view UTF8_MARK = "\xEF\xBB\xBF";
-constexpr std::string_view UTF16LE_MARK = "\xFF\xFE";
-constexpr std::string_view UTF16BE_MARK = "\xFE\xFF";
 
 struct Head {
   std::string bytes;

@@ -1,6 +1,6 @@
 // UTF-8 input through the code page 932 table into a recording sink, whole and
 // cut at every byte: the bytes written, the references, and where invalid input stops it.
-#include "engine/utf8_text_decoder.h"
+#include "text/utf8_text_decoder.h"
 
 #include <gtest/gtest.h>
 

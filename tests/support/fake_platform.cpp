@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <new>
 
-#include "text/cp932.h"
+#include "text/encoding.h"
 #include "text/path_scan.h"
 
 namespace morvel::testing {
