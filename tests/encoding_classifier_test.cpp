@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/scan_paths.h"
+
 namespace morvel {
 namespace {
 
@@ -16,16 +18,7 @@ constexpr std::size_t AT_END = static_cast<std::size_t>(-1);
 constexpr std::size_t NO_LIMIT = EncodingClassifier::WHOLE_TEXT;
 constexpr std::size_t LIMIT = EncodingClassifier::STANDARD_INPUT_LIMIT;
 
-// Every path wherever SSE2 can be built, whatever the build chooses (every x86 processor that
-// these tests run on has it), and the SSSE3 path where the processor has that.
-#ifdef MORVEL_SSE2_SCAN
-const std::vector<ScanPath> PATHS =
-    __builtin_cpu_supports("ssse3")
-        ? std::vector<ScanPath>{ScanPath::Bytes, ScanPath::Sse2, ScanPath::Ssse3}
-        : std::vector<ScanPath>{ScanPath::Bytes, ScanPath::Sse2};
-#else
-const std::vector<ScanPath> PATHS = {ScanPath::Bytes};
-#endif
+const std::vector<ScanPath> PATHS = testing::Utf8ScanPaths();
 
 struct ClassifyCase {
   const char* name;
@@ -198,7 +191,7 @@ TEST(Utf8Scan, FindsTheFirstBadByteOnEveryPathWhereverItStands) {
         for (int i = 0; i < 30; ++i) after += "\xE3\x81\x82";
         const std::string text = before + probe + after;
         const std::size_t bad = badAt == VALID ? VALID : at + badAt;
-        SCOPED_TRACE(testing::PrintToString(text));
+        SCOPED_TRACE(::testing::PrintToString(text));
         for (const ScanPath path : PATHS) {
           ASSERT_EQ(Utf8Scan(path).Scan(text), bad);
           for (const std::size_t cut : {at, at + 1, std::size_t{64}, std::size_t{65}}) {
@@ -239,7 +232,7 @@ TEST(Utf8Validator, PassesValidTextOnAndNamesTheLineOfTheFirstBadSequence) {
       {std::string(2047, '\n') + "\xE3\x81\x82" + std::string(2049, '\n') + "\xC0\x80", 4097},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(c.input.substr(0, 40)));
+    SCOPED_TRACE(::testing::PrintToString(c.input.substr(0, 40)));
     for (const ScanPath path : PATHS) {
       for (std::size_t cut = 0; cut <= c.input.size(); ++cut) {
         Utf8Validator validator(path);

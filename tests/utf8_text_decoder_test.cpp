@@ -63,6 +63,7 @@ TEST(Utf8TextDecoder, WritesCodePage932AndReferencesWhereverTheInputIsCut) {
       {u8"\x80", "", 1},                      // stray continuation
       {u8"\xE3\x81\x61\n", "", 1},            // missing continuation
       {u8"a\nb\nc\xE3\x81", "a\nb\nc", 3},    // cut off by the end
+      {u8"a\n\xF4\n", "a\n", 2},              // a line feed after a lead byte
       {u8"\xEF\xBB", "", 1},
   };
   for (const auto& c : cases) {

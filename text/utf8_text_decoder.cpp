@@ -53,7 +53,7 @@ bool Utf8TextDecoder::Write(std::string_view block) {
       // The start of a character that the next block may finish.
       if (rest.size() < Utf8SequenceLength(rest[0])) {
         Flush();
-        lines_.Pass(block);
+        lines_.Pass(block.substr(0, at));
         carried_.Keep(rest);
         return true;
       }

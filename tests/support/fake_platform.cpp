@@ -26,9 +26,11 @@ namespace {
 
 class FakeReader final : public ByteReader {
  public:
-  FakeReader(std::string bytes, std::optional<std::size_t> failAfter,
-             std::optional<std::size_t> outOfMemoryAfter)
-      : bytes_(std::move(bytes)), failAfter_(failAfter), outOfMemoryAfter_(outOfMemoryAfter) {}
+  explicit FakeReader(const FakeFileSystem::File& file)
+      : bytes_(file.bytes),
+        failAfter_(file.failReadAfter),
+        outOfMemoryAfter_(file.outOfMemoryAfter),
+        readSize_(file.readSize) {}
   std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
     if (outOfMemoryAfter_ && position_ >= *outOfMemoryAfter_) throw std::bad_alloc();
     std::size_t limit = bytes_.size();
@@ -36,8 +38,7 @@ class FakeReader final : public ByteReader {
       if (position_ >= *failAfter_) return std::nullopt;
       limit = std::min(limit, *failAfter_);
     }
-    // Small reads exercise the reader's chunk boundaries.
-    const std::size_t count = std::min({capacity, limit - position_, std::size_t{7}});
+    const std::size_t count = std::min({capacity, limit - position_, readSize_});
     std::copy_n(bytes_.data() + position_, count, buffer);
     position_ += count;
     return count;
@@ -47,6 +48,7 @@ class FakeReader final : public ByteReader {
   std::string bytes_;
   std::optional<std::size_t> failAfter_;
   std::optional<std::size_t> outOfMemoryAfter_;
+  std::size_t readSize_;
   std::size_t position_ = 0;
 };
 
@@ -172,7 +174,7 @@ std::unique_ptr<ByteReader> FakeFileSystem::OpenForReading(std::string_view path
   opened.push_back("r:" + std::string(path));
   const File* file = FindMutable(path);
   if (!file || !file->readable) return nullptr;
-  return std::make_unique<FakeReader>(file->bytes, file->failReadAfter, file->outOfMemoryAfter);
+  return std::make_unique<FakeReader>(*file);
 }
 
 std::unique_ptr<ByteWriter> FakeFileSystem::OpenForWriting(std::string_view path) {
