@@ -109,7 +109,7 @@ class EncodingClassifier {
 // The text comes cut before its end of text.
 class Utf8Validator {
  public:
-  explicit Utf8Validator(ScanPath path = ChosenScanPath()) : scan_(path) {}
+  explicit Utf8Validator(ScanPath path = ChosenScanPath()) : scan_(path), lines_(path) {}
 
   // Checks the next block; false once the text has proved invalid. Nothing is checked after
   // that: no page is written from an invalid text.
