@@ -5,6 +5,7 @@
 #include <optional>
 #include <variant>
 
+#include "engine/kept_source.h"
 #include "engine/text_reader.h"
 #include "text/encoding_classifier.h"
 
@@ -81,7 +82,7 @@ Reading ForcedReading(TextEncodingChoice choice, std::string_view head) {
 }
 
 // `detected` decided. UTF-8 without a mark is checked as it is written only for standard input,
-// which was decided on its first bytes; a file's has been checked whole.
+// which was decided on its first bytes; any other source has been checked whole.
 Reading DetectedReading(DetectedEncoding detected, bool standardInput) {
   switch (detected) {
     case DetectedEncoding::Utf8:
@@ -170,8 +171,9 @@ class ClassifyingReader final : public ByteReader {
 // unfinished; it is abandoned.
 using Attempt = std::variant<BodyProblems, Reading>;
 
+// `kept`: the source when it is a kept one, told when its bytes will not be needed again.
 Attempt WriteTextAttempt(const ConversionRequest& request, Platform& platform, ByteReader& source,
-                         ByteWriter& output, std::optional<Reading> known,
+                         KeptSource* kept, ByteWriter& output, std::optional<Reading> known,
                          std::optional<Reading> likelier) {
   const bool standardInput = request.input != nullptr;
   EncodingClassifier classifier(standardInput ? EncodingClassifier::STANDARD_INPUT_LIMIT
@@ -202,6 +204,7 @@ Attempt WriteTextAttempt(const ConversionRequest& request, Platform& platform, B
     }
   }
   if (head.failed) return BodyProblems{.readFailed = true};
+  if (kept && reading.settled) kept->StopKeeping();
 
   const PageEncoding pageEncoding = PageEncodingFor(request.pageEncoding, reading.form);
   PageWriter page(output);
@@ -219,6 +222,7 @@ Attempt WriteTextAttempt(const ConversionRequest& request, Platform& platform, B
   while (valid && !input.Ended() && reader.Read(block)) {
     if (!reading.settled) {
       if (auto next = Overturned(reading, classifier)) return *next;
+      if (kept && reading.settled) kept->StopKeeping();
     }
     valid = input.Write(block);
   }
@@ -246,12 +250,19 @@ Attempt WriteTextAttempt(const ConversionRequest& request, Platform& platform, B
 // Japanese code page 932 text is decided on its first characters.
 BodyProblems WriteTextPage(const ConversionRequest& request, Platform& platform,
                            OpenedFiles& opened) {
+  // A file is read again from the disk only while it is the same regular file, unchanged since
+  // it was first opened: a file that changed would mix two texts in one page. Any other source
+  // (a pipe, a device) gives its bytes once, so they are kept while a restart may need them.
+  const std::optional<FileVersion> version = request.input ? std::nullopt : opened.input->Version();
+  std::optional<KeptSource> kept;
+  if (!request.input && !version) kept.emplace(*opened.input, platform.files);
   std::optional<Reading> known;
   std::optional<Reading> likelier;
   for (;;) {
-    ByteReader& source = request.input ? *request.input : *opened.input;
+    ByteReader& source = request.input ? *request.input : kept ? *kept : *opened.input;
     ByteWriter& output = request.output ? *request.output : *opened.output;
-    Attempt attempt = WriteTextAttempt(request, platform, source, output, known, likelier);
+    Attempt attempt = WriteTextAttempt(request, platform, source, kept ? &*kept : nullptr, output,
+                                       known, likelier);
     if (auto* problems = std::get_if<BodyProblems>(&attempt)) return *problems;
     const Reading next = std::get<Reading>(attempt);
     (next.settled ? known : likelier) = next;
@@ -262,9 +273,13 @@ BodyProblems WriteTextPage(const ConversionRequest& request, Platform& platform,
       opened.output = platform.files.OpenForWriting(request.targetPath);
       if (!opened.output) return {.targetUnopenable = true};
     }
+    if (kept) {
+      kept->Rewind();
+      continue;
+    }
     opened.input.reset();
     opened.input = platform.files.OpenForReading(request.sourcePath);
-    if (!opened.input) return {.readFailed = true};
+    if (!opened.input || opened.input->Version() != version) return {.readFailed = true};
   }
 }
 

@@ -14,6 +14,7 @@
 #include "platform/native_platform.h"
 #include "platform/posix_io.h"
 #include "platform/replacement_file_posix.h"
+#include "platform/scratch_file.h"
 #include "text/code_page_932.h"
 #include "text/path_scan.h"
 
@@ -103,13 +104,22 @@ class PosixFileSystem final : public FileSystem {
       close(fd);
       return nullptr;
     }
-    return std::make_unique<DescriptorReader>(fd);
+    // A FIFO, a device or a /proc file (a regular file that claims no bytes) may give other
+    // bytes, or none, when read again.
+    if (!S_ISREG(info.st_mode) || info.st_size == 0) return std::make_unique<DescriptorReader>(fd);
+    const FileVersion version{
+        {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)},
+        static_cast<std::uint64_t>(info.st_size),
+        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+    return std::make_unique<DescriptorReader>(fd, version);
   }
 
   std::unique_ptr<ByteWriter> OpenForWriting(std::string_view path) override {
     const auto posixPath = ToPosixPath(path);
     return posixPath ? OpenReplacement(*posixPath, kind_) : nullptr;
   }
+
+  std::unique_ptr<Scratch> OpenScratch() override { return OpenScratchFile(); }
 
   bool IsLinkLoop(std::string_view path) override {
     const auto posixPath = ToPosixPath(path);

@@ -27,10 +27,22 @@ sigset_t InterruptionSet() {
   return set;
 }
 
-extern "C" void RemoveTemporariesAndExit(int signal) {
+// Removes the unfinished files, then dies by the signal itself: a parent (a shell running a
+// loop of conversions) sees the process killed by it, not an exit it chose, and stops too.
+extern "C" void RemoveTemporariesAndDie(int signal) {
   for (int i = 0; i < LIST_SIZE; ++i) {
     if (inUse[i]) unlink(temporaries[i]);
   }
+  struct sigaction standard {};
+  standard.sa_handler = SIG_DFL;
+  sigemptyset(&standard.sa_mask);
+  sigaction(signal, &standard, nullptr);
+  sigset_t only;
+  sigemptyset(&only);
+  sigaddset(&only, signal);
+  sigprocmask(SIG_UNBLOCK, &only, nullptr);
+  raise(signal);
+  // Not reached unless the signal could not end the process.
   _exit(128 + signal);
 }
 
@@ -60,7 +72,7 @@ void ForgetTemporary(int entry) {
 
 void RemoveTemporariesWhenInterrupted() {
   struct sigaction action {};
-  action.sa_handler = RemoveTemporariesAndExit;
+  action.sa_handler = RemoveTemporariesAndDie;
   action.sa_mask = InterruptionSet();
   for (const int signal : INTERRUPTIONS) {
     // A signal the caller chose to ignore (nohup, a background job) stays ignored.

@@ -1,5 +1,5 @@
 // The temporary files a process is writing, removed when it is interrupted: SIGINT, SIGTERM or
-// SIGHUP removes them before the process exits with 128 + the signal's number (see
+// SIGHUP removes them before the process dies by that signal (see
 // RemoveTemporariesWhenInterrupted() in native_platform.h).
 #pragma once
 

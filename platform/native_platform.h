@@ -24,7 +24,7 @@ std::optional<FileIdentity> StandardInputIdentity();
 std::optional<FileIdentity> StandardOutputIdentity();
 
 // From now on, an interruption (SIGINT, SIGTERM, SIGHUP) removes the temporary files the
-// process is writing and exits with 128 + the signal; a signal the process was started with
+// process is writing and the process dies by that signal; a signal the process was started with
 // ignored stays ignored. On Windows there is nothing to do: those files are marked for
 // deletion and go with the process, however it ends.
 void RemoveTemporariesWhenInterrupted();
