@@ -189,6 +189,12 @@ TEST(ConverterProcess, ASourceReadOnlyOnceGivesTheRegularFilesPage) {
       EXPECT_EQ(run.ReadFile("out.htm"), run.ReadFile("file.htm"));
     }
   }
+  // A picture's copy opens the FIFO again, after its writer is gone.
+  ConverterProcess run;
+  const ProcessResult picture = run.RunShell(
+      "mkdir o && mkfifo p.png && { printf PNG > p.png & } && timeout 10 $MORVEL p.png o/p.htm");
+  EXPECT_EQ(picture.exitStatus, 0) << picture.err;
+  EXPECT_EQ(run.ReadFile("o/p.png"), "PNG");
 }
 
 // Ctrl+C in a shell loop of conversions stops the loop, as it stops a loop of `cat`: the
