@@ -59,6 +59,9 @@ class ByteWriter {
   // anything written did not reach the file or it could not be put in place; the place then
   // holds what it held before.
   virtual bool Commit() = 0;
+  // True when what is written reaches a reader at once (standard output, a pipe, a device), so
+  // that nothing written can be taken back: such a page is begun only once its text is settled.
+  virtual bool IsStream() const { return false; }
 };
 
 // Bytes a request keeps aside for its own length, gone with it: a text that can be read only

@@ -229,7 +229,8 @@ struct Choice {
 // was seen) with the classifier reading on beside the writing.
 std::variant<Choice, BodyProblems> ChooseReading(const ConversionRequest& request,
                                                  ByteReader& source, EncodingClassifier& classifier,
-                                                 const std::optional<Reading>& planned) {
+                                                 const std::optional<Reading>& planned,
+                                                 bool streamed) {
   const bool standardInput = request.input != nullptr;
   const bool classify =
       !(planned && planned->settled) && request.textEncoding == TextEncodingChoice::Auto;
@@ -242,7 +243,7 @@ std::variant<Choice, BodyProblems> ChooseReading(const ConversionRequest& reques
     choice.reading = ForcedReading(request.textEncoding, choice.head.bytes);
   } else if (classifier.Encoding() != DetectedEncoding::Undecided) {
     choice.reading = DetectedReading(classifier.Encoding(), standardInput);
-  } else if (request.output) {
+  } else if (streamed) {
     ClassifyingReader rest(source, &classifier);
     TextReader reader(rest);
     std::string_view block;
@@ -305,11 +306,17 @@ Pass WriteBody(const ConversionRequest& request, Platform& platform, Choice& cho
   return problems;
 }
 
+// A page written to standard output, or to a target that is a pipe or a device.
+bool IsStream(const ConversionRequest& request, const ByteWriter& output) {
+  return request.output != nullptr || output.IsStream();
+}
+
 Pass WritePass(const ConversionRequest& request, Platform& platform, PassSource& source,
                ByteWriter& output, const std::optional<Reading>& planned) {
   EncodingClassifier classifier(request.input ? EncodingClassifier::STANDARD_INPUT_LIMIT
                                               : EncodingClassifier::WHOLE_TEXT);
-  auto chosen = ChooseReading(request, source.Current(), classifier, planned);
+  auto chosen =
+      ChooseReading(request, source.Current(), classifier, planned, IsStream(request, output));
   if (auto* problems = std::get_if<BodyProblems>(&chosen)) return *problems;
   Choice& choice = std::get<Choice>(chosen);
   if (choice.startAgain) return choice.reading;
@@ -334,7 +341,7 @@ BodyProblems WriteTextPage(const ConversionRequest& request, Platform& platform,
     planned = std::get<Reading>(result);
     // The abandoned page is removed and a new one begun; a page on a stream is only begun once
     // its text is settled, so it has nothing to take back.
-    if (!request.output) {
+    if (!IsStream(request, output)) {
       opened.output.reset();
       opened.output = platform.files.OpenForWriting(request.targetPath);
       if (!opened.output) return {.targetUnopenable = true};

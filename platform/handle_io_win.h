@@ -57,6 +57,7 @@ class HandleWriter final : public ByteWriter {
     if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
   }
   bool Write(std::string_view bytes) override { return WriteAll(handle_, bytes); }
+  bool IsStream() const override { return true; }
   bool Commit() override {
     const bool closed = CloseHandle(handle_) != 0;
     handle_ = INVALID_HANDLE_VALUE;

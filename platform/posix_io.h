@@ -54,6 +54,7 @@ class DescriptorWriter final : public ByteWriter {
     if (fd_ >= 0) close(fd_);
   }
   bool Write(std::string_view bytes) override { return WriteAll(fd_, bytes); }
+  bool IsStream() const override { return true; }
   bool Commit() override {
     const int status = close(fd_);
     fd_ = -1;

@@ -164,7 +164,8 @@ TEST(ConverterProcess, AConverterStoppedMidwayLeavesTheOldPage) {
 
 #ifndef _WIN32
 // A source that can be read only once (a FIFO, process substitution) gives the page that the
-// same bytes give from a regular file, even when a late byte settles the text's encoding.
+// same bytes give from a regular file, even when a late byte settles the text's encoding; a
+// FIFO as the page gets the page once.
 TEST(ConverterProcess, ASourceReadOnlyOnceGivesTheRegularFilesPage) {
   const std::string ascii(70000, 'a');
   const std::vector<std::pair<const char*, std::string>> texts = {
@@ -176,6 +177,9 @@ TEST(ConverterProcess, ASourceReadOnlyOnceGivesTheRegularFilesPage) {
       {"a FIFO",
        "mkfifo fifo.txt && { cat in.txt > fifo.txt & } && $MORVEL --stamp off fifo.txt out.htm"},
       {"process substitution", "$MORVEL --stamp off <(cat in.txt) out.htm"},
+      {"a FIFO as the page, written once",
+       "mkfifo pipe.htm && { cat pipe.htm > out.htm & } && $MORVEL -f --stamp off in.txt pipe.htm "
+       "&& wait"},
   };
   for (const auto& [textName, text] : texts) {
     ConverterProcess run;
@@ -183,7 +187,7 @@ TEST(ConverterProcess, ASourceReadOnlyOnceGivesTheRegularFilesPage) {
     ASSERT_EQ(run.Run({"--stamp", "off", "in.txt", "file.htm"}).exitStatus, 0);
     for (const auto& [wayName, command] : ways) {
       SCOPED_TRACE(std::string(textName) + " through " + wayName);
-      run.RunShell("rm -f fifo.txt out.htm");
+      run.RunShell("rm -f fifo.txt out.htm pipe.htm");
       const ProcessResult result = run.RunShell(command);
       EXPECT_EQ(result.exitStatus, 0) << result.err;
       EXPECT_EQ(run.ReadFile("out.htm"), run.ReadFile("file.htm"));
