@@ -28,4 +28,8 @@ class InterruptionsHeld {
 int RememberTemporary(const std::string& path);
 void ForgetTemporary(int entry);
 
+// The page is in place: until StopIfInterrupted() (native_platform.h), an interruption no longer
+// ends the run. Call while InterruptionsHeld, together with the step that placed the page.
+void NotePagePlaced();
+
 }  // namespace morvel

@@ -201,6 +201,38 @@ TEST(ConverterProcess, ASourceReadOnlyOnceGivesTheRegularFilesPage) {
   EXPECT_EQ(run.ReadFile("o/p.png"), "PNG");
 }
 
+// A write the system refuses (a reader gone away, the file size limit) is a failure the converter
+// reports with status 3, and a batch goes on with its other conversions.
+TEST(ConverterProcess, WritesTheSystemRefusesAreReportedFailures) {
+  struct Case {
+    const char* name;
+    const char* script;
+    const char* message;
+    std::vector<std::string> pages;
+  };
+  const Case cases[] = {
+      {"a reader that went away",
+       "{ sleep 0.3; $MORVEL --out-dir od a.txt b.txt c.txt; echo $? > status; } | true",
+       "が作成できました。",
+       {"od/a.htm", "od/b.htm", "od/c.htm"}},
+      {"the file size limit",
+       "ulimit -f 16; $MORVEL big.txt page.htm; echo $? > status",
+       "ファイルの書き込みに失敗しました。",
+       {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ConverterProcess run;
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) run.WriteFile(name, SampleText());
+    run.WriteFile("big.txt", std::string(100'000, 'x'));
+    run.MakeFolder("od");
+    const ProcessResult result = run.RunShell(c.script);
+    EXPECT_EQ(run.ReadFile("status"), "3\n");
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    for (const auto& page : c.pages) EXPECT_TRUE(run.ReadFile(page)) << page;
+  }
+}
+
 // Ctrl+C in a shell loop of conversions stops the loop, as it stops a loop of `cat`: the
 // converter dies by the signal, so the shell knows it was interrupted. No page is left.
 TEST(ConverterProcess, CtrlCStopsAShellLoopOfConversions) {
