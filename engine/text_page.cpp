@@ -7,6 +7,7 @@
 
 #include "engine/kept_source.h"
 #include "engine/text_reader.h"
+#include "text/encoding.h"
 #include "text/encoding_classifier.h"
 
 namespace morvel {
@@ -19,10 +20,6 @@ namespace {
 // The first bytes of a text, read to choose how it is read. 64 KiB is standard input's share
 // for the choice; a file's decides there too when it can, and is checked on as it is written.
 constexpr std::size_t HEAD_SIZE = EncodingClassifier::STANDARD_INPUT_LIMIT;
-
-constexpr std::string_view UTF8_MARK = "\xEF\xBB\xBF";
-constexpr std::string_view UTF16LE_MARK = "\xFF\xFE";
-constexpr std::string_view UTF16BE_MARK = "\xFE\xFF";
 
 struct Head {
   std::string bytes;

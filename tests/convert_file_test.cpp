@@ -403,6 +403,12 @@ TEST_F(ConvertFileTest, BuildsTheCompletionTextForAnyTargetLength) {
 
 std::string U8(std::u8string_view text) { return {text.begin(), text.end()}; }
 
+std::string Lines(std::string_view line, std::size_t count) {
+  std::string text;
+  while (count-- > 0) text += line;
+  return text;
+}
+
 const std::string UTF8_HEAD =
     "<!--MORVEL1.3-->\r\n<HTML><HEAD><META charset=\"UTF-8\"><META name=\"viewport\" "
     "content=\"width=device-width, initial-scale=1\"><TITLE>T</TITLE></HEAD>\r\n"
@@ -448,6 +454,11 @@ TEST_F(ConvertFileTest, FindsTheTextsEncodingAndWritesThePageItCallsFor) {
        "\xEF\xBB\xBF"
        "a\n\xC0\x80",
        "", true, "2行目に UTF-8 として正しくないバイトがあります。"},
+      {"a bad byte after a thousand lines", "\xEF\xBB\xBF" + Lines("a\n", 1000) + "\xFF", "", true,
+       "1001行目に UTF-8 として正しくないバイトがあります。"},
+      {"a UTF-8 mark, then a 0x1A before a bad byte", "\xEF\xBB\xBFx\x1A\xFF", "x", true},
+      {"a UTF-8 mark, then a 0x1A inside a character", "\xEF\xBB\xBF\xE3\x81\x1A", "", true,
+       "1行目に UTF-8 として正しくないバイトがあります。"},
       {"odd-length UTF-16",
        "\xFF\xFE"
        "a\0\n\0b"s,

@@ -383,6 +383,11 @@ TEST(ConverterProcess, UnicodeTextOnACodePage932PageGetsReferences) {
   EXPECT_EQ(bad.exitStatus, 3);
   EXPECT_NE(bad.err.find("2行目"), std::string::npos) << bad.err;
   EXPECT_FALSE(run.ReadFile("bad.htm"));
+  // Lines are counted exactly however many line feeds come before the bad byte.
+  run.WriteFile("late.txt", std::string(3000, '\n') + "\xFF");
+  const ProcessResult late = run.Run({"--encoding", "utf-8", "late.txt", "late.htm"});
+  EXPECT_EQ(late.exitStatus, 3);
+  EXPECT_NE(late.err.find("3001行目"), std::string::npos) << late.err;
 }
 
 TEST(ConverterProcess, PictureIsCopiedBesideThePageWithItsBorder) {
