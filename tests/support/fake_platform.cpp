@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 #include "text/encoding.h"
 #include "text/path_scan.h"
@@ -26,11 +27,13 @@ namespace {
 
 class FakeReader final : public ByteReader {
  public:
-  explicit FakeReader(const FakeFileSystem::File& file)
+  FakeReader(const FakeFileSystem::File& file, std::optional<FileVersion> version)
       : bytes_(file.bytes),
         failAfter_(file.failReadAfter),
         outOfMemoryAfter_(file.outOfMemoryAfter),
-        readSize_(file.readSize) {}
+        readSize_(file.readSize),
+        version_(version) {}
+  std::optional<FileVersion> Version() const override { return version_; }
   std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
     if (outOfMemoryAfter_ && position_ >= *outOfMemoryAfter_) throw std::bad_alloc();
     std::size_t limit = bytes_.size();
@@ -49,6 +52,7 @@ class FakeReader final : public ByteReader {
   std::optional<std::size_t> failAfter_;
   std::optional<std::size_t> outOfMemoryAfter_;
   std::size_t readSize_;
+  std::optional<FileVersion> version_;
   std::size_t position_ = 0;
 };
 
@@ -172,9 +176,17 @@ CopyOutcome FakeFileSystem::CopyIfAbsent(std::string_view from, std::string_view
 
 std::unique_ptr<ByteReader> FakeFileSystem::OpenForReading(std::string_view path) {
   opened.push_back("r:" + std::string(path));
-  const File* file = FindMutable(path);
+  File* file = FindMutable(path);
   if (!file || !file->readable) return nullptr;
-  return std::make_unique<FakeReader>(*file);
+  std::optional<FileVersion> version;
+  if (!file->readOnce) version = FileVersion{{1, file->id}, file->bytes.size(), file->generation};
+  auto reader = std::make_unique<FakeReader>(*file, version);
+  if (file->readOnce) file->bytes.clear();
+  if (file->changesTo) {
+    file->bytes = *std::exchange(file->changesTo, std::nullopt);
+    ++file->generation;
+  }
+  return reader;
 }
 
 std::unique_ptr<ByteWriter> FakeFileSystem::OpenForWriting(std::string_view path) {
