@@ -7,7 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_input.h"
-#include "engine/convert_file.h"
+#include "engine/morvel.h"
 #include "engine/page_writer.h"
 #include "engine/text_body_writer.h"
 #include "engine/text_reader.h"

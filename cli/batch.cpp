@@ -5,10 +5,7 @@
 #include <unordered_map>
 
 #include "cli/host.h"
-#include "engine/convert_file.h"
-#include "engine/page_parts.h"
-#include "engine/picture_page.h"
-#include "engine/request_paths.h"
+#include "engine/morvel.h"
 
 namespace morvel::cli {
 

@@ -9,8 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "engine/conversion_options.h"
-#include "engine/convert_file.h"
+#include "engine/morvel.h"
 #include "morvel_version.h"
 
 namespace morvel::cli {

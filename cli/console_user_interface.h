@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "cli/console.h"
-#include "engine/outside_world.h"
+#include "engine/morvel.h"
 
 namespace morvel::cli {
 

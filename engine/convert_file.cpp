@@ -1,9 +1,8 @@
-#include "engine/convert_file.h"
-
 #include <new>
 #include <variant>
 
 #include "engine/messages.h"
+#include "engine/morvel.h"
 #include "engine/page_body.h"
 #include "engine/picture_page.h"
 #include "engine/preflight.h"

@@ -1,13 +1,12 @@
 // ConvertFile against the in-memory platform: the checks in their order, every message with
 // its text, caption and style, the path rewrites, and the faults the engine guards against.
-#include "engine/convert_file.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
 
 #include "engine/messages.h"
+#include "engine/morvel.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/plain_options.h"
 

@@ -2,7 +2,7 @@
 // under Wine), with scripted answers to the message boxes.
 #include <gtest/gtest.h>
 
-#include "engine/convert_file.h"
+#include "engine/morvel.h"
 #include "platform/native_platform.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/plain_options.h"

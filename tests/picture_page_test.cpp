@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/convert_file.h"
+#include "engine/morvel.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/plain_options.h"
 

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <ctime>
 
-#include "engine/convert_file.h"
+#include "engine/morvel.h"
 #include "tests/oracle/one_at_a_time.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/plain_options.h"

@@ -2,8 +2,8 @@
 #include <optional>
 #include <string>
 
-#include "engine/convert_file.h"
 #include "engine/messages.h"
+#include "engine/morvel.h"
 #include "platform/native_platform.h"
 #include "platform/wide_text_win.h"
 #include "ui/commands.h"

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "engine/outside_world.h"
+#include "engine/morvel.h"
 
 namespace morvel::ui {
 

@@ -9,7 +9,7 @@
 #include <commdlg.h>
 // clang-format on
 
-#include "engine/conversion_options.h"
+#include "engine/morvel.h"
 
 namespace morvel::ui {
 
