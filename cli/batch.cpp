@@ -12,8 +12,8 @@ namespace morvel::cli {
 namespace {
 
 std::string Summary(std::size_t written, std::size_t refused, std::size_t failed) {
-  std::string line = std::string(PROGRAM_NAME) + ": " + std::to_string(written) + " of " +
-                     std::to_string(written + refused + failed) + " pages written";
+  std::string line = ProgramLine(std::to_string(written) + " of " +
+                                 std::to_string(written + refused + failed) + " pages written");
   if (refused) line += ", " + std::to_string(refused) + " refused or cancelled";
   if (failed) line += ", " + std::to_string(failed) + " failed";
   return line;

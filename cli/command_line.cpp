@@ -326,7 +326,22 @@ void AppendWrapped(std::string& help, std::string_view words, std::size_t column
 
 }  // namespace
 
+std::string ProgramLine(std::string_view text) {
+  std::string line(PROGRAM_NAME);
+  return line.append(": ").append(text);
+}
+
 std::span<const OptionSpec> Options() { return OPTIONS; }
+
+std::string_view OptionAnswering(Question question) {
+  const auto answers = question == Question::FixExtension ? AnswerOk<&PresetAnswers::fixExtension>
+                       : question == Question::ReplacePage ? AnswerOk<&PresetAnswers::overwrite>
+                                                           : nullptr;
+  for (const OptionSpec& option : OPTIONS) {
+    if (answers && option.apply == answers) return option.longName;
+  }
+  return {};
+}
 
 std::string HelpText() {
   const CommandLine defaults;

@@ -24,6 +24,9 @@ enum ExitStatus : int {
 inline constexpr std::string_view PROGRAM_NAME = "morvel-convert";
 inline constexpr std::string_view VERSION_TEXT = "MORVEL " MORVEL_VERSION;
 
+// A line the converter says itself, on either stream: its name, ": " and `text`.
+std::string ProgramLine(std::string_view text);
+
 enum class Action { Convert, ShowHelp, ShowVersion };
 
 // Texts are as the command line gave them (UTF-8 on Linux); the front end converts the title
@@ -68,6 +71,10 @@ struct OptionSpec {
 
 // Every option, in the order of the help.
 std::span<const OptionSpec> Options();
+
+// The long name of the option that answers `question` OK before it is asked ("--yes" for the
+// extension fix); empty for a question no option answers.
+std::string_view OptionAnswering(Question question);
 
 // The --help text: every option with its default.
 std::string HelpText();

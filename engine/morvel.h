@@ -10,6 +10,7 @@
 #include "engine/engine_text.h"
 #include "engine/outside_world.h"
 #include "engine/request_paths.h"
+#include "engine/user_messages.h"
 
 namespace morvel {
 

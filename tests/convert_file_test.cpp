@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <memory>
 
-#include "engine/messages.h"
 #include "engine/morvel.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/plain_options.h"
@@ -13,15 +12,16 @@
 namespace morvel {
 namespace {
 
+using testing::ANSWER_CANCEL;
+using testing::ANSWER_OK;
+using testing::ASK;
 using testing::FakePlatform;
+using testing::INFORM;
 using testing::PlainOptions;
 using testing::RequestFor;
 using testing::ShownMessage;
+using testing::WARN;
 using namespace std::string_literals;
-namespace msg = messages;
-
-constexpr unsigned WARN = BOX_ICONWARNING;
-constexpr unsigned ASK = BOX_ICONWARNING | BOX_OKCANCEL;
 
 const ShownMessage EMPTY{"ファイル名を入れてください。", "MORVEL", WARN};
 const ShownMessage MISSING{"変換するファイルが存在しません", "変換ファイルのパス入力エラー", WARN};
@@ -44,7 +44,7 @@ const ShownMessage OUT_OF_MEMORY{"メモリが足りないため、ページを�
                                  WARN};
 
 ShownMessage Completed(const std::string& target) {
-  return {target + "が作成できました。", "完了", BOX_OK};
+  return {target + "が作成できました。", "完了", INFORM};
 }
 
 const std::string PLAIN_HEAD =
@@ -78,15 +78,16 @@ class ConvertFileTest : public ::testing::Test {
 };
 
 TEST_F(ConvertFileTest, MessagesAreCodePage932Bytes) {
-  EXPECT_EQ(msg::CAPTION_COMPLETED, "\x8A\xAE\x97\xB9");                            // 完了
-  EXPECT_EQ(msg::RESERVED_CHARS.substr(0, 8), "\x83\x74\x83\x40\x83\x43\x83\x8B");  // ファイル
+  EXPECT_EQ(WindowMessage(Completion{}).caption, "\x8A\xAE\x97\xB9");  // 完了
+  EXPECT_EQ(WindowMessage(Report{Problem::ReservedCharacter}).text.substr(0, 8),
+            "\x83\x74\x83\x40\x83\x43\x83\x8B");  // ファイル
 }
 
 TEST_F(ConvertFileTest, EachRefusingCheckShowsItsMessageAndWritesNothing) {
   struct Case {
     const char* name;
     std::string source, target;
-    std::vector<int> answers;
+    std::vector<bool> answers;
     std::vector<ShownMessage> expected;
   };
   const Case cases[] = {
@@ -117,7 +118,6 @@ TEST_F(ConvertFileTest, EachRefusingCheckShowsItsMessageAndWritesNothing) {
       {"comma", "C:\\in\\memo.txt", "C:\\out\\a,b.htm", {}, {RESERVED}},
       {"bar", "C:\\in\\memo.txt", "C:\\out\\a|b.htm", {}, {RESERVED}},
       {"overwrite refused", "C:\\in\\memo.txt", "C:\\out\\old.htm", {ANSWER_CANCEL}, {OVERWRITE}},
-      {"overwrite closed", "C:\\in\\memo.txt", "C:\\out\\old.htm", {0}, {OVERWRITE}},
   };
   for (const auto& c : cases) {
     FakePlatform local;
@@ -126,7 +126,7 @@ TEST_F(ConvertFileTest, EachRefusingCheckShowsItsMessageAndWritesNothing) {
     local.files.AddFile("C:\\in\\memo.txt", "x");
     local.files.AddFile("C:\\in\\memo.htm", "x");
     local.files.AddFile("C:\\out\\old.htm", "keep");
-    for (int answer : c.answers) local.user.Answer(answer);
+    for (const bool answer : c.answers) local.user.Answer(answer);
     ConversionRequest request = RequestFor(c.source, c.target);
     const auto outcome = ConvertFile(request, local.platform);
     EXPECT_EQ(outcome, ConversionOutcome::Refused) << c.name;
@@ -487,7 +487,7 @@ TEST_F(ConvertFileTest, FindsTheTextsEncodingAndWritesThePageItCallsFor) {
     if (!c.invalid.empty()) {
       EXPECT_EQ(outcome, ConversionOutcome::Failed);
       EXPECT_EQ(fake.user.shown,
-                (std::vector{ShownMessage{std::string(msg::READ_FAILED) + "\n" + c.invalid,
+                (std::vector{ShownMessage{"ファイルの読み込みに失敗しました。\n" + c.invalid,
                                           "MORVEL", WARN}}));
       EXPECT_EQ(fake.files.Contents(target), "old page");
       continue;

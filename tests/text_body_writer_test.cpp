@@ -45,7 +45,7 @@ class TextPageTest : public ::testing::Test {
   std::string Convert(const std::string& input, const ConversionOptions& options) {
     fake.files.AddFile("C:\\in\\case.txt", input);
     auto request = testing::RequestFor("C:\\in\\case.txt", "C:\\out\\page.htm", options);
-    fake.user.Answer(ANSWER_OK);  // the overwrite question of a second conversion
+    fake.user.Answer(testing::ANSWER_OK);  // the overwrite question of a second conversion
     EXPECT_EQ(ConvertFile(request, fake.platform), ConversionOutcome::Written);
     return fake.files.Contents("C:\\out\\page.htm");
   }

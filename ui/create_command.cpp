@@ -2,7 +2,6 @@
 #include <optional>
 #include <string>
 
-#include "engine/messages.h"
 #include "engine/morvel.h"
 #include "platform/native_platform.h"
 #include "platform/wide_text_win.h"
@@ -55,7 +54,7 @@ void RunRequest(const WindowState& state) {
 
   DialogUserInterface user(window);
   if (!sourcePath || !targetPath) {
-    user.ShowMessage(messages::UNREPRESENTABLE_NAME, messages::CAPTION_NAME, BOX_ICONWARNING);
+    user.Tell({Problem::UnrepresentableName});
     return;
   }
   auto files = MakeNativeFileSystem();
