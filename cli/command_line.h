@@ -15,10 +15,23 @@
 namespace morvel::cli {
 
 enum ExitStatus : int {
-  EXIT_WRITTEN = 0,  // every page was written
-  EXIT_REFUSED = 1,  // a check refused a file, or a question was answered Cancel
-  EXIT_USAGE = 2,    // the command line itself was wrong
-  EXIT_FAILED = 3,   // a page or picture could not be read, written or copied
+  EXIT_WRITTEN = 0,
+  EXIT_REFUSED = 1,
+  EXIT_USAGE = 2,
+  EXIT_FAILED = 3,
+};
+
+// What each exit status means, as the help says it; the README and the manual page say the same.
+struct ExitStatusMeaning {
+  ExitStatus status;
+  std::string_view meaning;
+};
+inline constexpr ExitStatusMeaning EXIT_STATUS_MEANINGS[] = {
+    {EXIT_WRITTEN, "every page written"},
+    {EXIT_REFUSED, "a check refused or a question was answered Cancel"},
+    {EXIT_USAGE, "usage error"},
+    {EXIT_FAILED,
+     "a read, write or copy failure, or a completion line that standard output could not take"},
 };
 
 inline constexpr std::string_view PROGRAM_NAME = "morvel-convert";

@@ -154,7 +154,7 @@ TEST_F(ConvertFileTest, WritesTheTitleAndColoursUnescaped) {
                 FOOTER);
 }
 
-TEST_F(ConvertFileTest, ReadsTextModeLineEnds) {
+TEST_F(ConvertFileTest, CopiesLineEndsWithLfAsCrLfAndEndsAtTheFirstCtrlZ) {
   struct Case {
     std::string input, body;
   };
