@@ -136,4 +136,8 @@ std::unique_ptr<ByteWriter> OpenReplacement(const std::wstring& path) {
 // process however that ends.
 void RemoveTemporariesWhenInterrupted() {}
 
+void StopIfInterrupted() {}
+
+void ReportRefusedWritesAsFailures() {}
+
 }  // namespace morvel

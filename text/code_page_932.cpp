@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "text/encoding.h"
 #include "text/utf16.h"
 #include "text/utf8.h"
 
@@ -12,18 +13,28 @@ namespace {
 #include "text/code_page_932_table.inc"
 
 constexpr char16_t LEAD_BYTE = 0xFFFF;  // in SINGLE_BYTE
-constexpr char32_t REPLACEMENT = 0xFFFD;
 
-// The row of DOUBLE_BYTE for `lead` and its column for `trail`; -1 for a byte outside them.
+// The table's lead bytes are the ones IsLeadByte() names.
+constexpr bool LeadBytesAgree() {
+  for (unsigned byte = 0; byte < 0x100; ++byte) {
+    if ((SINGLE_BYTE[byte] == LEAD_BYTE) != IsLeadByte(static_cast<unsigned char>(byte))) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(LeadBytesAgree());
+
+// The row of DOUBLE_BYTE for `lead` and its column for `trail` (rows and columns follow the
+// lead and trail bytes in order, without the gaps between their ranges); -1 for a byte that is
+// not one.
 constexpr int LeadIndex(unsigned lead) {
-  return lead >= 0x81 && lead <= 0x9F   ? static_cast<int>(lead - 0x81)
-         : lead >= 0xE0 && lead <= 0xFC ? static_cast<int>(lead - 0xE0 + 0x1F)
-                                        : -1;
+  if (!IsLeadByte(static_cast<unsigned char>(lead))) return -1;
+  return static_cast<int>(lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 0x1F);
 }
 constexpr int TrailIndex(unsigned trail) {
-  return trail >= 0x40 && trail <= 0x7E   ? static_cast<int>(trail - 0x40)
-         : trail >= 0x80 && trail <= 0xFC ? static_cast<int>(trail - 0x41)
-                                          : -1;
+  if (!IsTrailByte(static_cast<unsigned char>(trail))) return -1;
+  return static_cast<int>(trail <= 0x7E ? trail - 0x40 : trail - 0x41);
 }
 
 // Every character's form, inverted from what the sequences read as. Each character is written
@@ -74,8 +85,9 @@ std::optional<Text> Decode(std::string_view text, Unmapped unmapped, Append appe
   while (!text.empty()) {
     const Sequence sequence = FirstSequence(text);
     if (!sequence.value && unmapped == Unmapped::Refuse) return std::nullopt;
-    append(sequence.value.value_or(unmapped == Unmapped::QuestionMark ? U'?' : REPLACEMENT),
-           result);
+    append(
+        sequence.value.value_or(unmapped == Unmapped::QuestionMark ? U'?' : REPLACEMENT_CHARACTER),
+        result);
     text.remove_prefix(sequence.length);
   }
   return result;
@@ -125,12 +137,12 @@ std::optional<std::string> Utf16ToCp932(std::u16string_view text, Unmapped unmap
 
 void Cp932ToUtf8Stream::Write(std::string_view block, std::string& utf8) {
   if (block.empty()) return;
-  if (waiting_) {
-    waiting_ = false;
-    const char pair[2] = {lead_, block[0]};
-    const Sequence sequence = FirstSequence(std::string_view(pair, 2));
-    AppendUtf8(sequence.value.value_or(REPLACEMENT), utf8);
-    block.remove_prefix(sequence.length - 1);
+  if (!carried_.Empty()) {
+    // The lead byte that ended the last block, with its trail byte when the block starts with
+    // one.
+    if (IsTrailByte(block[0])) carried_.FillTo(2, block);
+    AppendUtf8(FirstSequence(carried_.View()).value.value_or(REPLACEMENT_CHARACTER), utf8);
+    carried_.Clear();
   }
   while (!block.empty()) {
     // ASCII, most of many texts, is the same in both.
@@ -139,20 +151,19 @@ void Cp932ToUtf8Stream::Write(std::string_view block, std::string& utf8) {
     utf8.append(block.substr(0, ascii));
     block.remove_prefix(ascii);
     if (block.empty()) break;
-    if (block.size() == 1 && SINGLE_BYTE[static_cast<unsigned char>(block[0])] == LEAD_BYTE) {
-      lead_ = block[0];
-      waiting_ = true;
+    if (block.size() == 1 && IsLeadByte(block[0])) {
+      carried_.Keep(block);
       return;
     }
     const Sequence sequence = FirstSequence(block);
-    AppendUtf8(sequence.value.value_or(REPLACEMENT), utf8);
+    AppendUtf8(sequence.value.value_or(REPLACEMENT_CHARACTER), utf8);
     block.remove_prefix(sequence.length);
   }
 }
 
 void Cp932ToUtf8Stream::Finish(std::string& utf8) {
-  if (waiting_) AppendUtf8(REPLACEMENT, utf8);
-  waiting_ = false;
+  if (!carried_.Empty()) AppendUtf8(REPLACEMENT_CHARACTER, utf8);
+  carried_.Clear();
 }
 
 bool AppendCp932OrReference(char32_t value, std::string& out) {

@@ -8,20 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#if defined(__i386__) || defined(__x86_64__)
-#include <emmintrin.h>
-#include <tmmintrin.h>
-#define MORVEL_SSE2_SCAN 1
-#endif
+#include "text/scan_path.h"
 
 namespace morvel {
-
-// Ssse3: the SSE2 path, and UTF-8 checked with SSSE3 byte shuffles as well.
-enum class ScanPath { Bytes, Sse2, Ssse3 };
-
-// The path of this build on this processor: SSSE3 or SSE2 when the processor has it (cpuid),
-// the byte loop otherwise, unless the build forces one (the MORVEL_SCAN setting).
-ScanPath ChosenScanPath();
 
 class SignificantBytes {
  public:

@@ -1,0 +1,24 @@
+// How the text scans look at their bytes: the page writer's search for the bytes it stops at
+// (text/significant_bytes.h) and the UTF-8 check (text/encoding_classifier.h) both take one of
+// these paths.
+#pragma once
+
+#if defined(__i386__) || defined(__x86_64__)
+#include <emmintrin.h>
+#include <tmmintrin.h>
+// The SSE2 and SSSE3 paths are built for every x86 target; each is taken only where the
+// processor has it.
+#define MORVEL_SSE2_SCAN 1
+#endif
+
+namespace morvel {
+
+// Bytes: one byte at a time. Sse2: 16 bytes compared at once. Ssse3: the SSE2 path, and UTF-8
+// checked with SSSE3 byte shuffles as well.
+enum class ScanPath { Bytes, Sse2, Ssse3 };
+
+// The path of this build on this processor: SSSE3 or SSE2 when the processor has it (cpuid),
+// the byte loop otherwise, unless the build forces one (the MORVEL_SCAN setting).
+ScanPath ChosenScanPath();
+
+}  // namespace morvel
