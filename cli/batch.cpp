@@ -5,18 +5,15 @@
 #include <unordered_map>
 
 #include "cli/host.h"
-#include "engine/convert_file.h"
-#include "engine/page_parts.h"
-#include "engine/picture_page.h"
-#include "engine/request_paths.h"
+#include "engine/morvel.h"
 
 namespace morvel::cli {
 
 namespace {
 
 std::string Summary(std::size_t written, std::size_t refused, std::size_t failed) {
-  std::string line = std::string(PROGRAM_NAME) + ": " + std::to_string(written) + " of " +
-                     std::to_string(written + refused + failed) + " pages written";
+  std::string line = ProgramLine(std::to_string(written) + " of " +
+                                 std::to_string(written + refused + failed) + " pages written");
   if (refused) line += ", " + std::to_string(refused) + " refused or cancelled";
   if (failed) line += ", " + std::to_string(failed) + " failed";
   return line;

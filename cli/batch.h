@@ -10,8 +10,7 @@
 #include "cli/command_line.h"
 #include "cli/console.h"
 #include "cli/console_user_interface.h"
-#include "engine/convert_file.h"
-#include "engine/outside_world.h"
+#include "engine/morvel.h"
 
 namespace morvel::cli {
 

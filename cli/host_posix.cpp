@@ -8,8 +8,8 @@
 #include <iostream>
 
 #include "cli/host.h"
+#include "engine/morvel.h"
 #include "platform/native_platform.h"
-#include "engine/engine_text.h"
 
 namespace morvel::cli {
 
@@ -90,9 +90,7 @@ std::vector<std::string> HostArguments(int argc, char** argv) {
 
 std::optional<std::string> ToEngineText(std::string_view text) { return EngineTextFromUtf8(text); }
 
-std::string ToHostText(std::string_view engineText) {
-  return Utf8FromEngineText(engineText);
-}
+std::string ToHostText(std::string_view engineText) { return Utf8FromEngineText(engineText); }
 
 EnginePath ToEnginePath(std::string_view path) {
   // An empty name goes to the engine, which asks for one.

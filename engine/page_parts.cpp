@@ -1,8 +1,8 @@
 #include "engine/page_parts.h"
 
+#include "engine/conversion_request.h"
 #include "engine/update_stamp.h"
 #include "text/code_page_932.h"
-#include "text/utf8.h"
 
 namespace morvel {
 
@@ -33,15 +33,6 @@ void WritePageHead(Sink& page, const ConversionOptions& options, std::string_vie
   if (options.stampEnabled) {
     page.Write(PageText(UpdateBox(FormatUpdateStamp(clock.Now(), options.stampStyle)), encoding));
   }
-}
-
-bool IsPageTitle(std::string_view title) {
-  for (std::size_t at = 0; at < title.size();) {
-    const auto character = FirstUtf8Character(title.substr(at));
-    if (!character) return false;
-    at += character->length;
-  }
-  return true;
 }
 
 std::string PageText(std::string_view engineText, PageEncoding encoding) {

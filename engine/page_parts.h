@@ -27,9 +27,6 @@ inline constexpr std::string_view UTF8_PAGE_META =
 void WritePageHead(Sink& page, const ConversionOptions& options, std::string_view title,
                    Clock& clock, PageEncoding encoding = PageEncoding::CodePage932);
 
-// True when `title` is text a page can take as its title (valid UTF-8).
-bool IsPageTitle(std::string_view title);
-
 // Engine text (code page 932: a message, a file name) for a page in `encoding`.
 std::string PageText(std::string_view engineText, PageEncoding encoding);
 

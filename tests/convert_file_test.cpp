@@ -1,13 +1,11 @@
 // ConvertFile against the in-memory platform: the checks in their order, every message with
 // its text, caption and style, the path rewrites, and the faults the engine guards against.
-#include "engine/convert_file.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
 
-#include "engine/messages.h"
+#include "engine/morvel.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/plain_options.h"
 #include "tests/support/written_page.h"
@@ -15,15 +13,16 @@
 namespace morvel {
 namespace {
 
+using testing::ANSWER_CANCEL;
+using testing::ANSWER_OK;
+using testing::ASK;
 using testing::FakePlatform;
+using testing::INFORM;
 using testing::PlainOptions;
 using testing::RequestFor;
 using testing::ShownMessage;
+using testing::WARN;
 using namespace std::string_literals;
-namespace msg = messages;
-
-constexpr unsigned WARN = BOX_ICONWARNING;
-constexpr unsigned ASK = BOX_ICONWARNING | BOX_OKCANCEL;
 
 const ShownMessage EMPTY{"ファイル名を入れてください。", "MORVEL", WARN};
 const ShownMessage MISSING{"変換するファイルが存在しません", "変換ファイルのパス入力エラー", WARN};
@@ -46,7 +45,7 @@ const ShownMessage OUT_OF_MEMORY{"メモリが足りないため、ページを�
                                  WARN};
 
 ShownMessage Completed(const std::string& target) {
-  return {target + "が作成できました。", "完了", BOX_OK};
+  return {target + "が作成できました。", "完了", INFORM};
 }
 
 const std::string PLAIN_HEAD =
@@ -80,15 +79,16 @@ class ConvertFileTest : public ::testing::Test {
 };
 
 TEST_F(ConvertFileTest, MessagesAreCodePage932Bytes) {
-  EXPECT_EQ(msg::CAPTION_COMPLETED, "\x8A\xAE\x97\xB9");                            // 完了
-  EXPECT_EQ(msg::RESERVED_CHARS.substr(0, 8), "\x83\x74\x83\x40\x83\x43\x83\x8B");  // ファイル
+  EXPECT_EQ(WindowMessage(Completion{}).caption, "\x8A\xAE\x97\xB9");  // 完了
+  EXPECT_EQ(WindowMessage(Report{Problem::ReservedCharacter}).text.substr(0, 8),
+            "\x83\x74\x83\x40\x83\x43\x83\x8B");  // ファイル
 }
 
 TEST_F(ConvertFileTest, EachRefusingCheckShowsItsMessageAndWritesNothing) {
   struct Case {
     const char* name;
     std::string source, target;
-    std::vector<int> answers;
+    std::vector<bool> answers;
     std::vector<ShownMessage> expected;
   };
   const Case cases[] = {
@@ -119,7 +119,6 @@ TEST_F(ConvertFileTest, EachRefusingCheckShowsItsMessageAndWritesNothing) {
       {"comma", "C:\\in\\memo.txt", "C:\\out\\a,b.htm", {}, {RESERVED}},
       {"bar", "C:\\in\\memo.txt", "C:\\out\\a|b.htm", {}, {RESERVED}},
       {"overwrite refused", "C:\\in\\memo.txt", "C:\\out\\old.htm", {ANSWER_CANCEL}, {OVERWRITE}},
-      {"overwrite closed", "C:\\in\\memo.txt", "C:\\out\\old.htm", {0}, {OVERWRITE}},
   };
   for (const auto& c : cases) {
     FakePlatform local;
@@ -128,7 +127,7 @@ TEST_F(ConvertFileTest, EachRefusingCheckShowsItsMessageAndWritesNothing) {
     local.files.AddFile("C:\\in\\memo.txt", "x");
     local.files.AddFile("C:\\in\\memo.htm", "x");
     local.files.AddFile("C:\\out\\old.htm", "keep");
-    for (int answer : c.answers) local.user.Answer(answer);
+    for (const bool answer : c.answers) local.user.Answer(answer);
     ConversionRequest request = RequestFor(c.source, c.target);
     const auto outcome = ConvertFile(request, local.platform);
     EXPECT_EQ(outcome, ConversionOutcome::Refused) << c.name;
@@ -156,7 +155,7 @@ TEST_F(ConvertFileTest, WritesTheTitleAndColoursUnescaped) {
                 FOOTER);
 }
 
-TEST_F(ConvertFileTest, ReadsTextModeLineEnds) {
+TEST_F(ConvertFileTest, CopiesLineEndsWithLfAsCrLfAndEndsAtTheFirstCtrlZ) {
   struct Case {
     std::string input, body;
   };
@@ -522,9 +521,9 @@ TEST_F(ConvertFileTest, FindsTheTextsEncodingAndWritesThePageItCallsFor) {
     if (!c.invalid.empty() || c.page.empty()) {
       const std::string failure = c.invalid.empty() ? "" : "\n" + c.invalid;
       EXPECT_EQ(outcome, ConversionOutcome::Failed);
-      EXPECT_EQ(
-          fake.user.shown,
-          (std::vector{ShownMessage{std::string(msg::READ_FAILED) + failure, "MORVEL", WARN}}));
+      EXPECT_EQ(fake.user.shown,
+                (std::vector{
+                    ShownMessage{"ファイルの読み込みに失敗しました。" + failure, "MORVEL", WARN}}));
       EXPECT_EQ(fake.files.Contents(target), "old page");
       continue;
     }

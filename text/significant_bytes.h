@@ -1,7 +1,8 @@
 // Marks, 64 bytes at a time, the bytes of a text that the page writer stops at. Most bytes are
 // copied as they are; only line ends, tabs, the escaped characters and the "h" of a possible
-// "http://" mean anything. They are found by comparing 16 bytes at once when the processor
-// has SSE2, and one byte at a time otherwise.
+// "http://" mean anything. They are found by comparing 16 bytes at once on the SSE2 and SSSE3
+// scan paths (the two mark alike; they differ in the UTF-8 check), and one byte at a time on
+// the byte path.
 #pragma once
 
 #include <cstddef>

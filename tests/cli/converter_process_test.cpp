@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "cli/host.h"
-#include "engine/convert_file.h"
+#include "engine/morvel.h"
 #include "tests/cli/process_runner.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/without_date.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/convert_file.h"
+#include "engine/morvel.h"
 #include "platform/native_platform.h"
 #include "tests/golden/case_format.h"
 #include "tests/golden/embedded_cases.h"

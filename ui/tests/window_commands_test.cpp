@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ui/commands.h"
+#include "ui/dialog_user_interface.h"
 #include "ui/main_window.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_state.h"
@@ -218,6 +219,37 @@ TEST_F(WindowCommands, CancelledColourDialogChangesNothing) {
   EXPECT_EQ(windowState.textColourRef, 0u);
   EXPECT_EQ(windowState.customColours[7], 0x00FFFFFFu);
   EXPECT_EQ(windowState.customColours[15], 0x00FFFFFFu);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The engine's message boxes
+
+TEST(DialogUserInterface, QuestionsAskOkOrCancelProblemsWarnAndTheCompletionHasNoIcon) {
+  const struct {
+    Utterance said;
+    UINT style;
+  } CASES[] = {
+      {Question::FixExtension, 0x31},  // MB_ICONWARNING | MB_OKCANCEL
+      {Question::ReplacePage, 0x31},
+      {Question::TargetFolderMissing, 0x31},
+      {Report{Problem::EmptyName}, 0x30},  // MB_ICONWARNING, OK alone
+      {Report{Problem::SourceMissing}, 0x30},
+      {Report{Problem::SourceUnopenable}, 0x30},
+      {Report{Problem::SamePath}, 0x30},
+      {Report{Problem::ReservedCharacter}, 0x30},
+      {Report{Problem::UnrepresentableName}, 0x30},
+      {Report{Problem::TargetUnopenable}, 0x30},
+      {Report{Problem::WriteFailed}, 0x30},
+      {Report{Problem::ReadFailed}, 0x30},
+      {Report{Problem::InvalidUtf8, 2}, 0x30},
+      {Report{Problem::InvalidUtf16, 2}, 0x30},
+      {Report{Problem::CopyFailed}, 0x30},
+      {Report{Problem::OutOfMemory}, 0x30},
+      {Completion{"C:\\page.htm"}, 0x00},  // MB_OK, no icon
+  };
+  for (const auto& c : CASES) {
+    EXPECT_EQ(BoxStyle(WindowMessage(c.said)), c.style) << WindowMessage(c.said).text;
+  }
 }
 
 }  // namespace
