@@ -13,7 +13,7 @@ constexpr char END_OF_TEXT = '\x1A';
 
 TextReader::TextReader(ByteReader& source, EndOfText endOfText)
     : source_(source),
-      buffer_(std::make_unique_for_overwrite<char[]>(READ_SIZE)),
+      buffer_(new char[READ_SIZE]),  // left uninitialised
       cutAtByte1A_(endOfText == EndOfText::AtByte1A) {}
 
 bool TextReader::Read(std::string_view& block) {

@@ -65,8 +65,9 @@ class Utf8Scan {
   char carry_[4] = {};
   std::size_t carried_ = 0;
   bool sawNonAscii_ = false;
-  bool sse2_;
-  bool ssse3_;
+  // (Unused in a build without the SIMD paths.)
+  [[maybe_unused]] bool sse2_;
+  [[maybe_unused]] bool ssse3_;
 };
 
 // Finds the encoding of a text from its first bytes:

@@ -1,7 +1,7 @@
 // Marks, 64 bytes at a time, the bytes of a text that the page writer stops at. Most bytes are
 // copied as they are; only line ends, tabs, the escaped characters and the "h" of a possible
 // "http://" mean anything. They are found by comparing 16 bytes at once when the processor
-// has SSE2, and one byte at a time otherwise.
+// has SSE2 (or the WebAssembly module SIMD), and one byte at a time otherwise.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +11,22 @@
 #include <emmintrin.h>
 #include <tmmintrin.h>
 #define MORVEL_SSE2_SCAN 1
+#define MORVEL_SSSE3_SCAN 1
+// Compiled for SSE2 or SSSE3 whatever the build's target, and called only when cpuid finds it.
+#define MORVEL_SSE2_CODE __attribute__((target("sse2")))
+#define MORVEL_SSSE3_CODE __attribute__((target("ssse3")))
+#elif defined(__wasm_simd128__) && defined(__SSE2__)
+// WebAssembly SIMD through the SSE2 intrinsics (-msimd128 -msse2, and SSSE3's with -mssse3). A
+// module holds SIMD instructions or none, so the build chooses: nothing is checked at run time.
+#include <emmintrin.h>
+#define MORVEL_SSE2_SCAN 1
+#define MORVEL_SIMD_MODULE 1
+#define MORVEL_SSE2_CODE
+#ifdef __SSSE3__
+#include <tmmintrin.h>
+#define MORVEL_SSSE3_SCAN 1
+#define MORVEL_SSSE3_CODE
+#endif
 #endif
 
 namespace morvel {
@@ -18,8 +34,9 @@ namespace morvel {
 // Ssse3: the SSE2 path, and UTF-8 checked with SSSE3 byte shuffles as well.
 enum class ScanPath { Bytes, Sse2, Ssse3 };
 
-// The path of this build on this processor: SSSE3 or SSE2 when the processor has it (cpuid),
-// the byte loop otherwise, unless the build forces one (the MORVEL_SCAN setting).
+// The path of this build on this processor: SSSE3 or SSE2 when the processor has it (cpuid;
+// in WebAssembly, when the module was built with SIMD), the byte loop otherwise, unless the
+// build forces one (the MORVEL_SCAN setting).
 ScanPath ChosenScanPath();
 
 class SignificantBytes {
@@ -55,8 +72,7 @@ class SignificantBytes {
   static constexpr std::size_t SPECIALS = 6;
 
 #ifdef MORVEL_SSE2_SCAN
-  // Compiled for SSE2 whatever the build's target, and called only when the processor has it.
-  __attribute__((target("sse2"))) std::uint64_t MarkSse2(const char* data) const {
+  MORVEL_SSE2_CODE std::uint64_t MarkSse2(const char* data) const {
     // (No helper lambda: it would be compiled without SSE2.)
     const __m128i* const needles = reinterpret_cast<const __m128i*>(needles_);
     const __m128i s0 = _mm_loadu_si128(needles + 0), s1 = _mm_loadu_si128(needles + 1),
