@@ -35,6 +35,13 @@ need dpkg-shlibdeps dpkg-dev
 need file file
 need man man-db
 need unzip unzip
+# The web page: Emscripten (whose JavaScript passes need acorn), and its tests in Chromium,
+# driven by playwright-core from npm (tools/web-test.sh installs that).
+need emcc emscripten
+need_file /usr/share/nodejs/acorn/package.json node-acorn
+need chromium chromium
+need node nodejs
+need npm npm
 
 [ ${#missing[@]} -eq 0 ] && exit 0
 
