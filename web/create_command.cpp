@@ -74,14 +74,15 @@ void MorvelRelease() {
 
 // Holds the chosen file, `name` (UTF-8) of `size` bytes, and returns where the script puts its
 // bytes; nothing when code page 932 cannot spell the name or memory ran out, and a message then
-// says so.
-char* MorvelHoldSource(const char* name, std::size_t size) {
+// says so. (`size` comes as a script's number, which may exceed what the module can address.)
+char* MorvelHoldSource(const char* name, double size) {
   MorvelRelease();
   Session& session = TheSession();
   auto engineName = EngineName(session, name);
   if (!engineName) return nullptr;
   try {
-    return session.files.HoldSource(std::move(*engineName), size);
+    if (size > static_cast<double>(std::string().max_size())) throw std::bad_alloc();
+    return session.files.HoldSource(std::move(*engineName), static_cast<std::size_t>(size));
   } catch (const std::bad_alloc&) {
     session.files.Clear();
     TellOutOfMemory(session);

@@ -135,6 +135,16 @@ test('a refused text offers no page and says why', async (t) => {
     assert.deepEqual(web.message, { caption: 'MORVEL', text: 'ファイル名を入れてください。' });
     assert.deepEqual(web.files, []);
   });
+  await t.test('a file gone before 作成', async () => {
+    const gone = path.join(work, 'gone.txt');
+    fs.writeFileSync(gone, 'text\r\n');
+    await page.setInputFiles('#sourceFile', gone);
+    fs.unlinkSync(gone);
+    const web = await Collect(page, 0, () => page.click('#create'));
+    assert.deepEqual(web.message,
+      { caption: 'オープンエラー', text: '変換するファイルが開くことができません。' });
+    assert.deepEqual(web.files, []);
+  });
   await t.test('a name that code page 932 cannot spell', async () => {
     const web = await Collect(page, 0, () => page.setInputFiles('#sourceFile', {
       name: 'snow☃.txt', mimeType: 'text/plain', buffer: Buffer.from('text'),
