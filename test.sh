@@ -48,5 +48,5 @@ export WINEPREFIX="$PWD/build/wine/prefix-$wine_preset"
 # passed; a test that fails runs once more, and fails the run only when it fails twice.
 tools/with-display.sh ctest --preset "$wine_preset" -j "$jobs" --repeat until-pass:2
 
-echo "== fuzzing the text page writer against its reference (60 s)"
+echo "== fuzzing the text page writer, the encoding readers and whole conversions (60 s)"
 tools/run-fuzz.sh 60

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
   using namespace morvel::cli;
   const auto console = std::make_unique<CheckedConsole>(MakeHostConsole());
   morvel::RemoveTemporariesWhenInterrupted();
+  morvel::ReportRefusedWritesAsFailures();
   auto usageError = [&](const UsageError& error) {
     console->Err(std::string(PROGRAM_NAME) + ": " + error.message);
     console->Err("Try '" + std::string(PROGRAM_NAME) + " --help' for the options.");

@@ -18,12 +18,33 @@ namespace morvel {
 // ---------------------------------------------------------------------------------------------
 // Byte streams
 
+// Identifies a file independently of how its path is spelled (volume and file index on Win32,
+// device and inode on POSIX).
+struct FileIdentity {
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// What tells one state of a regular file from another: the file itself, its size and the time
+// of its last change, in the file system's own units.
+struct FileVersion {
+  FileIdentity identity;
+  std::uint64_t size = 0;
+  std::int64_t modified = 0;
+  friend bool operator==(const FileVersion&, const FileVersion&) = default;
+};
+
 class ByteReader {
  public:
   virtual ~ByteReader() = default;
   // Reads up to `capacity` bytes into `buffer`. Returns the count read, 0 at the end of the
   // file, or nothing when the read failed.
   virtual std::optional<std::size_t> Read(char* buffer, std::size_t capacity) = 0;
+  // The version of the regular file being read, as it was when it was opened; nothing for a
+  // source that may give its bytes only once (a pipe, a device, standard input). The engine
+  // reads a source again only when it has a version, and only while the version is unchanged.
+  virtual std::optional<FileVersion> Version() const { return std::nullopt; }
 };
 
 // A new version of a file, written beside it and put in its place only once it is complete,
@@ -38,18 +59,26 @@ class ByteWriter {
   // anything written did not reach the file or it could not be put in place; the place then
   // holds what it held before.
   virtual bool Commit() = 0;
+  // True when what is written reaches a reader at once (standard output, a pipe, a device), so
+  // that nothing written can be taken back: such a page is begun only once its text is settled.
+  virtual bool IsStream() const { return false; }
+};
+
+// Bytes a request keeps aside for its own length, gone with it: a text that can be read only
+// once is kept here while its encoding is unsettled, so that it can be read again from its start.
+class Scratch {
+ public:
+  virtual ~Scratch() = default;
+  // Adds `bytes` at the end, or reports failure.
+  virtual bool Append(std::string_view bytes) = 0;
+  // Reads up to `capacity` bytes kept from `offset` on: the count read, 0 past the end, nothing
+  // when the read failed.
+  virtual std::optional<std::size_t> ReadAt(std::uint64_t offset, char* buffer,
+                                            std::size_t capacity) = 0;
 };
 
 // ---------------------------------------------------------------------------------------------
 // File system
-
-// Identifies a file independently of how its path is spelled (volume and file index on Win32,
-// device and inode on POSIX).
-struct FileIdentity {
-  std::uint64_t volume = 0;
-  std::uint64_t index = 0;
-  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
-};
 
 enum class CopyOutcome { Copied, DestinationExists, Failed };
 
@@ -74,6 +103,9 @@ class FileSystem {
   // True when `path` is a loop of symbolic links, where no file can ever be written: such a
   // page is refused rather than failed.
   virtual bool IsLinkLoop(std::string_view /*path*/) { return false; }
+  // A new, empty scratch; nothing when none can be had. Memory, unless the file system has a
+  // better place for what may be a whole text.
+  virtual std::unique_ptr<Scratch> OpenScratch();
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -36,11 +36,8 @@ bool TextInput::Write(std::string_view block) {
       writer_.Write(utf8_);
       return true;
     case InputEncoding::Utf8:
-      if (form_.checkUtf8) {
-        block = validator_.Write(block);
-        if (validator_.Status() == TextStatus::Invalid) {
-          return Fail(validator_.InvalidLine(), false);
-        }
+      if (form_.checkUtf8 && !validator_.Write(block)) {
+        return Fail(validator_.InvalidLine(), false);
       }
       return PutUtf8(block);
     case InputEncoding::Utf16Le:

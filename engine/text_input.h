@@ -9,11 +9,11 @@
 #include "engine/conversion_options.h"
 #include "engine/page_writer.h"
 #include "engine/text_body_writer.h"
-#include "engine/utf8_text_decoder.h"
 #include "text/code_page_932.h"
 #include "text/encoding_classifier.h"
 #include "text/page_encoding.h"
 #include "text/utf16_to_utf8.h"
+#include "text/utf8_text_decoder.h"
 
 namespace morvel {
 

@@ -5,7 +5,9 @@
 #include <optional>
 #include <variant>
 
+#include "engine/kept_source.h"
 #include "engine/text_reader.h"
+#include "text/encoding.h"
 #include "text/encoding_classifier.h"
 
 namespace morvel {
@@ -18,11 +20,6 @@ namespace {
 // The first bytes of a text, read to choose how it is read. 64 KiB is standard input's share
 // for the choice; a file's decides there too when it can, and is checked on as it is written.
 constexpr std::size_t HEAD_SIZE = EncodingClassifier::STANDARD_INPUT_LIMIT;
-constexpr std::size_t LONGEST_MARK = 3;
-
-constexpr std::string_view UTF8_MARK = "\xEF\xBB\xBF";
-constexpr std::string_view UTF16LE_MARK = "\xFF\xFE";
-constexpr std::string_view UTF16BE_MARK = "\xFE\xFF";
 
 struct Head {
   std::string bytes;
@@ -81,7 +78,7 @@ Reading ForcedReading(TextEncodingChoice choice, std::string_view head) {
 }
 
 // `detected` decided. UTF-8 without a mark is checked as it is written only for standard input,
-// which was decided on its first bytes; a file's has been checked whole.
+// which was decided on its first bytes; any other source has been checked whole.
 Reading DetectedReading(DetectedEncoding detected, bool standardInput) {
   switch (detected) {
     case DetectedEncoding::Utf8:
@@ -165,50 +162,116 @@ class ClassifyingReader final : public ByteReader {
   EncodingClassifier* classifier_;
 };
 
-// One attempt at a text page: its problems, or the reading to start again with when the text
-// turned out to be in another encoding than the one it was being written in. The page is then
-// unfinished; it is abandoned.
-using Attempt = std::variant<BodyProblems, Reading>;
+// ---------------------------------------------------------------------------------------------
+// Where each pass reads the text
 
-Attempt WriteTextAttempt(const ConversionRequest& request, Platform& platform, ByteReader& source,
-                         ByteWriter& output, std::optional<Reading> known,
-                         std::optional<Reading> likelier) {
-  const bool standardInput = request.input != nullptr;
-  EncodingClassifier classifier(standardInput ? EncodingClassifier::STANDARD_INPUT_LIMIT
-                                              : EncodingClassifier::WHOLE_TEXT);
-  Head head;
-  Reading reading;
-  if (known) {
-    head = ReadHead(source, known->markLength, nullptr);
-    reading = *known;
-  } else if (request.textEncoding != TextEncodingChoice::Auto) {
-    head = ReadHead(source, LONGEST_MARK, nullptr);
-    reading = ForcedReading(request.textEncoding, head.bytes);
-  } else {
-    head = ReadHead(source, HEAD_SIZE, &classifier);
-    if (classifier.Encoding() != DetectedEncoding::Undecided) {
-      reading = DetectedReading(classifier.Encoding(), standardInput);
-    } else if (request.output) {
-      // A page on a stream cannot be taken back: the file is classified whole first.
-      ClassifyingReader rest(source, &classifier);
-      TextReader reader(rest);
-      std::string_view block;
-      while (classifier.Encoding() == DetectedEncoding::Undecided && reader.Read(block)) continue;
-      if (reader.Failed()) return BodyProblems{.readFailed = true};
-      return DetectedReading(classifier.Finish(), false);
-    } else {
-      reading = likelier.value_or(Reading{
-          {classifier.SawNonAscii() ? InputEncoding::Utf8 : InputEncoding::CodePage932}, 0, false});
-    }
+// Standard input is read once and decided on its first bytes. A file is opened afresh for each
+// pass while it is the same regular file, unchanged since it was first opened: a file that
+// changed would mix two texts in one page. Any other source (a pipe, a device) gives its bytes
+// once, so they are kept while a later pass may need them.
+class PassSource {
+ public:
+  PassSource(const ConversionRequest& request, OpenedFiles& opened, FileSystem& files)
+      : request_(request), opened_(opened), files_(files) {
+    if (request.input) return;
+    version_ = opened.input->Version();
+    if (!version_) kept_.emplace(*opened.input, files);
   }
-  if (head.failed) return BodyProblems{.readFailed = true};
 
+  ByteReader& Current() {
+    if (request_.input) return *request_.input;
+    return kept_ ? *kept_ : *opened_.input;
+  }
+  KeptSource* Kept() { return kept_ ? &*kept_ : nullptr; }
+
+  // Goes back to the text's first byte; false when the file can no longer be read as it was.
+  bool Rewind() {
+    if (kept_) {
+      kept_->Rewind();
+      return true;
+    }
+    opened_.input.reset();
+    opened_.input = files_.OpenForReading(request_.sourcePath);
+    return opened_.input && opened_.input->Version() == version_;
+  }
+
+ private:
+  const ConversionRequest& request_;
+  OpenedFiles& opened_;
+  FileSystem& files_;
+  std::optional<FileVersion> version_;
+  std::optional<KeptSource> kept_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// One pass over a text
+
+// How a pass ended: the page's problems, or the reading to write the text in afresh, the text
+// having turned out to be in another encoding than the one it was written in (the unfinished
+// page is then abandoned, never put in place).
+using Pass = std::variant<BodyProblems, Reading>;
+
+// The reading a pass writes in, with the head read to choose it. `startAgain`: the text was
+// classified whole without writing (its page goes to a stream, which cannot be taken back), and
+// the pass starts again in `reading`.
+struct Choice {
+  Reading reading;
+  Head head;
+  bool startAgain = false;
+};
+
+// Step one: choose the reading. A reading settled by an earlier pass or given by the request is
+// taken as it is; otherwise the head is classified, and while it leaves the encoding open the
+// likelier one is written (the earlier pass's, or UTF-8 once a valid character of 0x80 or above
+// was seen) with the classifier reading on beside the writing.
+std::variant<Choice, BodyProblems> ChooseReading(const ConversionRequest& request,
+                                                 ByteReader& source, EncodingClassifier& classifier,
+                                                 const std::optional<Reading>& planned,
+                                                 bool streamed) {
+  const bool standardInput = request.input != nullptr;
+  const bool classify =
+      !(planned && planned->settled) && request.textEncoding == TextEncodingChoice::Auto;
+  Choice choice;
+  choice.head = ReadHead(source, HEAD_SIZE, classify ? &classifier : nullptr);
+  if (choice.head.failed) return BodyProblems{.readFailed = true};
+  if (planned && planned->settled) {
+    choice.reading = *planned;
+  } else if (!classify) {
+    choice.reading = ForcedReading(request.textEncoding, choice.head.bytes);
+  } else if (classifier.Encoding() != DetectedEncoding::Undecided) {
+    choice.reading = DetectedReading(classifier.Encoding(), standardInput);
+  } else if (streamed) {
+    ClassifyingReader rest(source, &classifier);
+    TextReader reader(rest);
+    std::string_view block;
+    while (classifier.Encoding() == DetectedEncoding::Undecided && reader.Read(block)) continue;
+    if (reader.Failed()) return BodyProblems{.readFailed = true};
+    choice.reading = DetectedReading(classifier.Finish(), false);
+    choice.startAgain = true;
+  } else {
+    choice.reading = planned.value_or(Reading{
+        {classifier.SawNonAscii() ? InputEncoding::Utf8 : InputEncoding::CodePage932}, 0, false});
+  }
+  return choice;
+}
+
+// Step two: write the page in the chosen reading. While the reading is unsettled the classifier
+// reads on; a byte that overturns the reading ends the pass with the reading it calls for, and
+// one that confirms it settles it (a kept source then keeps no more).
+Pass WriteBody(const ConversionRequest& request, Platform& platform, Choice& choice,
+               ByteReader& source, EncodingClassifier& classifier, KeptSource* kept,
+               ByteWriter& output) {
+  Reading& reading = choice.reading;
+  const auto settle = [&] {
+    if (kept && reading.settled) kept->StopKeeping();
+  };
+  settle();
   const PageEncoding pageEncoding = PageEncodingFor(request.pageEncoding, reading.form);
   PageWriter page(output);
   WritePageHead(page, request.options, request.title, platform.clock, pageEncoding);
   ClassifyingReader rest(source, reading.settled ? nullptr : &classifier);
-  ReplayReader replay(
-      std::string_view(head.bytes).substr(std::min(reading.markLength, head.bytes.size())), rest);
+  const std::string_view head(choice.head.bytes);
+  ReplayReader replay(head.substr(std::min(reading.markLength, head.size())), rest);
   const bool utf16 = reading.form.encoding == InputEncoding::Utf16Le ||
                      reading.form.encoding == InputEncoding::Utf16Be;
   TextReader reader(replay, utf16 ? EndOfText::AtStreamEnd : EndOfText::AtByte1A);
@@ -219,6 +282,7 @@ Attempt WriteTextAttempt(const ConversionRequest& request, Platform& platform, B
   while (valid && !input.Ended() && reader.Read(block)) {
     if (!reading.settled) {
       if (auto next = Overturned(reading, classifier)) return *next;
+      settle();
     }
     valid = input.Write(block);
   }
@@ -239,33 +303,50 @@ Attempt WriteTextAttempt(const ConversionRequest& request, Platform& platform, B
   return problems;
 }
 
+// A page written to standard output, or to a target that is a pipe or a device.
+bool IsStream(const ConversionRequest& request, const ByteWriter& output) {
+  return request.output != nullptr || output.IsStream();
+}
+
+Pass WritePass(const ConversionRequest& request, Platform& platform, PassSource& source,
+               ByteWriter& output, const std::optional<Reading>& planned) {
+  EncodingClassifier classifier(request.input ? EncodingClassifier::STANDARD_INPUT_LIMIT
+                                              : EncodingClassifier::WHOLE_TEXT);
+  auto chosen =
+      ChooseReading(request, source.Current(), classifier, planned, IsStream(request, output));
+  if (auto* problems = std::get_if<BodyProblems>(&chosen)) return *problems;
+  Choice& choice = std::get<Choice>(chosen);
+  if (choice.startAgain) return choice.reading;
+  return WriteBody(request, platform, choice, source.Current(), classifier, source.Kept(), output);
+}
+
+// A text takes at most three passes: code page 932 while it is ASCII, UTF-8 from its first other
+// character, code page 932 again at a byte UTF-8 does not allow. (Japanese code page 932 text is
+// decided on its first characters, in one pass.)
+constexpr int MOST_PASSES = 3;
+
 }  // namespace
 
-// A text goes round at most three times (code page 932 while it is ASCII,
-// UTF-8 from its first other character, code page 932 again at a byte UTF-8 does not allow);
-// Japanese code page 932 text is decided on its first characters.
 BodyProblems WriteTextPage(const ConversionRequest& request, Platform& platform,
                            OpenedFiles& opened) {
-  std::optional<Reading> known;
-  std::optional<Reading> likelier;
-  for (;;) {
-    ByteReader& source = request.input ? *request.input : *opened.input;
+  PassSource source(request, opened, platform.files);
+  std::optional<Reading> planned;
+  for (int pass = 1; pass <= MOST_PASSES; ++pass) {
     ByteWriter& output = request.output ? *request.output : *opened.output;
-    Attempt attempt = WriteTextAttempt(request, platform, source, output, known, likelier);
-    if (auto* problems = std::get_if<BodyProblems>(&attempt)) return *problems;
-    const Reading next = std::get<Reading>(attempt);
-    (next.settled ? known : likelier) = next;
-    // Only a file starts again (standard input is decided on its first bytes), and a page on a
-    // stream is only started once its file is decided.
-    if (!request.output) {
+    Pass result = WritePass(request, platform, source, output, planned);
+    if (auto* problems = std::get_if<BodyProblems>(&result)) return *problems;
+    planned = std::get<Reading>(result);
+    // The abandoned page is removed and a new one begun; a page on a stream is only begun once
+    // its text is settled, so it has nothing to take back.
+    if (!IsStream(request, output)) {
       opened.output.reset();
       opened.output = platform.files.OpenForWriting(request.targetPath);
       if (!opened.output) return {.targetUnopenable = true};
     }
-    opened.input.reset();
-    opened.input = platform.files.OpenForReading(request.sourcePath);
-    if (!opened.input) return {.readFailed = true};
+    if (!source.Rewind()) return {.readFailed = true};
   }
+  // Every pass settles more of the encoding than the one before, so this is not reached.
+  return {.readFailed = true};
 }
 
 }  // namespace morvel

@@ -1,13 +1,12 @@
 #include "engine/text_reader.h"
 
-#include <cstring>
+#include "text/encoding.h"
 
 namespace morvel {
 
 namespace {
 
 constexpr std::size_t READ_SIZE = 128 * 1024;
-constexpr char END_OF_TEXT = '\x1A';
 
 }  // namespace
 
@@ -24,15 +23,12 @@ bool TextReader::Read(std::string_view& block) {
     ended_ = true;
     return false;
   }
-  std::size_t size = *count;
-  // A 0x1A ends the input: the text stops before it and nothing more is read.
-  const void* stop = cutAtByte1A_ ? std::memchr(buffer_.get(), END_OF_TEXT, size) : nullptr;
-  if (stop) {
-    size = static_cast<std::size_t>(static_cast<const char*>(stop) - buffer_.get());
+  block = std::string_view(buffer_.get(), *count);
+  // The end of text ends the input: the text stops before it and nothing more is read.
+  if (cutAtByte1A_ && CutAtEndOfText(block)) {
     ended_ = true;
-    if (size == 0) return false;
+    return !block.empty();
   }
-  block = std::string_view(buffer_.get(), size);
   return true;
 }
 

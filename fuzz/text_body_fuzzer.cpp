@@ -4,8 +4,7 @@
 //   the "<BR>" mode; bit 4 writes the text's UTF-8 page (a text that code page 932 cannot
 //   spell is passed over); bit 5 takes the SSE2 scan where the build has it, the byte loop
 //   otherwise.
-//   Byte 1 picks the cuts: 0 hands the text over whole; otherwise the blocks are 1 to
-//   1 + (byte 1 & 0x7F) bytes long, their sizes drawn from a sequence that byte 1 starts.
+//   Byte 1 picks the cuts (fuzz/block_cuts.h).
 // The rest is the text, as a file holds it (LF or CR LF line ends); its page must be the
 // reference's page of its lines, every "\n" written as CR LF; its UTF-8 page, that page in UTF-8.
 #include <cstdint>
@@ -16,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz/block_cuts.h"
 #include "tests/oracle/one_at_a_time.h"
 #include "tests/oracle/utf8_page.h"
 #include "tests/support/written_page.h"
@@ -40,17 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     expected = std::move(*utf8Page);
   }
 
-  std::vector<std::size_t> cuts;
-  if (cutSeed != 0) {
-    std::uint32_t sequence = cutSeed;
-    const std::size_t longest = 1 + (cutSeed & 0x7F);
-    for (std::size_t cut = 0;;) {
-      sequence = sequence * 1103515245u + 12345u;
-      cut += 1 + (sequence >> 16) % longest;
-      if (cut >= text.size()) break;
-      cuts.push_back(cut);
-    }
-  }
+  const std::vector<std::size_t> cuts = fuzzing::BlockCuts(cutSeed, text.size());
 
   if (testing::WrittenPage(text, options, scan, cuts,
                            utf8 ? PageEncoding::Utf8 : PageEncoding::CodePage932) != expected) {

@@ -14,6 +14,7 @@
 #include "platform/native_platform.h"
 #include "platform/posix_io.h"
 #include "platform/replacement_file_posix.h"
+#include "platform/scratch_file.h"
 #include "text/code_page_932.h"
 #include "text/path_scan.h"
 
@@ -76,7 +77,8 @@ class PosixFileSystem final : public FileSystem {
     if (!destination) return CopyOutcome::Failed;
     struct stat info {};
     if (lstat(destination->c_str(), &info) == 0) return CopyOutcome::DestinationExists;
-    auto source = OpenForReading(from);
+    // The picture's second opening: a FIFO whose writer has finished must not wait for another.
+    auto source = OpenReader(from, O_NONBLOCK);
     if (!source) return CopyOutcome::Failed;
     // The copy appears whole under its name or not at all, and never over a file that took
     // the name meanwhile.
@@ -95,21 +97,15 @@ class PosixFileSystem final : public FileSystem {
   }
 
   std::unique_ptr<ByteReader> OpenForReading(std::string_view path) override {
-    const auto posixPath = ToPosixPath(path);
-    const int fd = posixPath ? open(posixPath->c_str(), O_RDONLY | O_CLOEXEC) : -1;
-    if (fd < 0) return nullptr;
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-      close(fd);
-      return nullptr;
-    }
-    return std::make_unique<DescriptorReader>(fd);
+    return OpenReader(path, 0);
   }
 
   std::unique_ptr<ByteWriter> OpenForWriting(std::string_view path) override {
     const auto posixPath = ToPosixPath(path);
     return posixPath ? OpenReplacement(*posixPath, kind_) : nullptr;
   }
+
+  std::unique_ptr<Scratch> OpenScratch() override { return OpenScratchFile(); }
 
   bool IsLinkLoop(std::string_view path) override {
     const auto posixPath = ToPosixPath(path);
@@ -118,6 +114,27 @@ class PosixFileSystem final : public FileSystem {
   }
 
  private:
+  // `openFlags` O_NONBLOCK opens a FIFO without waiting for a writer; reads wait as usual.
+  static std::unique_ptr<ByteReader> OpenReader(std::string_view path, int openFlags) {
+    const auto posixPath = ToPosixPath(path);
+    const int fd = posixPath ? open(posixPath->c_str(), O_RDONLY | O_CLOEXEC | openFlags) : -1;
+    if (fd < 0) return nullptr;
+    if (openFlags & O_NONBLOCK) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+      close(fd);
+      return nullptr;
+    }
+    // A FIFO, a device or a /proc file (a regular file that claims no bytes) may give other
+    // bytes, or none, when read again.
+    if (!S_ISREG(info.st_mode) || info.st_size == 0) return std::make_unique<DescriptorReader>(fd);
+    const FileVersion version{
+        {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)},
+        static_cast<std::uint64_t>(info.st_size),
+        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+    return std::make_unique<DescriptorReader>(fd, version);
+  }
+
   TemporaryKind kind_;
 };
 

@@ -34,18 +34,23 @@ void Complete(std::vector<WrittenFile>& written, std::string name, std::string b
   written.push_back({std::move(name), std::move(bytes)});
 }
 
+// Reads bytes held in memory. The held file never changes while it is held, so it has a version
+// and the engine opens it again for a second pass rather than keep a copy of it.
 class MemoryReader final : public ByteReader {
  public:
-  explicit MemoryReader(std::string_view bytes) : rest_(bytes) {}
+  explicit MemoryReader(std::string_view bytes, std::optional<FileVersion> version = {})
+      : rest_(bytes), version_(version) {}
   std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
     const std::size_t count = std::min(capacity, rest_.size());
     std::memcpy(buffer, rest_.data(), count);
     rest_.remove_prefix(count);
     return count;
   }
+  std::optional<FileVersion> Version() const override { return version_; }
 
  private:
   std::string_view rest_;
+  std::optional<FileVersion> version_;
 };
 
 // Collects the bytes; they join the written files on Commit(), and are dropped otherwise.
@@ -142,7 +147,8 @@ CopyOutcome WebFileSystem::CopyIfAbsent(std::string_view from, std::string_view 
 std::unique_ptr<ByteReader> WebFileSystem::OpenForReading(std::string_view path) {
   if (IsSource(path)) {
     if (!sourceReadable_) return nullptr;
-    return std::make_unique<MemoryReader>(source_);
+    const FileVersion version{{WEB_VOLUME, SOURCE_INDEX}, source_.size(), 0};
+    return std::make_unique<MemoryReader>(source_, version);
   }
   if (const auto index = WrittenIndex(path)) {
     return std::make_unique<MemoryReader>(written_[*index].bytes);

@@ -5,11 +5,32 @@
 #include "platform/handle_io_win.h"
 #include "platform/native_platform.h"
 #include "platform/replacement_file_win.h"
+#include "platform/scratch_file.h"
 #include "platform/wide_text_win.h"
 
 namespace morvel {
 
 namespace {
+
+FileIdentity IdentityFrom(const BY_HANDLE_FILE_INFORMATION& info) {
+  return {info.dwVolumeSerialNumber,
+          (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+// The version of an open regular file; nothing for a pipe, a console or a device, which may
+// give other bytes, or none, when read again.
+std::optional<FileVersion> VersionOf(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info)) {
+    return std::nullopt;
+  }
+  const auto wide = [](DWORD high, DWORD low) {
+    return (static_cast<std::uint64_t>(high) << 32) | low;
+  };
+  return FileVersion{IdentityFrom(info), wide(info.nFileSizeHigh, info.nFileSizeLow),
+                     static_cast<std::int64_t>(wide(info.ftLastWriteTime.dwHighDateTime,
+                                                    info.ftLastWriteTime.dwLowDateTime))};
+}
 
 class Win32FileSystem final : public FileSystem {
  public:
@@ -42,9 +63,7 @@ class Win32FileSystem final : public FileSystem {
     const BOOL ok = GetFileInformationByHandle(file, &info);
     CloseHandle(file);
     if (!ok) return std::nullopt;
-    return FileIdentity{
-        info.dwVolumeSerialNumber,
-        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    return IdentityFrom(info);
   }
 
   CopyOutcome CopyIfAbsent(std::string_view from, std::string_view to) override {
@@ -66,12 +85,14 @@ class Win32FileSystem final : public FileSystem {
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<HandleReader>(file);
+    return std::make_unique<HandleReader>(file, VersionOf(file));
   }
 
   std::unique_ptr<ByteWriter> OpenForWriting(std::string_view path) override {
     return OpenReplacement(WidePath(path));
   }
+
+  std::unique_ptr<Scratch> OpenScratch() override { return OpenScratchFile(); }
 };
 
 }  // namespace

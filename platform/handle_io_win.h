@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string_view>
 
 #include "engine/outside_world.h"
@@ -25,11 +26,14 @@ inline bool WriteAll(HANDLE handle, std::string_view bytes) {
   return true;
 }
 
-// Reads a handle it owns. A pipe whose writer has finished ends the input.
+// Reads a handle it owns. A pipe whose writer has finished ends the input. `version` is the
+// regular file's as it was opened, or nothing for a source read once.
 class HandleReader final : public ByteReader {
  public:
-  explicit HandleReader(HANDLE handle) : handle_(handle) {}
+  explicit HandleReader(HANDLE handle, std::optional<FileVersion> version = std::nullopt)
+      : handle_(handle), version_(version) {}
   ~HandleReader() override { CloseHandle(handle_); }
+  std::optional<FileVersion> Version() const override { return version_; }
   std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
     DWORD count = 0;
     const DWORD wanted =
@@ -41,6 +45,7 @@ class HandleReader final : public ByteReader {
 
  private:
   HANDLE handle_;
+  std::optional<FileVersion> version_;
 };
 
 // Writes a handle it owns in place, for what holds nothing that a failure could cost
@@ -52,6 +57,7 @@ class HandleWriter final : public ByteWriter {
     if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
   }
   bool Write(std::string_view bytes) override { return WriteAll(handle_, bytes); }
+  bool IsStream() const override { return true; }
   bool Commit() override {
     const bool closed = CloseHandle(handle_) != 0;
     handle_ = INVALID_HANDLE_VALUE;

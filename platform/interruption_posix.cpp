@@ -27,11 +27,38 @@ sigset_t InterruptionSet() {
   return set;
 }
 
-extern "C" void RemoveTemporariesAndExit(int signal) {
+// Set from the moment a page is in place until the next conversion begins; meanwhile an
+// interruption is held over, as the run is a success by then.
+volatile sig_atomic_t pagePlaced = 0;
+volatile sig_atomic_t heldOver = 0;
+
+// Dies by `signal` itself: a parent (a shell running a loop of conversions) sees the process
+// killed by it, not an exit it chose, and stops too.
+void DieBy(int signal) {
+  struct sigaction standard {};
+  standard.sa_handler = SIG_DFL;
+  sigemptyset(&standard.sa_mask);
+  sigaction(signal, &standard, nullptr);
+  sigset_t only;
+  sigemptyset(&only);
+  sigaddset(&only, signal);
+  sigprocmask(SIG_UNBLOCK, &only, nullptr);
+  raise(signal);
+  // Not reached unless the signal could not end the process.
+  _exit(128 + signal);
+}
+
+// Removes the unfinished files, then dies by the signal; once the page is in place, holds the
+// signal over instead.
+extern "C" void RemoveTemporariesAndDie(int signal) {
+  if (pagePlaced) {
+    heldOver = signal;
+    return;
+  }
   for (int i = 0; i < LIST_SIZE; ++i) {
     if (inUse[i]) unlink(temporaries[i]);
   }
-  _exit(128 + signal);
+  DieBy(signal);
 }
 
 }  // namespace
@@ -58,9 +85,17 @@ void ForgetTemporary(int entry) {
   if (entry >= 0 && entry < LIST_SIZE) inUse[entry] = false;
 }
 
+void NotePagePlaced() { pagePlaced = 1; }
+
+void StopIfInterrupted() {
+  const InterruptionsHeld held;
+  if (heldOver) DieBy(heldOver);
+  pagePlaced = 0;
+}
+
 void RemoveTemporariesWhenInterrupted() {
   struct sigaction action {};
-  action.sa_handler = RemoveTemporariesAndExit;
+  action.sa_handler = RemoveTemporariesAndDie;
   action.sa_mask = InterruptionSet();
   for (const int signal : INTERRUPTIONS) {
     // A signal the caller chose to ignore (nohup, a background job) stays ignored.
@@ -68,6 +103,11 @@ void RemoveTemporariesWhenInterrupted() {
     if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) continue;
     sigaction(signal, &action, nullptr);
   }
+}
+
+void ReportRefusedWritesAsFailures() {
+  signal(SIGPIPE, SIG_IGN);
+  signal(SIGXFSZ, SIG_IGN);
 }
 
 }  // namespace morvel

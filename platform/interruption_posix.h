@@ -1,5 +1,5 @@
 // The temporary files a process is writing, removed when it is interrupted: SIGINT, SIGTERM or
-// SIGHUP removes them before the process exits with 128 + the signal's number (see
+// SIGHUP removes them before the process dies by that signal (see
 // RemoveTemporariesWhenInterrupted() in native_platform.h).
 #pragma once
 
@@ -27,5 +27,9 @@ class InterruptionsHeld {
 // full. Call both while InterruptionsHeld.
 int RememberTemporary(const std::string& path);
 void ForgetTemporary(int entry);
+
+// The page is in place: until StopIfInterrupted() (native_platform.h), an interruption no longer
+// ends the run. Call while InterruptionsHeld, together with the step that placed the page.
+void NotePagePlaced();
 
 }  // namespace morvel

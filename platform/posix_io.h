@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 #include <string_view>
 
 #include "engine/outside_world.h"
@@ -22,11 +23,14 @@ inline bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// Reads a descriptor it owns, retrying after interruptions.
+// Reads a descriptor it owns, retrying after interruptions. `version` is the regular file's
+// as it was opened, or nothing for a source read once.
 class DescriptorReader final : public ByteReader {
  public:
-  explicit DescriptorReader(int fd) : fd_(fd) {}
+  explicit DescriptorReader(int fd, std::optional<FileVersion> version = std::nullopt)
+      : fd_(fd), version_(version) {}
   ~DescriptorReader() override { close(fd_); }
+  std::optional<FileVersion> Version() const override { return version_; }
   std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
     for (;;) {
       const ssize_t count = read(fd_, buffer, capacity);
@@ -37,6 +41,7 @@ class DescriptorReader final : public ByteReader {
 
  private:
   int fd_;
+  std::optional<FileVersion> version_;
 };
 
 // Writes a descriptor it owns in place, for what holds nothing that a failure could cost (a
@@ -49,6 +54,7 @@ class DescriptorWriter final : public ByteWriter {
     if (fd_ >= 0) close(fd_);
   }
   bool Write(std::string_view bytes) override { return WriteAll(fd_, bytes); }
+  bool IsStream() const override { return true; }
   bool Commit() override {
     const int status = close(fd_);
     fd_ = -1;

@@ -6,9 +6,12 @@
 #include <stdlib.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <optional>
+#include <vector>
 
 #include "platform/interruption_posix.h"
 #include "platform/posix_io.h"
@@ -152,6 +155,26 @@ std::optional<Temporary> NameUnnamed(int fd, const std::string& folder) {
   return std::nullopt;
 }
 
+// Gives the file open at `fd` the extended attributes of the file at `path` (the user's own
+// `user.*` ones, and any others this process may set), as far as the file systems allow.
+void CopyExtendedAttributes(const std::string& path, int fd) {
+  const ssize_t listSize = listxattr(path.c_str(), nullptr, 0);
+  if (listSize <= 0) return;
+  std::vector<char> names(static_cast<std::size_t>(listSize));
+  const ssize_t listed = listxattr(path.c_str(), names.data(), names.size());
+  if (listed <= 0) return;
+  std::vector<char> value;
+  for (std::size_t at = 0; at < static_cast<std::size_t>(listed);) {
+    const char* name = names.data() + at;
+    at += std::strlen(name) + 1;
+    const ssize_t size = getxattr(path.c_str(), name, nullptr, 0);
+    if (size < 0) continue;
+    value.resize(static_cast<std::size_t>(size));
+    const ssize_t got = getxattr(path.c_str(), name, value.data(), value.size());
+    if (got >= 0) fsetxattr(fd, name, value.data(), static_cast<std::size_t>(got), 0);
+  }
+}
+
 // Makes what was written to `fd` durable.
 bool Flush(int fd) { return fsync(fd) == 0; }
 
@@ -203,6 +226,7 @@ class PageFile final : public ByteWriter {
 
     if (file_.path.empty()) {
       // A new page appears whole under its name, or not at all.
+      const InterruptionsHeld held;
       if (linkat(AT_FDCWD, SelfPath(file_.fd).c_str(), AT_FDCWD, target_.c_str(),
                  AT_SYMLINK_FOLLOW) == 0) {
         return Placed(false);
@@ -230,6 +254,8 @@ class PageFile final : public ByteWriter {
 
  private:
   bool Placed(bool replaced) {
+    // A page, not a picture's copy, ends its conversion's writing.
+    if (placing_ == Placing::Replace) NotePagePlaced();
     if (replaced) FlushFolder(folder_);
     close(file_.fd);
     file_.fd = -1;
@@ -280,6 +306,7 @@ std::unique_ptr<ByteWriter> OpenReplacement(const std::string& path, TemporaryKi
     if (old.st_uid != geteuid() || old.st_gid != getegid()) {
       [[maybe_unused]] const int ignored = fchown(file->fd, old.st_uid, old.st_gid);
     }
+    CopyExtendedAttributes(*target, file->fd);
   }
   return std::make_unique<PageFile>(std::move(*file), *target, PageFile::Placing::Replace);
 }

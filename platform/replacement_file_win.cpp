@@ -138,4 +138,8 @@ std::unique_ptr<ByteWriter> OpenReplacement(const std::wstring& path) {
 // process however that ends.
 void RemoveTemporariesWhenInterrupted() {}
 
+void StopIfInterrupted() {}
+
+void ReportRefusedWritesAsFailures() {}
+
 }  // namespace morvel

@@ -10,6 +10,7 @@
 #include "engine/messages.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/plain_options.h"
+#include "tests/support/written_page.h"
 
 namespace morvel {
 namespace {
@@ -402,6 +403,12 @@ TEST_F(ConvertFileTest, BuildsTheCompletionTextForAnyTargetLength) {
 
 std::string U8(std::u8string_view text) { return {text.begin(), text.end()}; }
 
+std::string Lines(std::string_view line, std::size_t count) {
+  std::string text;
+  while (count-- > 0) text += line;
+  return text;
+}
+
 const std::string UTF8_HEAD =
     "<!--MORVEL1.3-->\r\n<HTML><HEAD><META charset=\"UTF-8\"><META name=\"viewport\" "
     "content=\"width=device-width, initial-scale=1\"><TITLE>T</TITLE></HEAD>\r\n"
@@ -416,7 +423,7 @@ struct EncodingCase {
   int reads = 1;          // the times the file is read (a later byte can overturn the choice)
   TextEncodingChoice textEncoding = TextEncodingChoice::Auto;
   PageEncodingChoice pageEncoding = PageEncodingChoice::Auto;
-  bool standardInput = false;
+  enum Source { File, StandardInput, Pipe, PipeToStream, ChangingFile } source = File;
 };
 
 TEST_F(ConvertFileTest, FindsTheTextsEncodingAndWritesThePageItCallsFor) {
@@ -447,6 +454,11 @@ TEST_F(ConvertFileTest, FindsTheTextsEncodingAndWritesThePageItCallsFor) {
        "\xEF\xBB\xBF"
        "a\n\xC0\x80",
        "", true, "2行目に UTF-8 として正しくないバイトがあります。"},
+      {"a bad byte after a thousand lines", "\xEF\xBB\xBF" + Lines("a\n", 1000) + "\xFF", "", true,
+       "1001行目に UTF-8 として正しくないバイトがあります。"},
+      {"a UTF-8 mark, then a 0x1A before a bad byte", "\xEF\xBB\xBFx\x1A\xFF", "x", true},
+      {"a UTF-8 mark, then a 0x1A inside a character", "\xEF\xBB\xBF\xE3\x81\x1A", "", true,
+       "1行目に UTF-8 として正しくないバイトがあります。"},
       {"odd-length UTF-16",
        "\xFF\xFE"
        "a\0\n\0b"s,
@@ -463,10 +475,22 @@ TEST_F(ConvertFileTest, FindsTheTextsEncodingAndWritesThePageItCallsFor) {
       {"cp932 onto a UTF-8 page", "\x82\xA0\x85\x40\n\x82", U8(u8"あ\uFFFD\r\n\uFFFD"), true, "", 1,
        T::Auto, P::Utf8},
       {"standard input decides on its first 64 KiB", ascii + snow, ascii + snow, false, "", 1,
-       T::Auto, P::Auto, true},
+       T::Auto, P::Auto, EncodingCase::StandardInput},
       {"standard input: a later bad byte", snow + "\n" + ascii + "\n\xFF", "", true,
-       "3行目に UTF-8 として正しくないバイトがあります。", 1, T::Auto, P::Auto, true},
-      {"standard input with a mark", "\xFF\xFEx\0"s, "x", true, "", 1, T::Auto, P::Auto, true},
+       "3行目に UTF-8 として正しくないバイトがあります。", 1, T::Auto, P::Auto,
+       EncodingCase::StandardInput},
+      {"standard input with a mark", "\xFF\xFEx\0"s, "x", true, "", 1, T::Auto, P::Auto,
+       EncodingCase::StandardInput},
+      {"a pipe: ASCII, then UTF-8, from what was kept", ascii + snow, ascii + snow, true, "", 1,
+       T::Auto, P::Auto, EncodingCase::Pipe},
+      {"a pipe: ASCII, UTF-8, then a bad byte", ascii + snow + "\xFF", ascii + snow + "\xFF", false,
+       "", 1, T::Auto, P::Auto, EncodingCase::Pipe},
+      {"a pipe on a stream is classified whole", ascii + snow, ascii + snow, true, "", 1, T::Auto,
+       P::Auto, EncodingCase::PipeToStream},
+      {"a file that changed before it is read again", ascii + snow, "", false, "", 2, T::Auto,
+       P::Auto, EncodingCase::ChangingFile},
+      {"a changing file read once keeps its first bytes", snow, snow, true, "", 1, T::Auto, P::Auto,
+       EncodingCase::ChangingFile},
   };
   int n = 0;
   for (const auto& c : cases) {
@@ -475,29 +499,37 @@ TEST_F(ConvertFileTest, FindsTheTextsEncodingAndWritesThePageItCallsFor) {
     fake.files.opened.clear();
     const std::string source = "C:\\in\\t" + std::to_string(n) + ".txt";
     const std::string target = "C:\\out\\t" + std::to_string(n++) + ".htm";
-    fake.files.AddFile(source, c.text);
+    testing::FakeFileSystem::File& file = fake.files.AddFile(source, c.text);
+    file.readOnce = c.source == EncodingCase::Pipe || c.source == EncodingCase::PipeToStream;
+    if (c.source == EncodingCase::ChangingFile) file.changesTo = c.text + "more";
     fake.files.AddFile(target, "old page");
     ConversionRequest request = RequestFor(source, target);
     request.answers.overwrite = true;
     request.textEncoding = c.textEncoding;
     request.pageEncoding = c.pageEncoding;
     std::unique_ptr<ByteReader> input;
-    if (c.standardInput) request.input = (input = fake.files.OpenForReading(source)).get();
+    if (c.source == EncodingCase::StandardInput) {
+      request.input = (input = fake.files.OpenForReading(source)).get();
+    }
+    testing::StringByteWriter stream;
+    if (c.source == EncodingCase::PipeToStream) request.output = &stream;
     const ConversionOutcome outcome = Convert(request);
+    if (c.source == EncodingCase::PipeToStream) fake.files.AddFile(target, stream.text);
     EXPECT_EQ(fake.files.PendingWrites(), 0);
-    if (!c.invalid.empty()) {
+    const auto reads = std::count_if(fake.files.opened.begin(), fake.files.opened.end(),
+                                     [](const std::string& o) { return o.starts_with("r:"); });
+    EXPECT_EQ(reads, c.source == EncodingCase::StandardInput ? 1 : c.reads);
+    if (!c.invalid.empty() || c.page.empty()) {
+      const std::string failure = c.invalid.empty() ? "" : "\n" + c.invalid;
       EXPECT_EQ(outcome, ConversionOutcome::Failed);
-      EXPECT_EQ(fake.user.shown,
-                (std::vector{ShownMessage{std::string(msg::READ_FAILED) + "\n" + c.invalid,
-                                          "MORVEL", WARN}}));
+      EXPECT_EQ(
+          fake.user.shown,
+          (std::vector{ShownMessage{std::string(msg::READ_FAILED) + failure, "MORVEL", WARN}}));
       EXPECT_EQ(fake.files.Contents(target), "old page");
       continue;
     }
     EXPECT_EQ(outcome, ConversionOutcome::Written);
     EXPECT_EQ(fake.files.Contents(target), (c.utf8Page ? UTF8_HEAD : PLAIN_HEAD) + c.page + FOOTER);
-    const auto reads = std::count_if(fake.files.opened.begin(), fake.files.opened.end(),
-                                     [](const std::string& o) { return o.starts_with("r:"); });
-    EXPECT_EQ(reads, c.standardInput ? 1 : c.reads);
   }
 }
 

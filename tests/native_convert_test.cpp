@@ -252,5 +252,28 @@ TEST_F(NativeConvertTest, CopiesAPictureBesideThePageWithoutOverwriting) {
   }
 }
 
+// A regular file can be read again while its version stands: any change to it gives another
+// version. A scratch gives back what was kept in it, from any offset.
+TEST_F(NativeConvertTest, ReadsAgainOnlyAnUnchangedFileAndKeepsWhatAScratchIsGiven) {
+  folder.WriteFile("a.txt", "first");
+  const auto first = files->OpenForReading(folder.Path("a.txt"))->Version();
+  ASSERT_TRUE(first);
+  EXPECT_EQ(files->OpenForReading(folder.Path("a.txt"))->Version(), first);
+  folder.WriteFile("a.txt", "first, and more");
+  EXPECT_NE(files->OpenForReading(folder.Path("a.txt"))->Version(), first);
+#ifndef _WIN32
+  EXPECT_FALSE(files->OpenForReading("\\dev\\null")->Version());
+#endif
+
+  const auto scratch = files->OpenScratch();
+  ASSERT_TRUE(scratch);
+  const std::string kept(100'000, 'k');
+  ASSERT_TRUE(scratch->Append(kept) && scratch->Append("end"));
+  std::string read(10, '\0');
+  EXPECT_EQ(scratch->ReadAt(kept.size() - 2, read.data(), read.size()), 5u);
+  EXPECT_EQ(read.substr(0, 5), "kkend");
+  EXPECT_EQ(scratch->ReadAt(kept.size() + 3, read.data(), read.size()), 0u);
+}
+
 }  // namespace
 }  // namespace morvel

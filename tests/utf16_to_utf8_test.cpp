@@ -74,6 +74,8 @@ TEST(Utf16ToUtf8, ConvertsBothByteOrdersWhereverTheInputIsCut) {
       {u"ab\n", "x", "ab\n", 2},
       {u"", "x", "", 1},
       {u"\xD83D", "x", "", 1},
+      // Long runs of line feeds, counted past 255 at a time.
+      {std::u16string(3000, u'\n') + u"\xDC00", "", std::string(3000, '\n'), 3001},
   };
   for (const bool bigEndian : {false, true}) {
     for (const auto& c : cases) {

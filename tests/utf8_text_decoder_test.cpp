@@ -1,6 +1,6 @@
 // UTF-8 input through the code page 932 table into a recording sink, whole and
 // cut at every byte: the bytes written, the references, and where invalid input stops it.
-#include "engine/utf8_text_decoder.h"
+#include "text/utf8_text_decoder.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +63,7 @@ TEST(Utf8TextDecoder, WritesCodePage932AndReferencesWhereverTheInputIsCut) {
       {u8"\x80", "", 1},                      // stray continuation
       {u8"\xE3\x81\x61\n", "", 1},            // missing continuation
       {u8"a\nb\nc\xE3\x81", "a\nb\nc", 3},    // cut off by the end
+      {u8"a\n\xF4\n", "a\n", 2},              // a line feed after a lead byte
       {u8"\xEF\xBB", "", 1},
   };
   for (const auto& c : cases) {

@@ -1,6 +1,7 @@
 #include "text/code_page_932.h"
 
 #include "text/code_page_932_table.h"
+#include "text/encoding.h"
 #include "text/utf16.h"
 #include "text/utf8.h"
 
@@ -13,8 +14,6 @@ using code_page_932_table::LEAD_BYTE;
 using code_page_932_table::LeadIndex;
 using code_page_932_table::SINGLE_BYTE;
 using code_page_932_table::TrailIndex;
-
-constexpr char32_t REPLACEMENT = 0xFFFD;
 
 // Every character's form, inverted from what the sequences read as. Each character is written
 // by exactly one sequence: a table that gave one two forms does not compile.
@@ -55,8 +54,9 @@ std::optional<Text> Decode(std::string_view text, Unmapped unmapped, Append appe
   while (!text.empty()) {
     const Sequence sequence = FirstSequence(text);
     if (!sequence.value && unmapped == Unmapped::Refuse) return std::nullopt;
-    append(sequence.value.value_or(unmapped == Unmapped::QuestionMark ? U'?' : REPLACEMENT),
-           result);
+    append(
+        sequence.value.value_or(unmapped == Unmapped::QuestionMark ? U'?' : REPLACEMENT_CHARACTER),
+        result);
     text.remove_prefix(sequence.length);
   }
   return result;
@@ -106,12 +106,12 @@ std::optional<std::string> Utf16ToCp932(std::u16string_view text, Unmapped unmap
 
 void Cp932ToUtf8Stream::Write(std::string_view block, std::string& utf8) {
   if (block.empty()) return;
-  if (waiting_) {
-    waiting_ = false;
-    const char pair[2] = {lead_, block[0]};
-    const Sequence sequence = FirstSequence(std::string_view(pair, 2));
-    AppendUtf8(sequence.value.value_or(REPLACEMENT), utf8);
-    block.remove_prefix(sequence.length - 1);
+  if (!carried_.Empty()) {
+    // The lead byte that ended the last block, with its trail byte when the block starts with
+    // one.
+    if (IsTrailByte(block[0])) carried_.FillTo(2, block);
+    AppendUtf8(FirstSequence(carried_.View()).value.value_or(REPLACEMENT_CHARACTER), utf8);
+    carried_.Clear();
   }
   while (!block.empty()) {
     // ASCII, most of many texts, is the same in both.
@@ -120,20 +120,19 @@ void Cp932ToUtf8Stream::Write(std::string_view block, std::string& utf8) {
     utf8.append(block.substr(0, ascii));
     block.remove_prefix(ascii);
     if (block.empty()) break;
-    if (block.size() == 1 && SINGLE_BYTE[static_cast<unsigned char>(block[0])] == LEAD_BYTE) {
-      lead_ = block[0];
-      waiting_ = true;
+    if (block.size() == 1 && IsLeadByte(block[0])) {
+      carried_.Keep(block);
       return;
     }
     const Sequence sequence = FirstSequence(block);
-    AppendUtf8(sequence.value.value_or(REPLACEMENT), utf8);
+    AppendUtf8(sequence.value.value_or(REPLACEMENT_CHARACTER), utf8);
     block.remove_prefix(sequence.length);
   }
 }
 
 void Cp932ToUtf8Stream::Finish(std::string& utf8) {
-  if (waiting_) AppendUtf8(REPLACEMENT, utf8);
-  waiting_ = false;
+  if (!carried_.Empty()) AppendUtf8(REPLACEMENT_CHARACTER, utf8);
+  carried_.Clear();
 }
 
 bool AppendCp932OrReference(char32_t value, std::string& out) {

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/carried_bytes.h"
+
 namespace morvel {
 
 // A character's form: one byte (0x00XX), or a lead byte and a trail byte (0xLLTT, lead from
@@ -54,8 +56,7 @@ class Cp932ToUtf8Stream {
   void Finish(std::string& utf8);
 
  private:
-  char lead_ = 0;
-  bool waiting_ = false;
+  CarriedBytes carried_;  // a lead byte that ended the last block
 };
 
 // The exact code page 932 form of UTF-8 or UTF-16 `text`. Nothing, with Unmapped::Refuse, when

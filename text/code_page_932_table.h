@@ -8,22 +8,35 @@
 #include <cstdint>
 #include <iterator>
 
+#include "text/encoding.h"
+
 namespace morvel::code_page_932_table {
 
 #include "text/code_page_932_table.inc"
 
 inline constexpr char16_t LEAD_BYTE = 0xFFFF;  // in SINGLE_BYTE
 
-// The row of DOUBLE_BYTE for `lead` and its column for `trail`; -1 for a byte outside them.
+// The table's lead bytes are the ones IsLeadByte() names.
+constexpr bool LeadBytesAgree() {
+  for (unsigned byte = 0; byte < 0x100; ++byte) {
+    if ((SINGLE_BYTE[byte] == LEAD_BYTE) != IsLeadByte(static_cast<unsigned char>(byte))) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(LeadBytesAgree());
+
+// The row of DOUBLE_BYTE for `lead` and its column for `trail` (rows and columns follow the
+// lead and trail bytes in order, without the gaps between their ranges); -1 for a byte that is
+// not one.
 constexpr int LeadIndex(unsigned lead) {
-  return lead >= 0x81 && lead <= 0x9F   ? static_cast<int>(lead - 0x81)
-         : lead >= 0xE0 && lead <= 0xFC ? static_cast<int>(lead - 0xE0 + 0x1F)
-                                        : -1;
+  if (!IsLeadByte(static_cast<unsigned char>(lead))) return -1;
+  return static_cast<int>(lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 0x1F);
 }
 constexpr int TrailIndex(unsigned trail) {
-  return trail >= 0x40 && trail <= 0x7E   ? static_cast<int>(trail - 0x40)
-         : trail >= 0x80 && trail <= 0xFC ? static_cast<int>(trail - 0x41)
-                                          : -1;
+  if (!IsTrailByte(static_cast<unsigned char>(trail))) return -1;
+  return static_cast<int>(trail <= 0x7E ? trail - 0x40 : trail - 0x41);
 }
 
 // True when `code` (a byte, or a lead byte and a trail byte as 0xLLTT) is the sequence written

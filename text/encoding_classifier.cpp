@@ -10,13 +10,7 @@ namespace morvel {
 
 namespace {
 
-constexpr char END_OF_TEXT = '\x1A';
 constexpr std::uint64_t HIGH_BITS = 0x8080808080808080;
-constexpr std::uint64_t LOW_SEVEN_BITS = 0x7F7F7F7F7F7F7F7F;
-
-constexpr std::string_view UTF8_MARK = "\xEF\xBB\xBF";
-constexpr std::string_view UTF16LE_MARK = "\xFF\xFE";
-constexpr std::string_view UTF16BE_MARK = "\xFE\xFF";
 
 std::uint64_t Load64(const char* data) {
   std::uint64_t word;
@@ -268,57 +262,24 @@ bool CanBeCompleted(const char* bytes, std::size_t count, std::size_t length) {
   return false;
 }
 
-// `bytes` cut before its first 0x1A; true when it had one.
-bool CutAtEndOfText(std::string_view& bytes) {
-  const std::size_t end = bytes.find(END_OF_TEXT);
-  if (end == std::string_view::npos) return false;
-  bytes = bytes.substr(0, end);
-  return true;
-}
-
 }  // namespace
-
-std::size_t CountLineFeeds(std::string_view bytes) {
-  // Eight bytes at a time: a byte of the word XOR "\n\n..." is zero exactly at a line feed, and
-  // each zero byte leaves a 1 in its lowest bit of `ones`. Each byte of `sums` counts up to
-  // 255 words before it is added up.
-  constexpr std::uint64_t LINE_FEEDS = 0x0A0A0A0A0A0A0A0A;
-  constexpr std::uint64_t LOW_BITS = 0x0101010101010101;
-  const char* data = bytes.data();
-  std::size_t size = bytes.size();
-  std::size_t count = 0;
-  while (size >= 8) {
-    const std::size_t words = std::min<std::size_t>(size / 8, 255);
-    std::uint64_t sums = 0;
-    for (std::size_t w = 0; w < words; ++w) {
-      const std::uint64_t x = Load64(data + 8 * w) ^ LINE_FEEDS;
-      const std::uint64_t nonZero = (x & LOW_SEVEN_BITS) + LOW_SEVEN_BITS;
-      sums += (~(nonZero | x | LOW_SEVEN_BITS) >> 7) & LOW_BITS;
-    }
-    count += static_cast<std::size_t>((sums * LOW_BITS) >> 56);
-    data += 8 * words;
-    size -= 8 * words;
-  }
-  return count + static_cast<std::size_t>(std::count(data, data + size, '\n'));
-}
 
 // ---- Utf8Scan -------------------------------------------------------------------------------
 
 std::size_t Utf8Scan::CompleteCarried(std::string_view& block) {
-  const std::size_t length = Utf8SequenceLength(carry_[0]);
-  const std::size_t taken = std::min(length - carried_, block.size());
-  std::memcpy(carry_ + carried_, block.data(), taken);
-  carried_ += taken;
-  block.remove_prefix(taken);
-  if (carried_ < length) return CanBeCompleted(carry_, carried_, length) ? ALL_VALID : 0;
-  carried_ = 0;
-  return FirstUtf8Character(std::string_view(carry_, length)) ? ALL_VALID : 0;
+  const std::size_t length = Utf8SequenceLength(carried_.View()[0]);
+  if (!carried_.FillTo(length, block)) {
+    return CanBeCompleted(carried_.View().data(), carried_.Size(), length) ? ALL_VALID : 0;
+  }
+  const bool valid = FirstUtf8Character(carried_.View()).has_value();
+  carried_.Clear();
+  return valid ? ALL_VALID : 0;
 }
 
 std::size_t Utf8Scan::Scan(std::string_view block) {
   if (block.empty()) return ALL_VALID;  // (its data may be null: no copying from it)
   std::size_t offset = 0;
-  if (carried_ != 0) {
+  if (!carried_.Empty()) {
     const std::size_t size = block.size();
     if (CompleteCarried(block) != ALL_VALID) return 0;
     offset = size - block.size();
@@ -357,8 +318,7 @@ std::size_t Utf8Scan::Scan(std::string_view block) {
     if (length == 0) return offset + i;
     if (size - i < length) {
       if (!CanBeCompleted(data + i, size - i, length)) return offset + i;
-      carried_ = size - i;
-      std::memcpy(carry_, data + i, carried_);
+      carried_.Keep(std::string_view(data + i, size - i));
       sawNonAscii_ = true;
       return ALL_VALID;
     }
@@ -449,29 +409,18 @@ DetectedEncoding EncodingClassifier::Finish() {
 
 // ---- Utf8Validator --------------------------------------------------------------------------
 
-std::string_view Utf8Validator::Write(std::string_view block) {
-  if (status_ != TextStatus::Continuing) return {};
-  const bool ended = CutAtEndOfText(block);
+bool Utf8Validator::Write(std::string_view block) {
+  if (invalid_) return false;
   const std::size_t bad = scan_.Scan(block);
-  if (bad != Utf8Scan::ALL_VALID) {
-    // No line feed is part of a sequence, so the line is the one its first byte stands on.
-    lineFeeds_ += CountLineFeeds(block.substr(0, bad));
-    status_ = TextStatus::Invalid;
-    return {};
-  }
-  lineFeeds_ += CountLineFeeds(block);
-  if (ended) {
-    status_ = scan_.InsideCharacter() ? TextStatus::Invalid : TextStatus::Ended;
-    if (status_ == TextStatus::Invalid) return {};
-  }
-  return block;
+  // No line feed is part of a sequence, so the line is the one its first byte stands on.
+  lines_.Pass(bad == Utf8Scan::ALL_VALID ? block : block.substr(0, bad));
+  invalid_ = bad != Utf8Scan::ALL_VALID;
+  return !invalid_;
 }
 
 bool Utf8Validator::Finish() {
-  if (status_ == TextStatus::Continuing && scan_.InsideCharacter()) {
-    status_ = TextStatus::Invalid;
-  }
-  return status_ != TextStatus::Invalid;
+  invalid_ = invalid_ || scan_.InsideCharacter();
+  return !invalid_;
 }
 
 }  // namespace morvel

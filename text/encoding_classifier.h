@@ -1,19 +1,19 @@
 // Which encoding a text is in, found from its bytes as they are read, and the check of UTF-8
 // text as it streams in. Both take blocks cut anywhere, inside a character included.
 //
-// A text is read up to its end of text: the first 0x1A byte in code page 932 and UTF-8 (no
-// byte of a UTF-8 multi-byte character is below 0x80, and no code page 932 trail byte is
-// 0x1A), the first U+001A code unit in UTF-16 (which text/utf16_to_utf8.h finds; 0x1A bytes
-// stand in many other UTF-16 characters, so UTF-16 must be read past them). Both classes here
-// take raw bytes and stop at the first 0x1A byte themselves (no mark holds one, so a UTF-16 mark
-// is found first); text already cut there is read the same way.
+// The classifier takes the bytes as read and stops at the end of text itself (no mark holds a
+// 0x1A, so a UTF-16 mark is found first); the check takes text already cut before it, as
+// TextReader hands it on.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
-#include "text/significant_bytes.h"
+#include "text/carried_bytes.h"
+#include "text/encoding.h"
+#include "text/line_count.h"
+#include "text/scan_path.h"
 
 namespace morvel {
 
@@ -25,16 +25,6 @@ enum class DetectedEncoding {
   Utf16Le,       // FF FE first
   Utf16Be,       // FE FF first
 };
-
-// How a streaming check of a text stands after a block.
-enum class TextStatus {
-  Continuing,  // valid so far
-  Ended,       // the end of text came: nothing after it is text
-  Invalid,     // the text holds a byte sequence its encoding does not allow
-};
-
-// The number of line feeds in `bytes`.
-std::size_t CountLineFeeds(std::string_view bytes);
 
 // Follows UTF-8 through blocks cut anywhere and finds the first sequence UTF-8 does not allow
 // (as FirstUtf8Character() reads it). A character cut off by the end of a block is carried to
@@ -53,7 +43,7 @@ class Utf8Scan {
   // earlier block), or ALL_VALID. Once a sequence is invalid, the scan must not be fed again.
   std::size_t Scan(std::string_view block);
   // True when the bytes so far end inside a character.
-  bool InsideCharacter() const { return carried_ != 0; }
+  bool InsideCharacter() const { return !carried_.Empty(); }
   // True once a byte of 0x80 or above has been seen (in valid text, in a valid character).
   bool SawNonAscii() const { return sawNonAscii_; }
 
@@ -62,8 +52,7 @@ class Utf8Scan {
   // whole or may still become valid, 0 when it cannot.
   std::size_t CompleteCarried(std::string_view& block);
 
-  char carry_[4] = {};
-  std::size_t carried_ = 0;
+  CarriedBytes carried_;
   bool sawNonAscii_ = false;
   // (Unused in a build without the SIMD paths.)
   [[maybe_unused]] bool sse2_;
@@ -118,27 +107,26 @@ class EncodingClassifier {
 
 // Checks UTF-8 text after its mark (the text after EF BB BF, text forced to be UTF-8, or the
 // rest of standard input chosen as UTF-8 on its first bytes), as the page is written from it.
+// The text comes cut before its end of text.
 class Utf8Validator {
  public:
   explicit Utf8Validator(ScanPath path = ChosenScanPath()) : scan_(path) {}
 
-  // Checks the next block and returns the part of it that is text: all of it, or the bytes
-  // before its first 0x1A (Ended). Nothing once the status is Invalid: no page is written
-  // from an invalid text.
-  std::string_view Write(std::string_view block);
+  // Checks the next block; false once the text has proved invalid. Nothing is checked after
+  // that: no page is written from an invalid text.
+  bool Write(std::string_view block);
   // The end of the input; false when the text is invalid, a character cut off at its end
   // included.
   bool Finish();
 
-  TextStatus Status() const { return status_; }
-  // The line (counted from 1, by line feeds) that holds the first invalid sequence, once the
-  // status is Invalid.
-  std::size_t InvalidLine() const { return lineFeeds_ + 1; }
+  // The line (counted from 1, by line feeds) that holds the first invalid sequence, once Write()
+  // or Finish() has returned false.
+  std::size_t InvalidLine() const { return lines_.Line(); }
 
  private:
   Utf8Scan scan_;
-  std::size_t lineFeeds_ = 0;
-  TextStatus status_ = TextStatus::Continuing;
+  LineCount lines_;
+  bool invalid_ = false;
 };
 
 }  // namespace morvel

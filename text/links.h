@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "text/cp932.h"
+#include "text/encoding.h"
 #include "text/escape.h"
 #include "text/primitives.h"
 

@@ -1,6 +1,6 @@
 #include "text/path_scan.h"
 
-#include "text/cp932.h"
+#include "text/encoding.h"
 
 namespace morvel {
 
@@ -18,8 +18,6 @@ void ForEachSingleByteChar(std::string_view text, Visit visit) {
     visit(i, text[i]);
   }
 }
-
-char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c; }
 
 }  // namespace
 
@@ -58,14 +56,14 @@ bool SamePathText(std::string_view a, std::string_view b) {
       ++i;
       continue;
     }
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+    if (FoldAsciiCase(a[i]) != FoldAsciiCase(b[i])) return false;
   }
   return true;
 }
 
 std::string FoldedPathText(std::string_view path) {
   std::string folded(path);
-  ForEachSingleByteChar(folded, [&](std::size_t i, char c) { folded[i] = FoldAscii(c); });
+  ForEachSingleByteChar(folded, [&](std::size_t i, char c) { folded[i] = FoldAsciiCase(c); });
   return folded;
 }
 
@@ -102,7 +100,7 @@ bool MatchesFileNamePattern(std::string_view name, std::string_view pattern) {
       const bool same =
           (pattern[p] == '?' && pl == 1) ||
           (pl == nl && (pl == 2 ? pattern.substr(p, 2) == name.substr(n, 2)
-                                : FoldAscii(pattern[p]) == FoldAscii(name[n])));
+                                : FoldAsciiCase(pattern[p]) == FoldAsciiCase(name[n])));
       if (same) {
         p += pl;
         n += nl;

@@ -4,19 +4,17 @@
 
 #include <string_view>
 
+#include "text/encoding.h"
+
 namespace morvel {
 
 // True when `text` begins with `prefix`, comparing "a"-"z" with "A"-"Z" as equal and every
 // other byte (0x80-0xFF included) exactly. An empty prefix matches every text. Reads no byte
 // of `text` beyond the prefix's length.
 constexpr bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  constexpr auto fold = [](char byte) {
-    const auto value = static_cast<unsigned char>(byte);
-    return (value >= 'a' && value <= 'z') ? static_cast<unsigned char>(value - 0x20) : value;
-  };
   if (text.size() < prefix.size()) return false;
   for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (fold(text[i]) != fold(prefix[i])) return false;
+    if (FoldAsciiCase(text[i]) != FoldAsciiCase(prefix[i])) return false;
   }
   return true;
 }

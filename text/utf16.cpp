@@ -1,14 +1,9 @@
 #include "text/utf16.h"
 
+#include "text/encoding.h"
 #include "text/utf8.h"
 
 namespace morvel {
-
-namespace {
-
-constexpr char32_t REPLACEMENT_CHARACTER = 0xFFFD;
-
-}  // namespace
 
 std::optional<Utf16Character> FirstUtf16Character(std::u16string_view text) {
   const char32_t first = text[0];

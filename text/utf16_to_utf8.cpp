@@ -11,8 +11,6 @@ namespace morvel {
 
 namespace {
 
-constexpr char32_t END_OF_TEXT = 0x1A;
-
 template <bool BIG_ENDIAN_UNITS>
 char32_t UnitAt(const unsigned char* bytes) {
   return BIG_ENDIAN_UNITS ? char32_t{bytes[0]} << 8 | bytes[1] : char32_t{bytes[1]} << 8 | bytes[0];
@@ -47,7 +45,7 @@ bool AllPlainAscii(std::uint64_t units) {
 // Bulk conversion; see Utf16ToUtf8::Convert().
 template <bool BIG_ENDIAN_UNITS>
 std::size_t ConvertUnits(const unsigned char* in, std::size_t size, char*& out,
-                         std::size_t& lineFeeds, TextStatus& status) {
+                         TextStatus& status) {
   char* o = out;
   std::size_t i = 0;
   while (size - i >= 2) {
@@ -65,11 +63,10 @@ std::size_t ConvertUnits(const unsigned char* in, std::size_t size, char*& out,
     }
     const char32_t unit = UnitAt<BIG_ENDIAN_UNITS>(in + i);
     if (unit < 0x80) {
-      if (unit == END_OF_TEXT) {
+      if (unit == END_OF_TEXT_UNIT) {
         status = TextStatus::Ended;
         break;
       }
-      if (unit == '\n') ++lineFeeds;
       *o++ = static_cast<char>(unit);
       i += 2;
     } else if (unit < 0x800) {
@@ -109,51 +106,46 @@ std::size_t ConvertUnits(const unsigned char* in, std::size_t size, char*& out,
 
 }  // namespace
 
-std::size_t Utf16ToUtf8::Convert(const unsigned char* in, std::size_t size, char*& out) {
-  return bigEndian_ ? ConvertUnits<true>(in, size, out, lineFeeds_, status_)
-                    : ConvertUnits<false>(in, size, out, lineFeeds_, status_);
+std::size_t Utf16ToUtf8::Convert(std::string_view in, char*& out) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(in.data());
+  return bigEndian_ ? ConvertUnits<true>(bytes, in.size(), out, status_)
+                    : ConvertUnits<false>(bytes, in.size(), out, status_);
 }
 
 TextStatus Utf16ToUtf8::Write(std::string_view block, std::string& utf8) {
   // (An empty block's data may be null: no copying from it.)
   if (status_ != TextStatus::Continuing || block.empty()) return status_;
-  const auto* in = reinterpret_cast<const unsigned char*>(block.data());
-  std::size_t size = block.size();
   // Every two bytes give at most three of UTF-8, and a pair's four give four.
   const std::size_t start = utf8.size();
-  utf8.resize(start + (carried_ + size) / 2 * 3 + 3);
+  utf8.resize(start + (carried_.Size() + block.size()) / 2 * 3 + 3);
   char* out = utf8.data() + start;
-  if (carried_ != 0) {
-    // The carried bytes with enough of the block to finish their character (at most four).
-    unsigned char joined[3 + 4];
-    const std::size_t added = std::min<std::size_t>(size, 4);
-    std::memcpy(joined, carry_, carried_);
-    std::memcpy(joined + carried_, in, added);
-    const std::size_t taken = Convert(joined, carried_ + added, out);
-    if (taken >= carried_) {
-      in += taken - carried_;
-      size -= taken - carried_;
-      carried_ = 0;
-    } else if (status_ == TextStatus::Continuing) {
-      // The block was too short to finish the character (a carried character is at most a
-      // unit and a half): all of it is carried now.
-      std::memcpy(carry_ + carried_, in, added);
-      carried_ += added;
+  if (!carried_.Empty()) {
+    // The carried character completed from the block: a unit, or a high surrogate and the unit
+    // after it. A block too short for that leaves all of it carried.
+    const auto* carried = reinterpret_cast<const unsigned char*>(carried_.View().data());
+    const auto highSurrogateFirst = [&] {
+      return IsHighSurrogate(bigEndian_ ? UnitAt<true>(carried) : UnitAt<false>(carried));
+    };
+    const bool whole =
+        carried_.FillTo(2, block) && (!highSurrogateFirst() || carried_.FillTo(4, block));
+    if (whole) {
+      Convert(carried_.View(), out);
+      carried_.Clear();
     }
   }
-  if (status_ == TextStatus::Continuing && carried_ == 0) {
-    const std::size_t taken = Convert(in, size, out);
-    if (status_ == TextStatus::Continuing) {
-      carried_ = size - taken;
-      std::memcpy(carry_, in + taken, carried_);
-    }
+  if (status_ == TextStatus::Continuing && carried_.Empty()) {
+    const std::size_t taken = Convert(block, out);
+    if (status_ == TextStatus::Continuing) carried_.Keep(block.substr(taken));
   }
-  utf8.resize(static_cast<std::size_t>(out - utf8.data()));
+  const std::string_view written(utf8.data() + start,
+                                 static_cast<std::size_t>(out - utf8.data()) - start);
+  lines_.Pass(written);
+  utf8.resize(start + written.size());
   return status_;
 }
 
 bool Utf16ToUtf8::Finish() {
-  if (status_ == TextStatus::Continuing && carried_ != 0) status_ = TextStatus::Invalid;
+  if (status_ == TextStatus::Continuing && !carried_.Empty()) status_ = TextStatus::Invalid;
   return status_ != TextStatus::Invalid;
 }
 

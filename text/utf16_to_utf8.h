@@ -6,14 +6,15 @@
 #include <string>
 #include <string_view>
 
-#include "text/encoding_classifier.h"
+#include "text/carried_bytes.h"
+#include "text/encoding.h"
+#include "text/line_count.h"
 
 namespace morvel {
 
 // Converts the UTF-16 text after its mark (EncodingClassifier::MarkLength() bytes, which are
-// not text) to UTF-8. The text ends at its first U+001A, the end of text; nothing after it is
-// read. An unpaired surrogate, or an odd number of bytes at the end of the input, makes the
-// text invalid.
+// not text) to UTF-8. The text ends at its first END_OF_TEXT_UNIT; nothing after it is read. An
+// unpaired surrogate, or an odd number of bytes at the end of the input, makes the text invalid.
 class Utf16ToUtf8 {
  public:
   explicit Utf16ToUtf8(bool bigEndian) : bigEndian_(bigEndian) {}
@@ -30,18 +31,17 @@ class Utf16ToUtf8 {
   TextStatus Status() const { return status_; }
   // The line (counted from 1, by line feeds) that holds the first invalid unit, once the status
   // is Invalid; an odd last byte belongs to the last line.
-  std::size_t InvalidLine() const { return lineFeeds_ + 1; }
+  std::size_t InvalidLine() const { return lines_.Line(); }
 
  private:
-  // Converts the whole characters of `size` bytes at `in` to UTF-8 at `out`, stopping at the
-  // end of text or an invalid unit (and setting the status), or before a character that the
-  // bytes cut off. Returns the bytes of `in` taken; moves `out` past what it wrote.
-  std::size_t Convert(const unsigned char* in, std::size_t size, char*& out);
+  // Converts the whole characters of `in` to UTF-8 at `out`, stopping at the end of text or an
+  // invalid unit (and setting the status), or before a character that `in` cuts off. Returns
+  // the bytes of `in` taken; moves `out` past what it wrote.
+  std::size_t Convert(std::string_view in, char*& out);
 
   bool bigEndian_;
-  unsigned char carry_[3] = {};  // the bytes of a cut-off character: up to a unit and a half
-  std::size_t carried_ = 0;
-  std::size_t lineFeeds_ = 0;
+  CarriedBytes carried_;  // a cut-off character: up to a unit and a half
+  LineCount lines_;       // over the UTF-8 written, whose line feeds are the text's
   TextStatus status_ = TextStatus::Continuing;
 };
 

@@ -1,7 +1,18 @@
 #!/usr/bin/env bash
 # Installs, on Debian 12, whatever the build and the tests need and the machine lacks.
 # Runs as root, or through sudo.
+#
+# A package index that cannot be downloaded (a mirror in the middle of a sync) is retried, then
+# left out: the lists already there serve. The 32-bit Wine is installed only where the kernel
+# runs 32-bit programs, and where its install fails the Windows tests run as the x64 build.
+# Any other package that cannot be installed fails the set-up.
+#
+# For its own test: MORVEL_KERNEL_RUNS_32BIT (1 or 0) stands in for the kernel's answer, and
+# MORVEL_APT_RETRY_DELAY for the seconds between attempts (default 10).
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+
+say() { echo "install-deps.sh: $*" >&2; }
 
 missing=()
 need() { command -v "$1" >/dev/null 2>&1 || missing+=("$2"); }
@@ -17,9 +28,8 @@ need_file /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.
 need i686-w64-mingw32-g++-posix g++-mingw-w64-i686
 need i686-w64-mingw32-windres binutils-mingw-w64-i686
 need wine wine
-need_file /usr/lib/i386-linux-gnu/wine/i386-windows/kernel32.dll wine32:i386
-# Wine's 32-bit loader needs a kernel that runs 32-bit programs; without one the Windows tests
-# run as an x64 build under the 64-bit loader.
+# Wine's 64-bit loader runs the x64 build, which is what the Windows tests run as on a kernel
+# without 32-bit programs.
 need_file /usr/lib/wine/wine64 wine64
 need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
 need x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64
@@ -43,14 +53,53 @@ need chromium chromium
 need node nodejs
 need npm npm
 
-[ ${#missing[@]} -eq 0 ] && exit 0
+# The 32-bit Wine, which runs the 32-bit build itself, is worth having only where the kernel
+# runs 32-bit programs.
+wine32=()
+if "$here/kernel-runs-32bit.sh" &&
+  [ ! -e /usr/lib/i386-linux-gnu/wine/i386-windows/kernel32.dll ]; then
+  wine32=(wine32:i386)
+fi
+
+[ ${#missing[@]} -eq 0 ] && [ ${#wine32[@]} -eq 0 ] && exit 0
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-echo "Installing: ${missing[*]}" >&2
-if printf '%s\n' "${missing[@]}" | grep -q ':i386$'; then
+if [ ${#wine32[@]} -ne 0 ]; then
   $sudo dpkg --add-architecture i386
 fi
-$sudo apt-get update -qq
-# Recommended packages stay on: Wine's fonts (Marlett) come as a recommendation.
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+
+# apt-get update fails as a whole when any one index fails, yet keeps every list it did fetch.
+delay=${MORVEL_APT_RETRY_DELAY:-10}
+updated=false
+for attempt in 1 2 3; do
+  if $sudo apt-get update -qq; then
+    updated=true
+    break
+  fi
+  if [ "$attempt" -lt 3 ]; then
+    say "apt-get update failed (attempt $attempt of 3); retrying in ${delay} s"
+    sleep "$delay"
+  fi
+done
+$updated || say "a package index still cannot be downloaded; going on with the package lists there are"
+
+install() {
+  # Recommended packages stay on: Wine's fonts (Marlett) come as a recommendation.
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$@" >/dev/null
+}
+
+if [ ${#missing[@]} -ne 0 ]; then
+  say "installing: ${missing[*]}"
+  if ! install "${missing[@]}"; then
+    say "could not install: ${missing[*]} (see apt-get's messages above)"
+    exit 1
+  fi
+fi
+if [ ${#wine32[@]} -ne 0 ]; then
+  say "installing: ${wine32[*]}"
+  if ! install "${wine32[@]}"; then
+    say "could not install ${wine32[*]}: the Windows tests run as the x64 build instead"
+  fi
+fi
+exit 0

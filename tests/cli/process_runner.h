@@ -11,8 +11,9 @@
 namespace morvel::testing {
 
 struct ProcessResult {
-  int exitStatus = -1;
-  std::string out;  // standard output and error, converted to UTF-8
+  int exitStatus = -1;  // -1 when it did not exit by itself
+  int killedBy = 0;     // POSIX: the signal that ended it
+  std::string out;      // standard output and error, converted to UTF-8
   std::string err;
   std::string outBytes;  // standard output as written
 };
@@ -22,7 +23,7 @@ struct RunOptions {
   std::string_view standardInput;
   // Standard input stays open after those bytes, and the converter is sent `killSignal` after
   // this many milliseconds (terminated, on Windows). Its exit status is -1 unless it exits by
-  // itself, as it does with 128 + the signal for an interruption.
+  // itself.
   std::optional<int> killAfterMs;
   int killSignal = 9;  // SIGKILL
   // POSIX: a file (relative to the work folder, or absolute) that standard output is appended
@@ -51,6 +52,13 @@ class ConverterProcess {
   // `holdMs` to read it, so that they all have their pages open at once.
   std::vector<ProcessResult> RunTogether(const std::vector<std::vector<std::string>>& argumentLists,
                                          std::string_view standardInput, int holdMs) const;
+
+#ifndef _WIN32
+  // Runs `script` with bash in the work folder, the converter's path in $MORVEL, as a job of its
+  // own: `interruptAfterMs` sends SIGINT to the whole job, as Ctrl+C in a terminal does.
+  ProcessResult RunShell(const std::string& script,
+                         std::optional<int> interruptAfterMs = std::nullopt) const;
+#endif
 
   // Files and folders of the work folder, by relative UTF-8 name ("/" between folders).
   void WriteFile(std::string_view name, std::string_view bytes) const;

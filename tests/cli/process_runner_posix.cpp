@@ -106,14 +106,52 @@ ProcessResult ConverterProcess::Finish(Started& started, const RunOptions& optio
   if (started.inputWriting >= 0) close(started.inputWriting);
   ProcessResult result;
   int status = 0;
-  if (started.pid > 0 && waitpid(started.pid, &status, 0) == started.pid && WIFEXITED(status)) {
-    result.exitStatus = WEXITSTATUS(status);
+  if (started.pid > 0 && waitpid(started.pid, &status, 0) == started.pid) {
+    if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) result.killedBy = WTERMSIG(status);
   }
   result.outBytes = result.out = Slurp(started.outLog);
   result.err = Slurp(started.errLog);
   std::error_code ignored;
   fs::remove(started.outLog, ignored);
   fs::remove(started.errLog, ignored);
+  return result;
+}
+
+ProcessResult ConverterProcess::RunShell(const std::string& script,
+                                         std::optional<int> interruptAfterMs) const {
+  const std::string log = folder_ + "-shell";
+  const pid_t pid = fork();
+  if (pid == 0) {
+    setpgid(0, 0);
+    const int in = open("/dev/null", O_RDONLY);
+    const int out = open((log + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = open((log + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (in < 0 || out < 0 || err < 0 || chdir(folder_.c_str()) != 0) _exit(127);
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(err, 2);
+    setenv("MORVEL", ConverterPath().c_str(), 1);
+    execl("/bin/bash", "bash", "-c", script.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  ProcessResult result;
+  if (pid < 0) return result;
+  setpgid(pid, pid);
+  if (interruptAfterMs) {
+    usleep(static_cast<useconds_t>(*interruptAfterMs) * 1000);
+    kill(-pid, SIGINT);
+  }
+  int status = 0;
+  if (waitpid(pid, &status, 0) == pid) {
+    if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) result.killedBy = WTERMSIG(status);
+  }
+  result.outBytes = result.out = Slurp(log + ".out");
+  result.err = Slurp(log + ".err");
+  std::error_code ignored;
+  fs::remove(log + ".out", ignored);
+  fs::remove(log + ".err", ignored);
   return result;
 }
 

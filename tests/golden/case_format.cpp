@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "text/cp932.h"
+#include "text/encoding.h"
 
 namespace morvel::golden {
 

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
-#include "text/cp932.h"
+#include "text/encoding.h"
 #include "text/path_scan.h"
 
 namespace morvel::testing {
@@ -26,9 +27,13 @@ namespace {
 
 class FakeReader final : public ByteReader {
  public:
-  FakeReader(std::string bytes, std::optional<std::size_t> failAfter,
-             std::optional<std::size_t> outOfMemoryAfter)
-      : bytes_(std::move(bytes)), failAfter_(failAfter), outOfMemoryAfter_(outOfMemoryAfter) {}
+  FakeReader(const FakeFileSystem::File& file, std::optional<FileVersion> version)
+      : bytes_(file.bytes),
+        failAfter_(file.failReadAfter),
+        outOfMemoryAfter_(file.outOfMemoryAfter),
+        readSize_(file.readSize),
+        version_(version) {}
+  std::optional<FileVersion> Version() const override { return version_; }
   std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
     if (outOfMemoryAfter_ && position_ >= *outOfMemoryAfter_) throw std::bad_alloc();
     std::size_t limit = bytes_.size();
@@ -36,8 +41,7 @@ class FakeReader final : public ByteReader {
       if (position_ >= *failAfter_) return std::nullopt;
       limit = std::min(limit, *failAfter_);
     }
-    // Small reads exercise the reader's chunk boundaries.
-    const std::size_t count = std::min({capacity, limit - position_, std::size_t{7}});
+    const std::size_t count = std::min({capacity, limit - position_, readSize_});
     std::copy_n(bytes_.data() + position_, count, buffer);
     position_ += count;
     return count;
@@ -47,6 +51,8 @@ class FakeReader final : public ByteReader {
   std::string bytes_;
   std::optional<std::size_t> failAfter_;
   std::optional<std::size_t> outOfMemoryAfter_;
+  std::size_t readSize_;
+  std::optional<FileVersion> version_;
   std::size_t position_ = 0;
 };
 
@@ -170,9 +176,17 @@ CopyOutcome FakeFileSystem::CopyIfAbsent(std::string_view from, std::string_view
 
 std::unique_ptr<ByteReader> FakeFileSystem::OpenForReading(std::string_view path) {
   opened.push_back("r:" + std::string(path));
-  const File* file = FindMutable(path);
+  File* file = FindMutable(path);
   if (!file || !file->readable) return nullptr;
-  return std::make_unique<FakeReader>(file->bytes, file->failReadAfter, file->outOfMemoryAfter);
+  std::optional<FileVersion> version;
+  if (!file->readOnce) version = FileVersion{{1, file->id}, file->bytes.size(), file->generation};
+  auto reader = std::make_unique<FakeReader>(*file, version);
+  if (file->readOnce) file->bytes.clear();
+  if (file->changesTo) {
+    file->bytes = *std::exchange(file->changesTo, std::nullopt);
+    ++file->generation;
+  }
+  return reader;
 }
 
 std::unique_ptr<ByteWriter> FakeFileSystem::OpenForWriting(std::string_view path) {

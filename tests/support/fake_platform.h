@@ -59,6 +59,12 @@ class FakeFileSystem final : public FileSystem {
     std::optional<std::size_t> outOfMemoryAfter;  // std::bad_alloc once this many are read
     std::optional<std::size_t> failWriteAfter;    // a write error past this many bytes
     bool failClose = false;
+    std::size_t readSize = 7;  // the most a read gives: small reads cut the text anywhere
+    // A pipe's bytes: there is no version, and once opened it gives nothing more.
+    bool readOnce = false;
+    // Once opened, the file holds these bytes instead (it was written to meanwhile).
+    std::optional<std::string> changesTo;
+    std::int64_t generation = 0;  // counts the changes, as a modification time would
   };
 
   void AddFolder(const std::string& path);

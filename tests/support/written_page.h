@@ -12,6 +12,7 @@
 #include "engine/page_writer.h"
 #include "engine/text_body_writer.h"
 #include "tests/oracle/one_at_a_time.h"
+#include "tests/support/scan_paths.h"
 
 namespace morvel::testing {
 
@@ -25,15 +26,6 @@ class StringByteWriter final : public ByteWriter {
   bool Commit() override { return true; }
   std::string text;
 };
-
-// Every scan path that this build can take.
-inline std::vector<ScanPath> ScanPaths() {
-#ifdef MORVEL_SSE2_SCAN
-  return {ScanPath::Bytes, ScanPath::Sse2};
-#else
-  return {ScanPath::Bytes};
-#endif
-}
 
 // The switches in `bits`: bit 0 escapeSpecials, bit 1 autoLinkEnabled, bit 2
 // lineTagsEnabled, bit 3 the "<BR>" mode.

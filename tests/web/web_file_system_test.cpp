@@ -36,9 +36,11 @@ TEST(WebFileSystem, FindsTheHeldFileInItsFolderOnly) {
   EXPECT_TRUE(files.IdentityOf("source\\Note.txt"));
   EXPECT_FALSE(files.IdentityOf("pages\\Note.htm"));
 
-  // Every opening reads the text again from its start.
+  // Every opening reads the text again from its start, in the same version.
   for (int opening = 0; opening < 2; ++opening) {
-    EXPECT_EQ(ReadAll(*files.OpenForReading("source\\Note.txt")), "text");
+    const auto reader = files.OpenForReading("source\\Note.txt");
+    EXPECT_EQ(ReadAll(*reader), "text");
+    EXPECT_EQ(reader->Version(), (FileVersion{*files.IdentityOf("source\\Note.txt"), 4, 0}));
   }
   files.HoldUnreadableSource("Gone.txt");
   EXPECT_EQ(files.FindFirst("source\\Gone.txt"), "Gone.txt");

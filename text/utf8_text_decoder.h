@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/carried_bytes.h"
+#include "text/line_count.h"
 #include "text/sink.h"
 
 namespace morvel {
@@ -26,21 +28,23 @@ class Utf8TextDecoder {
 
   // The line (counted from 1) that holds the first invalid byte, once Write() or Finish() has
   // returned false.
-  std::size_t InvalidLine() const { return lines_ + 1; }
+  std::size_t InvalidLine() const { return lines_.Line(); }
 
  private:
   // Writes one character: its code page 932 form, or its reference.
   void Put(char32_t value);
   // Hands the code page 932 bytes gathered so far to the sink.
   void Flush();
-  // Moves bytes from the front of `block` into `pending_` until it holds one whole character,
-  // then writes it. False when the bytes cannot make one.
-  bool CompletePending(std::string_view& block);
+  // Completes the carried character from the front of `block` and writes it, or keeps all of
+  // `block` carried when it is too short. False when the bytes cannot make a character.
+  bool CompleteCarried(std::string_view& block);
+  // Stops the decoding at `at` in `block`, the first byte of an invalid sequence.
+  bool Fail(std::string_view block, std::size_t at);
 
   Sink& sink_;
-  std::string pending_;    // the start of a character cut off by the end of the last block
+  CarriedBytes carried_;   // the start of a character cut off by the end of the last block
   std::string converted_;  // code page 932 bytes of the text being written
-  std::size_t lines_ = 0;  // line ends written
+  LineCount lines_;        // over the input decoded
   bool failed_ = false;
 };
 

@@ -1,19 +1,9 @@
-#include "engine/utf8_text_decoder.h"
-
-#include <cstdint>
+#include "text/utf8_text_decoder.h"
 
 #include "text/code_page_932.h"
 #include "text/utf8.h"
 
 namespace morvel {
-
-namespace {
-
-std::uint8_t Byte(std::string_view text, std::size_t i) {
-  return static_cast<std::uint8_t>(text[i]);
-}
-
-}  // namespace
 
 void Utf8TextDecoder::Put(char32_t value) {
   const std::size_t before = converted_.size();
@@ -30,51 +20,55 @@ void Utf8TextDecoder::Flush() {
   converted_.clear();
 }
 
-bool Utf8TextDecoder::CompletePending(std::string_view& block) {
-  while (!block.empty()) {
-    pending_.push_back(block.front());
-    block.remove_prefix(1);
-    if (const auto character = FirstUtf8Character(pending_)) {
-      Put(character->value);
-      pending_.clear();
-      return true;
-    }
-    if (pending_.size() >= Utf8SequenceLength(pending_[0])) return false;
-  }
+bool Utf8TextDecoder::CompleteCarried(std::string_view& block) {
+  if (!carried_.FillTo(Utf8SequenceLength(carried_.View()[0]), block)) return true;
+  const auto character = FirstUtf8Character(carried_.View());
+  carried_.Clear();
+  if (!character) return false;
+  Put(character->value);
   return true;
+}
+
+bool Utf8TextDecoder::Fail(std::string_view block, std::size_t at) {
+  Flush();
+  lines_.Pass(block.substr(0, at));
+  failed_ = true;
+  return false;
 }
 
 bool Utf8TextDecoder::Write(std::string_view block) {
   if (failed_) return false;
-  if (!pending_.empty() && !CompletePending(block)) return !(failed_ = true);
+  // (A line feed taken into a carried character leaves the line its first byte stands on.)
+  if (!carried_.Empty() && !CompleteCarried(block)) return Fail({}, 0);
   for (std::size_t at = 0; at < block.size();) {
-    if (Byte(block, at) < 0x80) {
-      // ASCII is the same in both encodings: copied as it stands.
-      if (block[at] == '\n') ++lines_;
-      converted_.push_back(block[at]);
-      ++at;
-      continue;
-    }
+    // ASCII is the same in both encodings: copied as it stands.
+    std::size_t ascii = at;
+    while (ascii < block.size() && static_cast<unsigned char>(block[ascii]) < 0x80) ++ascii;
+    converted_.append(block.substr(at, ascii - at));
+    at = ascii;
+    if (at == block.size()) break;
     const std::string_view rest = block.substr(at);
     const auto character = FirstUtf8Character(rest);
     if (!character) {
-      Flush();
       // The start of a character that the next block may finish.
       if (rest.size() < Utf8SequenceLength(rest[0])) {
-        pending_.assign(rest);
+        Flush();
+        lines_.Pass(block.substr(0, at));
+        carried_.Keep(rest);
         return true;
       }
-      return !(failed_ = true);
+      return Fail(block, at);
     }
     Put(character->value);
     at += character->length;
   }
   Flush();
+  lines_.Pass(block);
   return true;
 }
 
 bool Utf8TextDecoder::Finish() {
-  if (!pending_.empty()) failed_ = true;
+  if (!carried_.Empty()) failed_ = true;
   return !failed_;
 }
 
