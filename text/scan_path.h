@@ -6,9 +6,24 @@
 #if defined(__i386__) || defined(__x86_64__)
 #include <emmintrin.h>
 #include <tmmintrin.h>
-// The SSE2 and SSSE3 paths are built for every x86 target; each is taken only where the
-// processor has it.
+// The SSE2 and SSSE3 paths are built for every x86 target, compiled for SSE2 or SSSE3 whatever
+// the build's target; each is taken only where the processor has it.
 #define MORVEL_SSE2_SCAN 1
+#define MORVEL_SSSE3_SCAN 1
+#define MORVEL_SSE2_CODE __attribute__((target("sse2")))
+#define MORVEL_SSSE3_CODE __attribute__((target("ssse3")))
+#elif defined(__wasm_simd128__) && defined(__SSE2__)
+// WebAssembly SIMD through the SSE2 intrinsics (-msimd128 -msse2, and SSSE3's with -mssse3). A
+// module holds SIMD instructions or none, so the build chooses: nothing is checked at run time.
+#include <emmintrin.h>
+#define MORVEL_SSE2_SCAN 1
+#define MORVEL_SIMD_MODULE 1
+#define MORVEL_SSE2_CODE
+#ifdef __SSSE3__
+#include <tmmintrin.h>
+#define MORVEL_SSSE3_SCAN 1
+#define MORVEL_SSSE3_CODE
+#endif
 #endif
 
 namespace morvel {
@@ -17,8 +32,9 @@ namespace morvel {
 // checked with SSSE3 byte shuffles as well.
 enum class ScanPath { Bytes, Sse2, Ssse3 };
 
-// The path of this build on this processor: SSSE3 or SSE2 when the processor has it (cpuid),
-// the byte loop otherwise, unless the build forces one (the MORVEL_SCAN setting).
+// The path of this build on this processor: SSSE3 or SSE2 when the processor has it (cpuid;
+// in WebAssembly, when the module was built with SIMD), the byte loop otherwise, unless the
+// build forces one (the MORVEL_SCAN setting).
 ScanPath ChosenScanPath();
 
 }  // namespace morvel

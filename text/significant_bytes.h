@@ -1,8 +1,8 @@
 // Marks, 64 bytes at a time, the bytes of a text that the page writer stops at. Most bytes are
 // copied as they are; only line ends, tabs, the escaped characters and the "h" of a possible
 // "http://" mean anything. They are found by comparing 16 bytes at once on the SSE2 and SSSE3
-// scan paths (the two mark alike; they differ in the UTF-8 check), and one byte at a time on
-// the byte path.
+// scan paths (the two mark alike; they differ in the UTF-8 check; a WebAssembly module with SIMD
+// takes them too), and one byte at a time on the byte path.
 #pragma once
 
 #include <cstddef>
@@ -45,8 +45,7 @@ class SignificantBytes {
   static constexpr std::size_t SPECIALS = 6;
 
 #ifdef MORVEL_SSE2_SCAN
-  // Compiled for SSE2 whatever the build's target, and called only when the processor has it.
-  __attribute__((target("sse2"))) std::uint64_t MarkSse2(const char* data) const {
+  MORVEL_SSE2_CODE std::uint64_t MarkSse2(const char* data) const {
     // (No helper lambda: it would be compiled without SSE2.)
     const __m128i* const needles = reinterpret_cast<const __m128i*>(needles_);
     const __m128i s0 = _mm_loadu_si128(needles + 0), s1 = _mm_loadu_si128(needles + 1),
