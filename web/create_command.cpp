@@ -8,13 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/convert_file.h"
-#include "engine/engine_text.h"
-#include "engine/messages.h"
-#include "engine/request_paths.h"
+#include "engine/morvel.h"
 #include "platform/native_platform.h"
 #include "platform/web_platform.h"
-#include "text/path_scan.h"
 #include "web/page_user_interface.h"
 
 namespace morvel::web {
@@ -35,23 +31,18 @@ Session& TheSession() {
   return session;
 }
 
-void TellOutOfMemory(Session& session) {
-  session.user.ShowMessage(messages::OUT_OF_MEMORY, messages::CAPTION_APP, BOX_ICONWARNING);
-}
+void TellOutOfMemory(Session& session) { session.user.Tell({Problem::OutOfMemory}); }
 
 // The file name as the engine spells it, or nothing (the user told) when code page 932 cannot.
 std::optional<std::string> EngineName(Session& session, const char* name) {
   auto engineName = EngineTextFromUtf8(name);
-  if (!engineName) {
-    session.user.ShowMessage(messages::UNREPRESENTABLE_NAME, messages::CAPTION_NAME,
-                             BOX_ICONWARNING);
-  }
+  if (!engineName) session.user.Tell({Problem::UnrepresentableName});
   return engineName;
 }
 
 void CollectDownloads(Session& session, std::string_view pageName) {
   for (const WrittenFile& file : session.files.Written()) {
-    const bool isPage = SamePathText(file.name, pageName);
+    const bool isPage = PathKey(file.name) == PathKey(pageName);
     session.downloads.insert(isPage ? session.downloads.begin() : session.downloads.end(), &file);
   }
   for (const WrittenFile* file : session.downloads) {
@@ -131,7 +122,7 @@ bool MorvelConvert(const char* title, bool stampEnabled, bool stampKanji, bool l
     auto clock = MakeSystemClock();
     Platform platform{session.files, session.user, *clock};
     if (ConvertFile(request, platform) != ConversionOutcome::Written) return false;
-    CollectDownloads(session, FileNamePart(request.targetPath));
+    CollectDownloads(session, request.targetPath.substr(WEB_TARGET_FOLDER.size() + 1));
     return true;
   } catch (const std::bad_alloc&) {
     session.downloads.clear();
@@ -148,7 +139,7 @@ const char* MorvelMessageText(std::size_t i) {
 const char* MorvelMessageCaption(std::size_t i) {
   return TheSession().user.Messages()[i].caption.c_str();
 }
-unsigned MorvelMessageStyle(std::size_t i) { return TheSession().user.Messages()[i].style; }
+bool MorvelMessageWarns(std::size_t i) { return TheSession().user.Messages()[i].warning; }
 
 std::size_t MorvelDownloadCount() { return TheSession().downloads.size(); }
 const char* MorvelDownloadName(std::size_t i) { return TheSession().downloadNames[i].c_str(); }

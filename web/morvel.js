@@ -28,9 +28,6 @@
   const CONVERTING = '変換中…';
   const NO_WEBASSEMBLY = 'このブラウザは WebAssembly に対応していないため、変換できません。';
   const ENGINE_FAILED = '変換の途中で問題が起きたため、ページを作成できませんでした。';
-  const BOX_ICON_MASK = 0xf0;
-  const BOX_ICONERROR = 0x10;
-  const BOX_ICONWARNING = 0x30;
   const LARGEST_BORDER = 4294967295;
 
   // A module with one SIMD instruction: a browser without WebAssembly SIMD refuses it, and then
@@ -175,7 +172,7 @@
       messages.push({
         text: module.UTF8ToString(module._MorvelMessageText(i)),
         caption: module.UTF8ToString(module._MorvelMessageCaption(i)),
-        style: module._MorvelMessageStyle(i) >>> 0,
+        warning: module._MorvelMessageWarns(i) !== 0,
       });
     }
     return messages;
@@ -232,9 +229,7 @@
   }
 
   function ShowMessage(message) {
-    const icon = message.style & BOX_ICON_MASK;
-    dialog.classList.toggle('warning', icon === BOX_ICONWARNING);
-    dialog.classList.toggle('error', icon === BOX_ICONERROR);
+    dialog.classList.toggle('warning', message.warning);
     $('messageCaption').textContent = message.caption;
     $('messageText').textContent = message.text;
     dialog.showModal();
@@ -264,7 +259,7 @@
       console.error(error);
       StartEngine();
       Offer([]);
-      messages = [{ text: ENGINE_FAILED, caption: 'MORVEL', style: BOX_ICONWARNING }];
+      messages = [{ text: ENGINE_FAILED, caption: 'MORVEL', warning: true }];
     }
     ShowBusy(false);
     for (const message of messages) await ShowMessage(message);

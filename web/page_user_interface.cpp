@@ -1,19 +1,22 @@
 #include "web/page_user_interface.h"
 
-#include "engine/engine_text.h"
-#include "engine/messages.h"
-
 namespace morvel::web {
 
-int PageUserInterface::ShowMessage(std::string_view text, std::string_view caption,
-                                   unsigned style) {
-  // The completion message starts with the page's path: the page shows its file name only.
+bool PageUserInterface::Ask(Question question) {
+  Keep(WindowMessage(question));
+  return false;
+}
+
+void PageUserInterface::TellCompleted(std::string_view pagePath) {
+  // The page shows the file name only.
   const std::string folder = targetFolder_ + "\\";
-  if (caption == messages::CAPTION_COMPLETED && text.starts_with(folder)) {
-    text.remove_prefix(folder.size());
-  }
-  messages_.push_back({Utf8FromEngineText(text), Utf8FromEngineText(caption), style});
-  return (style & BOX_OKCANCEL) != 0 ? ANSWER_CANCEL : ANSWER_OK;
+  if (pagePath.starts_with(folder)) pagePath.remove_prefix(folder.size());
+  Keep(WindowMessage(Completion{pagePath}));
+}
+
+void PageUserInterface::Keep(const Message& message) {
+  messages_.push_back({Utf8FromEngineText(message.text), Utf8FromEngineText(message.caption),
+                       message.kind == MessageKind::Warning});
 }
 
 }  // namespace morvel::web

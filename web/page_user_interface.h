@@ -1,5 +1,5 @@
-// The engine's message boxes in the web page: each message is kept, in UTF-8, for the page to
-// show in its own dialog once the conversion has returned. The window's two questions (the
+// What the engine says, kept for the web page to show in its own dialog once the conversion has
+// returned: each message in the window's words, in UTF-8. The window's two questions (the
 // ".htm" fix and replacing a page) never arise there, since the page names its downloads
 // itself; should any question come, it is answered Cancel, so nothing is written.
 #pragma once
@@ -8,14 +8,14 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/outside_world.h"
+#include "engine/morvel.h"
 
 namespace morvel::web {
 
 struct PageMessage {
   std::string text;     // UTF-8
   std::string caption;  // UTF-8
-  unsigned style = 0;   // BOX_* values
+  bool warning = true;  // a warning, otherwise information (the completion)
 };
 
 class PageUserInterface final : public UserInterface {
@@ -24,7 +24,9 @@ class PageUserInterface final : public UserInterface {
   // message shows (the browser, not the engine, decides where a download lands).
   explicit PageUserInterface(std::string_view targetFolder) : targetFolder_(targetFolder) {}
 
-  int ShowMessage(std::string_view text, std::string_view caption, unsigned style) override;
+  bool Ask(Question question) override;
+  void Tell(const Report& report) override { Keep(WindowMessage(report)); }
+  void TellCompleted(std::string_view pagePath) override;
   // The page has no field for the target's path.
   void ShowTargetPath(std::string_view) override {}
 
@@ -32,6 +34,8 @@ class PageUserInterface final : public UserInterface {
   void Clear() { messages_.clear(); }
 
  private:
+  void Keep(const Message& message);
+
   std::string targetFolder_;
   std::vector<PageMessage> messages_;
 };

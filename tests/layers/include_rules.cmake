@@ -1,6 +1,6 @@
 # The layers' include rules, checked on the sources: text/ includes nothing above it; engine/
 # nothing but text/ and itself, and none of its headers the public engine/morvel.h, which sits
-# on top; the front ends (cli/, ui/) take the engine through engine/morvel.h alone and nothing
+# on top; the front ends (cli/, ui/, web/) take the engine through engine/morvel.h alone and nothing
 # of text/. Run with -DSOURCE_DIR=the project's root.
 set(broken "")
 
@@ -27,6 +27,7 @@ check_includes(text "engine|platform|cli|ui" "" "text/ is the bottom layer")
 check_includes(engine "platform|cli|ui" "" "the engine reaches the world through its interfaces")
 check_includes(cli "engine|text" "engine/morvel.h" "a front end takes the engine's public header")
 check_includes(ui "engine|text" "engine/morvel.h" "a front end takes the engine's public header")
+check_includes(web "engine|text" "engine/morvel.h" "a front end takes the engine's public header")
 
 file(GLOB engine_headers RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/engine/*.h)
 foreach(header ${engine_headers})
