@@ -72,6 +72,8 @@ std::variant<Batch, UsageError> PrepareBatch(const CommandLine& commandLine) {
   batch.quiet = commandLine.quiet;
   batch.textEncoding = commandLine.textEncoding;
   batch.pageEncoding = commandLine.pageEncoding;
+  batch.language = commandLine.language;
+  batch.languageTag = commandLine.languageTag;
 
   if (!IsPageTitle(commandLine.title)) return UsageError{"the --title text is not valid UTF-8"};
   batch.title = commandLine.title;
@@ -164,7 +166,9 @@ int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console, Ru
                               .input = job.standardInput ? streams.input : nullptr,
                               .output = job.standardOutput ? streams.output : nullptr,
                               .textEncoding = batch.textEncoding,
-                              .pageEncoding = batch.pageEncoding};
+                              .pageEncoding = batch.pageEncoding,
+                              .language = batch.language,
+                              .languageTag = batch.languageTag};
     const ConversionOutcome outcome = ConvertFile(request, platform);
     job.source = std::move(request.sourcePath);
     job.target = std::move(request.targetPath);

@@ -32,6 +32,8 @@ struct Batch {
   bool quiet = false;
   TextEncodingChoice textEncoding = TextEncodingChoice::Auto;
   PageEncodingChoice pageEncoding = PageEncodingChoice::Auto;
+  PageLanguageChoice language = PageLanguageChoice::Auto;
+  std::string languageTag;
 };
 
 // What the run gives the engine besides the batch: standard input and output for the jobs that

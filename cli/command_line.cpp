@@ -198,6 +198,27 @@ constexpr OptionSpec OPTIONS[] = {
        return SetEncoding(PAGE_ENCODINGS, self, v, l.pageEncoding);
      },
      [](const CommandLine& d) -> Result { return EncodingNameOf(PAGE_ENCODINGS, d.pageEncoding); }},
+    {"--lang", 0, "TAG|none", PAGE,
+     "the language the page names, as lang=\"TAG\" on its <HTML> element (TAG: letters, digits "
+     "and hyphens, at most 35), or none. Without it a UTF-8 page names ja when its text has a "
+     "kana character in its first STANDARD_INPUT_SHARE, and other pages none",
+     [](CommandLine& l, const OptionSpec& self, std::string_view v) -> Result {
+       if (v == "none") {
+         l.language = PageLanguageChoice::None;
+       } else if (IsLanguageTag(v)) {
+         l.language = PageLanguageChoice::Named;
+         l.languageTag = v;
+       } else {
+         return "option " + std::string(self.longName) +
+                " takes a language tag (letters, digits and hyphens, at most 35) or none, not " +
+                Quoted(v);
+       }
+       return std::nullopt;
+     },
+     [](const CommandLine& d) -> Result {
+       if (d.language == PageLanguageChoice::Named) return d.languageTag;
+       return d.language == PageLanguageChoice::None ? "none" : "ja for kana on a UTF-8 page";
+     }},
     {"--title", 0, "TEXT", PAGE, "page title",
      [](CommandLine& l, const OptionSpec&, std::string_view v) -> Result {
        l.title = v;

@@ -52,6 +52,8 @@ struct CommandLine {
   bool quiet = false;                                          // -q / --quiet
   TextEncodingChoice textEncoding = TextEncodingChoice::Auto;  // --encoding
   PageEncodingChoice pageEncoding = PageEncodingChoice::Auto;  // --page-encoding
+  PageLanguageChoice language = PageLanguageChoice::Auto;      // --lang
+  std::string languageTag;
   std::optional<std::string> outDir;
   std::vector<std::string> sources;  // one, unless --out-dir is given
   std::string target;                // only without --out-dir

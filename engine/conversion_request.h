@@ -32,6 +32,15 @@ enum class TextEncodingChoice { Auto, CodePage932, Utf8, Utf16Le, Utf16Be };
 // page, UTF-8 and UTF-16 text a UTF-8 page; a picture's page is code page 932.
 enum class PageEncodingChoice { Auto, CodePage932, Utf8 };
 
+// The language the page names on its <HTML> element. Auto: lang="ja" on a UTF-8 page whose text
+// holds a kana character in its first STANDARD_INPUT_SHARE bytes (a code page 932 page says it
+// through its encoding, and ideographs alone may be Chinese or Korean), nothing otherwise.
+// Named: `languageTag` on any page. None: never.
+enum class PageLanguageChoice { Auto, Named, None };
+
+// A language tag a page can name: letters, digits and hyphens, 1 to 35 of them.
+bool IsLanguageTag(std::string_view tag);
+
 // Answers given before the request starts: a question answered OK here is not asked.
 struct PresetAnswers {
   bool fixExtension = false;  // give the target ".htm"
@@ -55,6 +64,8 @@ struct ConversionRequest {
   ByteWriter* output = nullptr;  // written instead of the file at targetPath
   TextEncodingChoice textEncoding = TextEncodingChoice::Auto;
   PageEncodingChoice pageEncoding = PageEncodingChoice::Auto;
+  PageLanguageChoice language = PageLanguageChoice::Auto;
+  std::string languageTag;  // with PageLanguageChoice::Named, an IsLanguageTag()
 };
 
 // True when `title` is text a page can take as its title (valid UTF-8).

@@ -21,7 +21,10 @@ BodyProblems WritePicturePage(const ConversionRequest& request, ByteWriter& outp
                                     ? PageEncoding::Utf8
                                     : PageEncoding::CodePage932;
   PageWriter page(output);
-  WritePageHead(page, request.options, request.title, platform.clock, encoding);
+  // A picture's page has no text to find a language in: it names one only when told to.
+  const bool named = request.language == PageLanguageChoice::Named;
+  WritePageHead(page, request.options, request.title, platform.clock, encoding,
+                named ? std::string_view(request.languageTag) : std::string_view());
   const std::string destination = PictureDestination(request.sourcePath, request.targetPath);
   const CopyOutcome copy = platform.files.CopyIfAbsent(request.sourcePath, destination);
   WritePictureBody(page, PageText(FileNamePart(request.sourcePath), encoding),

@@ -16,9 +16,16 @@ std::string HexDigits(Colour colour) {
 }
 
 void WritePageHead(Sink& page, const ConversionOptions& options, std::string_view title,
-                   Clock& clock, PageEncoding encoding) {
+                   Clock& clock, PageEncoding encoding, std::string_view language) {
   page.Write(PAGE_MARKER);
-  page.Write("<HTML><HEAD>");
+  if (language.empty()) {
+    page.Write("<HTML>");
+  } else {
+    page.Write("<HTML lang=\"");
+    page.Write(language);
+    page.Write("\">");
+  }
+  page.Write("<HEAD>");
   if (encoding == PageEncoding::Utf8) page.Write(UTF8_PAGE_META);
   page.Write("<TITLE>");
   if (IsPageTitle(title)) {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "engine/morvel.h"
+#include "tests/oracle/utf8_page.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/plain_options.h"
 #include "tests/support/written_page.h"
@@ -413,6 +414,12 @@ const std::string UTF8_HEAD =
     "content=\"width=device-width, initial-scale=1\"><TITLE>T</TITLE></HEAD>\r\n"
     "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n";
 
+// A UTF-8 page of a text with kana names its language.
+const std::string UTF8_HEAD_JA =
+    "<!--MORVEL1.3-->\r\n<HTML lang=\"ja\"><HEAD><META charset=\"UTF-8\"><META name=\"viewport\" "
+    "content=\"width=device-width, initial-scale=1\"><TITLE>T</TITLE></HEAD>\r\n"
+    "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n";
+
 struct EncodingCase {
   const char* name;
   std::string text;
@@ -480,6 +487,15 @@ TEST_F(ConvertFileTest, FindsTheTextsEncodingAndWritesThePageItCallsFor) {
        EncodingCase::StandardInput},
       {"standard input with a mark", "\xFF\xFEx\0"s, "x", true, "", 1, T::Auto, P::Auto,
        EncodingCase::StandardInput},
+      {"kana in UTF-8 names Japanese", U8(u8"ひらがな"), U8(u8"ひらがな"), true},
+      {"katakana late in UTF-16's first 64 KiB",
+       "\xFF\xFE" + std::string(60000, '\0') + "\xA2\x30"s, std::string(30000, '\0') + U8(u8"ア"),
+       true},
+      {"half-width katakana in code page 932 onto a UTF-8 page", "\xB1", U8(u8"ｱ"), true, "", 1,
+       T::Auto, P::Utf8},
+      {"kana past the first 64 KiB names nothing", ascii + U8(u8"あ"), ascii + U8(u8"あ"), true, "",
+       2},
+      {"kana on a code page 932 page names nothing", "\x82\xA0", "\x82\xA0"},
       {"a pipe: ASCII, then UTF-8, from what was kept", ascii + snow, ascii + snow, true, "", 1,
        T::Auto, P::Auto, EncodingCase::Pipe},
       {"a pipe: ASCII, UTF-8, then a bad byte", ascii + snow + "\xFF", ascii + snow + "\xFF", false,
@@ -528,7 +544,10 @@ TEST_F(ConvertFileTest, FindsTheTextsEncodingAndWritesThePageItCallsFor) {
       continue;
     }
     EXPECT_EQ(outcome, ConversionOutcome::Written);
-    EXPECT_EQ(fake.files.Contents(target), (c.utf8Page ? UTF8_HEAD : PLAIN_HEAD) + c.page + FOOTER);
+    const std::string& head = !c.utf8Page                 ? PLAIN_HEAD
+                              : oracle::HoldsKana(c.page) ? UTF8_HEAD_JA
+                                                          : UTF8_HEAD;
+    EXPECT_EQ(fake.files.Contents(target), head + c.page + FOOTER);
   }
 }
 
