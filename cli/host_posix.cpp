@@ -84,6 +84,8 @@ class PosixConsole final : public Console {
 
 }  // namespace
 
+void LoadLibrariesFromTheSystemOnly() {}
+
 std::vector<std::string> HostArguments(int argc, char** argv) {
   return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }

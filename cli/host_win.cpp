@@ -69,6 +69,8 @@ class WindowsConsole final : public Console {
 
 }  // namespace
 
+void LoadLibrariesFromTheSystemOnly() { SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32); }
+
 std::vector<std::string> HostArguments(int, char**) {
   int count = 0;
   LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);

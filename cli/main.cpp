@@ -9,6 +9,7 @@
 
 int main(int argc, char** argv) {
   using namespace morvel::cli;
+  LoadLibrariesFromTheSystemOnly();
   const auto console = std::make_unique<CheckedConsole>(MakeHostConsole());
   morvel::RemoveTemporariesWhenInterrupted();
   morvel::ReportRefusedWritesAsFailures();

@@ -52,6 +52,9 @@ struct WindowState {
   // Set while ConvertFile runs: a create command then is ignored and an exit waits for it.
   bool converting = false;
   bool exitPending = false;
+  // The icons loaded for a change of scale, destroyed with the window (the class's own stay).
+  HICON bigIcon = nullptr;
+  HICON smallIcon = nullptr;
   CommonDialogs dialogs;
 };
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <cwchar>
 #include <string>
+#include <utility>
 
 #include "ui/commands.h"
 #include "ui/dialog_user_interface.h"
@@ -223,6 +224,33 @@ TEST_F(WindowCommands, CancelledColourDialogChangesNothing) {
 
 // ---------------------------------------------------------------------------------------------
 // The engine's message boxes
+
+// A move to a monitor of another scale: both icons at that scale's sizes, and the rectangle the
+// system suggests.
+TEST_F(WindowCommands, AChangeOfScaleReloadsBothIconsAndTakesTheSuggestedRectangle) {
+  const HWND window = windowState.mainWindow;
+  RECT suggested{10, 20, 10 + 900, 20 + 700};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+  RECT now{};
+  GetWindowRect(window, &now);
+  EXPECT_EQ(now.left, 10);
+  EXPECT_EQ(now.top, 20);
+  EXPECT_EQ(now.right - now.left, 900);
+  EXPECT_EQ(now.bottom - now.top, 700);
+  const HDC screen = GetDC(nullptr);
+  const int systemDpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  for (const auto [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
+    const auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
+    ICONINFO info{};
+    ASSERT_TRUE(icon && GetIconInfo(icon, &info));
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+    EXPECT_EQ(bitmap.bmWidth, MulDiv(GetSystemMetrics(metric), 192, systemDpi)) << which;
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+  }
+}
 
 TEST(DialogUserInterface, QuestionsAskOkOrCancelProblemsWarnAndTheCompletionHasNoIcon) {
   const struct {
