@@ -132,6 +132,7 @@ int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console, Ru
   // replace the first one's page.
   std::unordered_map<std::string, std::string> pagesWritten;  // folded page path -> label
   for (Job& job : batch.jobs) {
+    if (&job != &batch.jobs.front() && streams.beforeAnother) streams.beforeAnother();
     if (manyFiles) {
       user.SetLabel(job.label);
       job.target = PagePathFor(job.source, *batch.outDir, files);

@@ -41,6 +41,9 @@ struct Batch {
 struct RunStreams {
   ByteReader* input = nullptr;
   ByteWriter* output = nullptr;
+  // Called before each conversion after the first: it may end the process, interrupted once the
+  // previous page was in place, so that the conversions not begun are left as they were.
+  void (*beforeAnother)() = nullptr;
 };
 
 // Converts the paths of `commandLine` for the engine; a path the engine cannot take, or a title

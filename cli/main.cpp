@@ -54,6 +54,6 @@ int main(int argc, char** argv) {
     return EXIT_REFUSED;
   }
   const auto clock = morvel::MakeSystemClock();
-  return console->ExitStatus(
-      RunBatch(batch, *files, *clock, *console, {input.get(), output.get()}));
+  return console->ExitStatus(RunBatch(batch, *files, *clock, *console,
+                                      {input.get(), output.get(), morvel::StopIfInterrupted}));
 }
