@@ -31,7 +31,7 @@ class ListedSources {
   ListedSources(const std::vector<Job>& jobs, FileSystem& files) : files_(files) {
     for (const Job& job : jobs) {
       if (job.standardInput) continue;
-      byPath_[PathKey(job.source)].push_back(&job);
+      byPath_[PathKey(job.source, files.FoldsNameCase())].push_back(&job);
       if (const auto identity = files.IdentityOf(job.source)) {
         byIdentity_[{identity->volume, identity->index}].push_back(&job);
       }
@@ -41,7 +41,7 @@ class ListedSources {
   // The listed source other than `self`'s own (which the engine's checks guard) that `page`
   // would replace, or nothing.
   const Job* Find(std::string_view page, const Job& self) const {
-    if (const Job* job = Other(byPath_, PathKey(page), self)) return job;
+    if (const Job* job = Other(byPath_, PathKey(page, files_.FoldsNameCase()), self)) return job;
     const auto identity = files_.IdentityOf(page);
     if (!identity) return nullptr;
     return Other(byIdentity_, std::pair{identity->volume, identity->index}, self);
@@ -136,7 +136,7 @@ int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console, Ru
     if (manyFiles) {
       user.SetLabel(job.label);
       job.target = PagePathFor(job.source, *batch.outDir, files);
-      const auto earlier = pagesWritten.find(PathKey(job.target));
+      const auto earlier = pagesWritten.find(PathKey(job.target, files.FoldsNameCase()));
       if (earlier != pagesWritten.end()) {
         console.Err(user.ErrorPrefix() + "skipped: " + DisplayPath(job.target) +
                     " was written from " + earlier->second + " in this run");
@@ -176,7 +176,7 @@ int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console, Ru
     switch (outcome) {
       case ConversionOutcome::Written:
         ++written;
-        pagesWritten.emplace(PathKey(job.target), job.label);
+        pagesWritten.emplace(PathKey(job.target, files.FoldsNameCase()), job.label);
         break;
       case ConversionOutcome::Refused:
         ++refused;

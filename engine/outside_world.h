@@ -88,8 +88,8 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
   // Looks `path` up in its folder; "*" and "?" in the file-name part are wildcards and letters
-  // match in either case. Returns the first matching entry's name (file or folder) as the file
-  // system stores it, or nothing.
+  // match in either case where FoldsNameCase(). Returns the first matching entry's name (file or
+  // folder) as the file system stores it, or nothing.
   virtual std::optional<std::string> FindFirst(std::string_view path) = 0;
   // True when `path` names an existing folder.
   virtual bool IsFolder(std::string_view path) = 0;
@@ -105,6 +105,9 @@ class FileSystem {
   // True when `path` is a loop of symbolic links, where no file can ever be written: such a
   // page is refused rather than failed.
   virtual bool IsLinkLoop(std::string_view /*path*/) { return false; }
+  // True when names that differ only in the case of "a"-"z" name one file (Windows); false where
+  // the file system tells them apart (Linux), and names are then compared and looked up exactly.
+  virtual bool FoldsNameCase() const { return true; }
   // A new, empty scratch; nothing when none can be had. Memory, unless the file system has a
   // better place for what may be a whole text.
   virtual std::unique_ptr<Scratch> OpenScratch();

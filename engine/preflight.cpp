@@ -16,7 +16,7 @@ bool Ask(Platform& platform, Question question, bool preset) {
 
 // Two spellings of one file: equal as text, or the target exists and is the input itself.
 bool IsSameFile(std::string_view sourcePath, std::string_view targetPath, FileSystem& files) {
-  if (SamePathText(sourcePath, targetPath)) return true;
+  if (SamePathText(sourcePath, targetPath, files.FoldsNameCase())) return true;
   const auto targetIdentity = files.IdentityOf(targetPath);
   if (!targetIdentity) return false;
   const auto sourceIdentity = files.IdentityOf(sourcePath);

@@ -52,6 +52,6 @@ bool IsPicturePath(std::string_view path) {
   return dot && IsPictureExtension(path.substr(*dot + 1));
 }
 
-std::string PathKey(std::string_view path) { return FoldedPathText(path); }
+std::string PathKey(std::string_view path, bool foldCase) { return FoldedPathText(path, foldCase); }
 
 }  // namespace morvel

@@ -38,8 +38,8 @@ bool IsPictureExtension(std::string_view extension);
 // True when the file-name part of `path` has a picture's extension.
 bool IsPicturePath(std::string_view path);
 
-// A key that two spellings of one path share when they differ only in the case of "a"-"z", so
-// that it can key a map of paths.
-std::string PathKey(std::string_view path);
+// A key that two spellings of one path share when they differ only in the case of "a"-"z" on a
+// file system that folds case (FileSystem::FoldsNameCase()), so that it can key a map of paths.
+std::string PathKey(std::string_view path, bool foldCase = true);
 
 }  // namespace morvel

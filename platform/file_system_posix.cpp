@@ -46,7 +46,8 @@ class PosixFileSystem final : public FileSystem {
       const std::string_view stored = entry->d_name;
       if (stored == "." || stored == "..") continue;
       auto name = Utf8ToCp932(stored);
-      if (name && MatchesFileNamePattern(*name, pattern)) matches.push_back(std::move(*name));
+      if (name && MatchesFileNamePattern(*name, pattern, false))
+        matches.push_back(std::move(*name));
     }
     closedir(folder);
     if (matches.empty()) return std::nullopt;
@@ -57,6 +58,9 @@ class PosixFileSystem final : public FileSystem {
     }
     return *std::min_element(matches.begin(), matches.end());
   }
+
+  // Linux file systems tell "a" from "A".
+  bool FoldsNameCase() const override { return false; }
 
   bool IsFolder(std::string_view path) override {
     const auto posixPath = ToPosixPath(path);

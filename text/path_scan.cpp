@@ -48,7 +48,8 @@ std::optional<std::size_t> ExtensionDot(std::string_view path) {
   return dot;
 }
 
-bool SamePathText(std::string_view a, std::string_view b) {
+bool SamePathText(std::string_view a, std::string_view b, bool foldCase) {
+  if (!foldCase) return a == b;
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (IsLeadByte(a[i]) && i + 1 < a.size()) {
@@ -61,8 +62,9 @@ bool SamePathText(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::string FoldedPathText(std::string_view path) {
+std::string FoldedPathText(std::string_view path, bool foldCase) {
   std::string folded(path);
+  if (!foldCase) return folded;
   ForEachSingleByteChar(folded, [&](std::size_t i, char c) { folded[i] = FoldAsciiCase(c); });
   return folded;
 }
@@ -83,7 +85,7 @@ bool HasWildcard(std::string_view fileName) {
   return found;
 }
 
-bool MatchesFileNamePattern(std::string_view name, std::string_view pattern) {
+bool MatchesFileNamePattern(std::string_view name, std::string_view pattern, bool foldCase) {
   const auto charLength = [](std::string_view s, std::size_t i) -> std::size_t {
     return (IsLeadByte(s[i]) && i + 1 < s.size()) ? 2 : 1;
   };
@@ -99,8 +101,9 @@ bool MatchesFileNamePattern(std::string_view name, std::string_view pattern) {
       const std::size_t pl = charLength(pattern, p), nl = charLength(name, n);
       const bool same =
           (pattern[p] == '?' && pl == 1) ||
-          (pl == nl && (pl == 2 ? pattern.substr(p, 2) == name.substr(n, 2)
-                                : FoldAsciiCase(pattern[p]) == FoldAsciiCase(name[n])));
+          (pl == nl && (pl == 2    ? pattern.substr(p, 2) == name.substr(n, 2)
+                        : foldCase ? FoldAsciiCase(pattern[p]) == FoldAsciiCase(name[n])
+                                   : pattern[p] == name[n]));
       if (same) {
         p += pl;
         n += nl;

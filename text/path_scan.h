@@ -25,12 +25,13 @@ std::string_view FolderPart(std::string_view path);
 std::optional<std::size_t> ExtensionDot(std::string_view path);
 
 // Equality with "a"-"z" folded onto "A"-"Z" in single-byte characters only; the bytes of a
-// double-byte character must be identical ("ア" 0x83 0x41 and "ヂ" 0x83 0x61 differ).
-bool SamePathText(std::string_view a, std::string_view b);
+// double-byte character must be identical ("ア" 0x83 0x41 and "ヂ" 0x83 0x61 differ). Without
+// `foldCase` (a file system that tells case apart), plain equality.
+bool SamePathText(std::string_view a, std::string_view b, bool foldCase = true);
 
 // `path` with that folding applied: two paths are SamePathText exactly when their folded texts
 // are equal, so the folded text can key a map of paths.
-std::string FoldedPathText(std::string_view path);
+std::string FoldedPathText(std::string_view path, bool foldCase = true);
 
 // The characters a file name may not hold, in the order the user is told them.
 inline constexpr std::string_view RESERVED_NAME_CHARS = "/:,;*?\"<>|";
@@ -42,7 +43,8 @@ bool HasReservedNameChar(std::string_view fileName);
 bool HasWildcard(std::string_view fileName);
 
 // Wildcard match of a file name, character by character: "*" matches any run, "?" one
-// character, "a"-"z" match "A"-"Z", double-byte characters match only themselves.
-bool MatchesFileNamePattern(std::string_view name, std::string_view pattern);
+// character, "a"-"z" match "A"-"Z" (unless not `foldCase`), double-byte characters match only
+// themselves.
+bool MatchesFileNamePattern(std::string_view name, std::string_view pattern, bool foldCase = true);
 
 }  // namespace morvel

@@ -269,6 +269,24 @@ TEST(ConverterProcess, WritesTheSystemRefusesAreReportedFailures) {
   }
 }
 
+// Linux tells names apart by case: two names that differ only in case are two files.
+TEST(ConverterProcess, NamesThatDifferOnlyInCaseAreTwoFiles) {
+  ConverterProcess run;
+  for (const char* name : {"Page.htm", "d1/Note.txt", "d2/note.txt", "OUT.htm", "B.TXT"}) {
+    if (std::string_view(name).find('/') != std::string_view::npos) {
+      run.MakeFolder(std::string_view(name).substr(0, 2));
+    }
+    run.WriteFile(name, SampleText());
+  }
+  run.MakeFolder("od");
+  EXPECT_EQ(run.Run({"-f", "Page.htm", "page.htm"}).exitStatus, 0);
+  EXPECT_EQ(run.Run({"--out-dir", "od", "d1/Note.txt", "d2/note.txt"}).exitStatus, 0);
+  EXPECT_TRUE(run.ReadFile("od/Note.htm") && run.ReadFile("od/note.htm"));
+  // No question: out.htm is not OUT.htm.
+  EXPECT_EQ(run.Run({"Page.htm", "out.htm"}).exitStatus, 0);
+  EXPECT_EQ(run.Run({"b.txt", "b.htm"}).exitStatus, 1);
+}
+
 // Ctrl+C in a shell loop of conversions stops the loop, as it stops a loop of `cat`: the
 // converter dies by the signal, so the shell knows it was interrupted. No page is left.
 TEST(ConverterProcess, CtrlCStopsAShellLoopOfConversions) {
