@@ -1,11 +1,13 @@
 // The converter on POSIX: UTF-8 arguments and terminal, paths with "/" mapped onto the
 // engine's "\\" paths.
 #include <fcntl.h>
+#include <limits.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <iostream>
+#include <string>
 
 #include "cli/host.h"
 #include "engine/morvel.h"
@@ -107,7 +109,16 @@ EnginePath ToEnginePath(std::string_view path) {
     full = *folder + "/";
   }
   full += path;
-  auto engine = ToEngineText(Tidy(full));
+  full = Tidy(full);
+  // The system takes no longer path; said here, rather than found missing later.
+  if (full.size() >= PATH_MAX) {
+    return {{},
+            "the path is too long (" + std::to_string(full.size()) +
+                " bytes once made absolute; "
+                "the system takes at most " +
+                std::to_string(PATH_MAX - 1) + ")"};
+  }
+  auto engine = ToEngineText(full);
   if (!engine) return {{}, "the path holds a character that code page 932 cannot hold"};
   // "/" is never the second byte of a double-byte character, so each one is a separator.
   for (char& c : *engine) {

@@ -285,6 +285,10 @@ TEST(ConverterProcess, NamesThatDifferOnlyInCaseAreTwoFiles) {
   // No question: out.htm is not OUT.htm.
   EXPECT_EQ(run.Run({"Page.htm", "out.htm"}).exitStatus, 0);
   EXPECT_EQ(run.Run({"b.txt", "b.htm"}).exitStatus, 1);
+  // A path the system cannot take says so.
+  const ProcessResult tooLong = run.Run({std::string(4100, 'x') + ".txt", "long.htm"});
+  EXPECT_EQ(tooLong.exitStatus, 2);
+  EXPECT_NE(tooLong.err.find("the path is too long"), std::string::npos) << tooLong.err;
 }
 
 // Ctrl+C in a shell loop of conversions stops the loop, as it stops a loop of `cat`: the
