@@ -19,4 +19,12 @@ function(morvel_program_resources target)
   add_library(${target}_program_resources OBJECT ${script})
   target_link_libraries(${target}_program_resources PRIVATE morvel_version)
   target_sources(${target} PRIVATE $<TARGET_OBJECTS:${target}_program_resources>)
+  # Where the linker can mark it (binutils' --dependent-load-flag), the loader too takes the
+  # program's imports from System32 only (LOAD_LIBRARY_SEARCH_SYSTEM32), as the program's entry
+  # makes every later load do.
+  include(CheckLinkerFlag)
+  check_linker_flag(CXX "-Wl,--dependent-load-flag,0x800" MORVEL_LINKER_DEPENDENT_LOAD_FLAG)
+  if(MORVEL_LINKER_DEPENDENT_LOAD_FLAG)
+    target_link_options(${target} PRIVATE -Wl,--dependent-load-flag,0x800)
+  endif()
 endfunction()
