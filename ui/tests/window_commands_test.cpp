@@ -240,7 +240,7 @@ TEST_F(WindowCommands, AChangeOfScaleReloadsBothIconsAndTakesTheSuggestedRectang
   const HDC screen = GetDC(nullptr);
   const int systemDpi = GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
-  for (const auto [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
+  for (const auto& [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
     const auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
     ICONINFO info{};
     ASSERT_TRUE(icon && GetIconInfo(icon, &info));
