@@ -5,8 +5,9 @@
 
 #if defined(__i386__) || defined(__x86_64__)
 #include <emmintrin.h>
+#include <immintrin.h>
 #include <tmmintrin.h>
-// The SSE2 and SSSE3 paths are built for every x86 target; each is taken only where the
+// The SSE2, SSSE3 and AVX2 paths are built for every x86 target; each is taken only where the
 // processor has it.
 #define MORVEL_SSE2_SCAN 1
 #endif
@@ -14,11 +15,13 @@
 namespace morvel {
 
 // Bytes: one byte at a time. Sse2: 16 bytes compared at once. Ssse3: the SSE2 path, and UTF-8
-// checked with SSSE3 byte shuffles as well.
-enum class ScanPath { Bytes, Sse2, Ssse3 };
+// checked with SSSE3 byte shuffles as well. Avx2: the SSSE3 path, and the page writer's bytes
+// looked up 32 at once in AVX2 byte-shuffle tables. Each path uses what the ones before it do.
+enum class ScanPath { Bytes, Sse2, Ssse3, Avx2 };
 
-// The path of this build on this processor: SSSE3 or SSE2 when the processor has it (cpuid),
-// the byte loop otherwise, unless the build forces one (the MORVEL_SCAN setting).
+// The path of this build on this processor: AVX2, SSSE3 or SSE2 when the processor has it
+// (cpuid, and for AVX2 a system that saves its registers), the byte loop otherwise, unless the
+// build forces one (the MORVEL_SCAN setting).
 ScanPath ChosenScanPath();
 
 }  // namespace morvel
