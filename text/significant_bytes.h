@@ -78,39 +78,46 @@ class SignificantBytes {
   // SSE2 path compares with each value. Bytes of 0x80 and above find nothing in either table.
   // "h" and "t" are compared as they are, and an "h" kept when the byte after it is "t".
   __attribute__((target("avx2"))) std::uint64_t MarkAvx2(const char* data) const {
-    const __m256i lows = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lowBits_));
-    const __m256i highs = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(highBits_));
-    const __m256i nibble = _mm256_set1_epi8(0x0F);
+    const __m256i* const tables = reinterpret_cast<const __m256i*>(avx2Tables_);
+    const __m256i lows = _mm256_loadu_si256(tables + LOWS),
+                  highs = _mm256_loadu_si256(tables + HIGHS),
+                  nibble = _mm256_loadu_si256(tables + NIBBLE),
+                  h = _mm256_loadu_si256(tables + H_BYTES),
+                  t = _mm256_loadu_si256(tables + T_BYTES);
+    // (The two halves written out: a helper would be compiled without AVX2.)
+    const __m256i first = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data));
+    const __m256i second = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + 32));
+    const __m256i firstSignificant = _mm256_and_si256(
+        _mm256_shuffle_epi8(lows, first),
+        _mm256_shuffle_epi8(highs, _mm256_and_si256(_mm256_srli_epi16(first, 4), nibble)));
+    const __m256i secondSignificant = _mm256_and_si256(
+        _mm256_shuffle_epi8(lows, second),
+        _mm256_shuffle_epi8(highs, _mm256_and_si256(_mm256_srli_epi16(second, 4), nibble)));
     const __m256i zero = _mm256_setzero_si256();
-    const __m256i h = _mm256_set1_epi8(linkByte_), t = _mm256_set1_epi8('t');
-    std::uint64_t others = 0, hs = 0, ts = 0;
-    for (std::size_t part = 0; part < BLOCK; part += 32) {
-      const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + part));
-      const __m256i low = _mm256_shuffle_epi8(lows, block);
-      const __m256i high =
-          _mm256_shuffle_epi8(highs, _mm256_and_si256(_mm256_srli_epi16(block, 4), nibble));
-      const __m256i none = _mm256_cmpeq_epi8(_mm256_and_si256(low, high), zero);
-      others |= static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(none)))
-                << part;
-      hs |= static_cast<std::uint64_t>(
-                static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, h))))
-            << part;
-      ts |= static_cast<std::uint64_t>(
-                static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, t))))
-            << part;
-    }
+    const std::uint64_t others =
+        Join(_mm256_movemask_epi8(_mm256_cmpeq_epi8(firstSignificant, zero)),
+             _mm256_movemask_epi8(_mm256_cmpeq_epi8(secondSignificant, zero)));
+    const std::uint64_t hs = Join(_mm256_movemask_epi8(_mm256_cmpeq_epi8(first, h)),
+                                  _mm256_movemask_epi8(_mm256_cmpeq_epi8(second, h)));
+    const std::uint64_t ts = Join(_mm256_movemask_epi8(_mm256_cmpeq_epi8(first, t)),
+                                  _mm256_movemask_epi8(_mm256_cmpeq_epi8(second, t)));
     return ~others | (hs & ((ts >> 1) | (std::uint64_t{1} << (BLOCK - 1))));
+  }
+  // Two 32-bit masks as one 64-bit one, `low` first.
+  static std::uint64_t Join(int low, int high) {
+    return static_cast<std::uint32_t>(low) |
+           static_cast<std::uint64_t>(static_cast<std::uint32_t>(high)) << 32;
   }
 
   static constexpr std::size_t H = SPECIALS;
   static constexpr std::size_t T = SPECIALS + 1;
   // Each byte compared with, 16 times over: the specials, then "h" and "t".
   char needles_[SPECIALS + 2][16] = {};
-  // The AVX2 tables, each 16 entries twice over (one per 128-bit lane): for each low half of
-  // a byte, the bits of the high halves that make it significant; for each high half, its bit.
-  alignas(32) unsigned char lowBits_[32] = {};
-  alignas(32) unsigned char highBits_[32] = {};
-  char linkByte_ = '\n';  // "h" when linking, else a byte the tables mark anyway
+  // The AVX2 scan's 32-byte rows: for each low half of a byte, the bits of the high halves that
+  // make it significant, and for each high half its bit (16 entries twice over, one per 128-bit
+  // lane); 0x0F; "h" ("\n" when not linking: a byte the tables mark anyway); "t".
+  static constexpr std::size_t LOWS = 0, HIGHS = 1, NIBBLE = 2, H_BYTES = 3, T_BYTES = 4;
+  unsigned char avx2Tables_[5][32] = {};
   bool sse2_ = false;
   bool avx2_ = false;
 #endif
