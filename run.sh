@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds MORVEL.exe (32-bit Windows, mingw-w64) and starts it under Wine on this display; with
-# no display, converts the bundled sample with the command-line converter instead.
+# no display, converts the bundled sample with the command-line converter instead and builds the
+# web page.
 # Installs whatever the build needs and the machine lacks first.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -18,6 +19,10 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "run.sh: the sample examples/sample.txt became build/sample/sample.htm (code page 932);"
   echo "run.sh: view it with: iconv -f CP932 -t UTF-8 build/sample/sample.htm"
   echo "run.sh: a picture of the window, taken on a private X server: tools/screenshot.sh"
+  cmake --preset web >/dev/null
+  cmake --build --preset web -j 2
+  echo "run.sh: the web page, which converts in any browser with no server and no network:"
+  echo "run.sh: open file://$PWD/build/web/morvel.html"
   exit 0
 fi
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: native unit tests, the same under AddressSanitizer and UBSan,
-# and the Windows build's tests under Wine; builds and checks the Debian package and the
-# Windows zip. Installs what is missing first.
+# Builds and runs every test: native unit tests, the same under AddressSanitizer and UBSan, the
+# web page's tests in Chromium, and the Windows build's tests under Wine; builds and checks the
+# Debian package and the Windows zip. Installs what is missing first.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
@@ -13,6 +13,13 @@ for preset in native native-asan; do
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
 done
+
+# The web page (built before the packages, which ship it) and its tests in Chromium, against
+# the native preset's converter.
+echo "== web"
+cmake --preset web >/dev/null
+cmake --build --preset web -j "$jobs"
+tools/web-test.sh
 
 echo "== the Debian package"
 cmake --build --preset native --target package

@@ -7,7 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_input.h"
-#include "engine/convert_file.h"
+#include "engine/morvel.h"
 #include "engine/page_writer.h"
 #include "engine/text_body_writer.h"
 #include "engine/text_reader.h"
@@ -39,7 +39,9 @@ class DiscardingFile final : public ByteWriter {
 // Answers every question with OK and shows nothing.
 class SilentUser final : public UserInterface {
  public:
-  int ShowMessage(std::string_view, std::string_view, unsigned) override { return ANSWER_OK; }
+  bool Ask(Question) override { return true; }
+  void Tell(const Report&) override {}
+  void TellCompleted(std::string_view) override {}
   void ShowTargetPath(std::string_view) override {}
 };
 

@@ -5,18 +5,15 @@
 #include <unordered_map>
 
 #include "cli/host.h"
-#include "engine/convert_file.h"
-#include "engine/page_parts.h"
-#include "engine/picture_page.h"
-#include "engine/request_paths.h"
+#include "engine/morvel.h"
 
 namespace morvel::cli {
 
 namespace {
 
 std::string Summary(std::size_t written, std::size_t refused, std::size_t failed) {
-  std::string line = std::string(PROGRAM_NAME) + ": " + std::to_string(written) + " of " +
-                     std::to_string(written + refused + failed) + " pages written";
+  std::string line = ProgramLine(std::to_string(written) + " of " +
+                                 std::to_string(written + refused + failed) + " pages written");
   if (refused) line += ", " + std::to_string(refused) + " refused or cancelled";
   if (failed) line += ", " + std::to_string(failed) + " failed";
   return line;
@@ -75,6 +72,8 @@ std::variant<Batch, UsageError> PrepareBatch(const CommandLine& commandLine) {
   batch.quiet = commandLine.quiet;
   batch.textEncoding = commandLine.textEncoding;
   batch.pageEncoding = commandLine.pageEncoding;
+  batch.language = commandLine.language;
+  batch.languageTag = commandLine.languageTag;
 
   if (!IsPageTitle(commandLine.title)) return UsageError{"the --title text is not valid UTF-8"};
   batch.title = commandLine.title;
@@ -133,6 +132,7 @@ int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console, Ru
   // replace the first one's page.
   std::unordered_map<std::string, std::string> pagesWritten;  // folded page path -> label
   for (Job& job : batch.jobs) {
+    if (&job != &batch.jobs.front() && streams.beforeAnother) streams.beforeAnother();
     if (manyFiles) {
       user.SetLabel(job.label);
       job.target = PagePathFor(job.source, *batch.outDir, files);
@@ -167,7 +167,9 @@ int RunBatch(Batch& batch, FileSystem& files, Clock& clock, Console& console, Ru
                               .input = job.standardInput ? streams.input : nullptr,
                               .output = job.standardOutput ? streams.output : nullptr,
                               .textEncoding = batch.textEncoding,
-                              .pageEncoding = batch.pageEncoding};
+                              .pageEncoding = batch.pageEncoding,
+                              .language = batch.language,
+                              .languageTag = batch.languageTag};
     const ConversionOutcome outcome = ConvertFile(request, platform);
     job.source = std::move(request.sourcePath);
     job.target = std::move(request.targetPath);

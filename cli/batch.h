@@ -10,8 +10,7 @@
 #include "cli/command_line.h"
 #include "cli/console.h"
 #include "cli/console_user_interface.h"
-#include "engine/convert_file.h"
-#include "engine/outside_world.h"
+#include "engine/morvel.h"
 
 namespace morvel::cli {
 
@@ -33,6 +32,8 @@ struct Batch {
   bool quiet = false;
   TextEncodingChoice textEncoding = TextEncodingChoice::Auto;
   PageEncodingChoice pageEncoding = PageEncodingChoice::Auto;
+  PageLanguageChoice language = PageLanguageChoice::Auto;
+  std::string languageTag;
 };
 
 // What the run gives the engine besides the batch: standard input and output for the jobs that
@@ -40,6 +41,9 @@ struct Batch {
 struct RunStreams {
   ByteReader* input = nullptr;
   ByteWriter* output = nullptr;
+  // Called before each conversion after the first: it may end the process, interrupted once the
+  // previous page was in place, so that the conversions not begun are left as they were.
+  void (*beforeAnother)() = nullptr;
 };
 
 // Converts the paths of `commandLine` for the engine; a path the engine cannot take, or a title

@@ -9,9 +9,8 @@ namespace morvel::cli {
 bool CheckedConsole::Out(std::string_view line) {
   if (console_->Out(line)) return true;
   outputLost_ = true;
-  console_->Err(
-      std::string(PROGRAM_NAME) +
-      ": standard output cannot be written, so its line comes here: " + std::string(line));
+  console_->Err(ProgramLine("standard output cannot be written, so its line comes here: " +
+                            std::string(line)));
   return false;
 }
 

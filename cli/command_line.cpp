@@ -14,13 +14,12 @@ constexpr std::string_view HELP_HEAD =
     "\n"
     "Turns a text file into an HTML page, as the MORVEL window does. The text may be code page\n"
     "932 (Shift-JIS), UTF-8 or UTF-16; code page 932 text gives a code page 932 page, UTF-8 and\n"
-    "UTF-16 text a UTF-8 page that declares itself.\n"
-    "A picture (.jpg .jpeg .gif .bmp .dib .png .rle) is copied beside the page and shown on it.\n"
+    "UTF-16 text a UTF-8 page that declares itself.\n";
+constexpr std::string_view HELP_STREAMS =
     "SOURCE - reads the text from standard input; TARGET - writes the page to standard output.\n";
 
-constexpr std::string_view HELP_TAIL =
-    "Exit status: 0 every page written; 1 a check refused or a question was answered Cancel;\n"
-    "2 usage error; 3 a read, write or copy failure.\n";
+// Stands in an option's help for the bytes of standard input that decide its encoding.
+constexpr std::string_view SHARE_MARK = "STANDARD_INPUT_SHARE";
 
 constexpr std::size_t HELP_INDENT = 25;  // where the option's description starts
 constexpr std::size_t HELP_WIDTH = 93;   // no help line is longer
@@ -184,7 +183,8 @@ constexpr OptionSpec OPTIONS[] = {
     {"--encoding", 0, "auto|cp932|utf-8|utf-16le|utf-16be", INPUT,
      "the text's encoding. auto: a byte order mark names it; otherwise text that is all valid "
      "UTF-8 with a byte of 0x80 or above is UTF-8, and any other text code page 932 (standard "
-     "input is decided on its first 64 KiB). A UTF encoding given here still drops its own mark",
+     "input is decided on its first STANDARD_INPUT_SHARE). A UTF encoding given here still drops "
+     "its own mark",
      [](CommandLine& l, const OptionSpec& self, std::string_view v) {
        return SetEncoding(TEXT_ENCODINGS, self, v, l.textEncoding);
      },
@@ -198,6 +198,27 @@ constexpr OptionSpec OPTIONS[] = {
        return SetEncoding(PAGE_ENCODINGS, self, v, l.pageEncoding);
      },
      [](const CommandLine& d) -> Result { return EncodingNameOf(PAGE_ENCODINGS, d.pageEncoding); }},
+    {"--lang", 0, "TAG|none", PAGE,
+     "the language the page names, as lang=\"TAG\" on its <HTML> element (TAG: letters, digits "
+     "and hyphens, at most 35), or none. Without it a UTF-8 page names ja when its text has a "
+     "kana character in its first STANDARD_INPUT_SHARE, and other pages none",
+     [](CommandLine& l, const OptionSpec& self, std::string_view v) -> Result {
+       if (v == "none") {
+         l.language = PageLanguageChoice::None;
+       } else if (IsLanguageTag(v)) {
+         l.language = PageLanguageChoice::Named;
+         l.languageTag = v;
+       } else {
+         return "option " + std::string(self.longName) +
+                " takes a language tag (letters, digits and hyphens, at most 35) or none, not " +
+                Quoted(v);
+       }
+       return std::nullopt;
+     },
+     [](const CommandLine& d) -> Result {
+       if (d.language == PageLanguageChoice::Named) return d.languageTag;
+       return d.language == PageLanguageChoice::None ? "none" : "ja for kana on a UTF-8 page";
+     }},
     {"--title", 0, "TEXT", PAGE, "page title",
      [](CommandLine& l, const OptionSpec&, std::string_view v) -> Result {
        l.title = v;
@@ -301,9 +322,13 @@ const OptionSpec* FindShort(char letter) {
 // ---------------------------------------------------------------------------------------------
 // The help
 
-// Appends `words` to `help`, broken into lines that start at HELP_INDENT; `column` is where the
+// Joins two words that the help never puts on two lines; it shows as a space.
+constexpr char NO_BREAK = '\0';
+
+// Appends `words` to `help`, broken into lines that start at `indent`; `column` is where the
 // first word starts.
-void AppendWrapped(std::string& help, std::string_view words, std::size_t column) {
+void AppendWrapped(std::string& help, std::string_view words, std::size_t column,
+                   std::size_t indent = HELP_INDENT) {
   bool first = true;
   while (!words.empty()) {
     const auto space = words.find(' ');
@@ -311,26 +336,78 @@ void AppendWrapped(std::string& help, std::string_view words, std::size_t column
     words = space == std::string_view::npos ? std::string_view() : words.substr(space + 1);
     if (!first && column + 1 + word.size() > HELP_WIDTH) {
       help += '\n';
-      help.append(HELP_INDENT, ' ');
-      column = HELP_INDENT;
+      help.append(indent, ' ');
+      column = indent;
     } else if (!first) {
       help += ' ';
       ++column;
     }
-    help += word;
+    for (const char c : word) help += c == NO_BREAK ? ' ' : c;
     column += word.size();
     first = false;
   }
   help += '\n';
 }
 
+// The picture extensions as the help lists them: ".jpg .jpeg ...".
+std::string PictureExtensions() {
+  std::string list;
+  for (const std::string_view extension : PICTURE_EXTENSIONS) {
+    if (!list.empty()) list += ' ';
+    list += '.';
+    for (const char c : extension) list += c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c;
+  }
+  return list;
+}
+
+// An option's help with the share of standard input written out ("64 KiB").
+std::string OptionHelp(const OptionSpec& option) {
+  std::string text(option.help);
+  if (const auto mark = text.find(SHARE_MARK); mark != std::string::npos) {
+    text.replace(mark, SHARE_MARK.size(), std::to_string(STANDARD_INPUT_SHARE / 1024) + " KiB");
+  }
+  return text;
+}
+
+std::string ExitStatusHelp() {
+  std::string words = "Exit status:";
+  std::string_view separator = " ";
+  for (const ExitStatusMeaning& exit : EXIT_STATUS_MEANINGS) {
+    words.append(separator).append(std::to_string(exit.status)) += NO_BREAK;
+    words.append(exit.meaning);
+    separator = "; ";
+  }
+  std::string help;
+  AppendWrapped(help, words.append("."), 0, 0);
+  return help;
+}
+
 }  // namespace
 
+std::string ProgramLine(std::string_view text) {
+  std::string line(PROGRAM_NAME);
+  return line.append(": ").append(text);
+}
+
 std::span<const OptionSpec> Options() { return OPTIONS; }
+
+std::string_view OptionAnswering(Question question) {
+  const auto answers = question == Question::FixExtension  ? AnswerOk<&PresetAnswers::fixExtension>
+                       : question == Question::ReplacePage ? AnswerOk<&PresetAnswers::overwrite>
+                                                           : nullptr;
+  for (const OptionSpec& option : OPTIONS) {
+    if (answers && option.apply == answers) return option.longName;
+  }
+  return {};
+}
 
 std::string HelpText() {
   const CommandLine defaults;
   std::string help(HELP_HEAD);
+  help.append("A picture (")
+      .append(PictureExtensions())
+      .append(") is copied beside the page and shown on it.\n");
+  help.append(HELP_STREAMS);
   std::string_view section;
   for (const OptionSpec& option : OPTIONS) {
     if (option.section != section) {
@@ -347,14 +424,14 @@ std::string HelpText() {
     } else {
       name.resize(HELP_INDENT, ' ');
     }
-    std::string text(option.help);
+    std::string text = OptionHelp(option);
     if (const auto value = option.defaultOf ? option.defaultOf(defaults) : std::nullopt) {
       text += " (default: " + *value + ")";
     }
     help += name;
     AppendWrapped(help, text, HELP_INDENT);
   }
-  help.append("\n").append(HELP_TAIL);
+  help.append("\n").append(ExitStatusHelp());
   return help;
 }
 

@@ -9,21 +9,36 @@
 #include <variant>
 #include <vector>
 
-#include "engine/conversion_options.h"
-#include "engine/convert_file.h"
+#include "engine/morvel.h"
 #include "morvel_version.h"
 
 namespace morvel::cli {
 
 enum ExitStatus : int {
-  EXIT_WRITTEN = 0,  // every page was written
-  EXIT_REFUSED = 1,  // a check refused a file, or a question was answered Cancel
-  EXIT_USAGE = 2,    // the command line itself was wrong
-  EXIT_FAILED = 3,   // a page or picture could not be read, written or copied
+  EXIT_WRITTEN = 0,
+  EXIT_REFUSED = 1,
+  EXIT_USAGE = 2,
+  EXIT_FAILED = 3,
+};
+
+// What each exit status means, as the help says it; the README and the manual page say the same.
+struct ExitStatusMeaning {
+  ExitStatus status;
+  std::string_view meaning;
+};
+inline constexpr ExitStatusMeaning EXIT_STATUS_MEANINGS[] = {
+    {EXIT_WRITTEN, "every page written"},
+    {EXIT_REFUSED, "a check refused or a question was answered Cancel"},
+    {EXIT_USAGE, "usage error"},
+    {EXIT_FAILED,
+     "a read, write or copy failure, or a completion line that standard output could not take"},
 };
 
 inline constexpr std::string_view PROGRAM_NAME = "morvel-convert";
 inline constexpr std::string_view VERSION_TEXT = "MORVEL " MORVEL_VERSION;
+
+// A line the converter says itself, on either stream: its name, ": " and `text`.
+std::string ProgramLine(std::string_view text);
 
 enum class Action { Convert, ShowHelp, ShowVersion };
 
@@ -37,6 +52,8 @@ struct CommandLine {
   bool quiet = false;                                          // -q / --quiet
   TextEncodingChoice textEncoding = TextEncodingChoice::Auto;  // --encoding
   PageEncodingChoice pageEncoding = PageEncodingChoice::Auto;  // --page-encoding
+  PageLanguageChoice language = PageLanguageChoice::Auto;      // --lang
+  std::string languageTag;
   std::optional<std::string> outDir;
   std::vector<std::string> sources;  // one, unless --out-dir is given
   std::string target;                // only without --out-dir
@@ -69,6 +86,10 @@ struct OptionSpec {
 
 // Every option, in the order of the help.
 std::span<const OptionSpec> Options();
+
+// The long name of the option that answers `question` OK before it is asked ("--yes" for the
+// extension fix); empty for a question no option answers.
+std::string_view OptionAnswering(Question question);
 
 // The --help text: every option with its default.
 std::string HelpText();

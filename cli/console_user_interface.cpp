@@ -2,13 +2,12 @@
 
 #include "cli/command_line.h"
 #include "cli/host.h"
-#include "engine/messages.h"
 
 namespace morvel::cli {
 
 namespace {
 
-// A message box's text on one line: its line breaks become spaces.
+// A message's text on one line: its line breaks become spaces.
 std::string OneLine(std::string_view engineText) {
   std::string line = ToHostText(engineText);
   for (char& c : line) {
@@ -27,45 +26,39 @@ bool IsYes(std::string_view answer) {
 }  // namespace
 
 std::string ConsoleUserInterface::ErrorPrefix() const {
-  std::string prefix(PROGRAM_NAME);
-  prefix += ": ";
-  if (!label_.empty()) prefix += label_ + ": ";
-  return prefix;
+  return ProgramLine(label_.empty() ? std::string() : label_ + ": ");
 }
 
-// The buttons of a box do not matter here: its text says whether it asks.
-int ConsoleUserInterface::ShowMessage(std::string_view text, std::string_view caption,
-                                      unsigned /*style*/) {
-  if (text == messages::ASK_FIX_EXTENSION || text == messages::ASK_OVERWRITE) {
-    return Question(text, caption);
-  }
-
-  // The completion message is the page's path followed by a fixed text; the path is shown as
-  // it is spelt on this system.
-  if (caption == messages::CAPTION_COMPLETED && text.ends_with(messages::COMPLETED_SUFFIX)) {
-    if (quiet_) return ANSWER_OK;
-    const std::string_view path = text.substr(0, text.size() - messages::COMPLETED_SUFFIX.size());
-    console_.Out(ToHostText(caption) + ": " + DisplayPath(path) +
-                 ToHostText(messages::COMPLETED_SUFFIX));
-    return ANSWER_OK;
-  }
-  console_.Err(ErrorPrefix() + ToHostText(caption) + ": " + OneLine(text));
-  return ANSWER_OK;
+std::string ConsoleUserInterface::ErrorLine(const Message& message) const {
+  return ErrorPrefix() + ToHostText(message.caption) + ": " + OneLine(message.text);
 }
 
-int ConsoleUserInterface::Question(std::string_view text, std::string_view caption) {
-  const bool extension = text == messages::ASK_FIX_EXTENSION;
-  const std::string_view option = extension ? "--yes" : "--force";
-
-  const std::string question = ErrorPrefix() + ToHostText(caption) + ": " + OneLine(text);
+bool ConsoleUserInterface::Ask(Question question) {
+  const std::string line = ErrorLine(WindowMessage(question));
+  if (!OkGoesOn(question)) {
+    console_.Err(line);
+    return false;
+  }
   if (nobodyToAsk_.empty() && console_.CanAsk()) {
-    const auto answer = console_.Ask(question + " [y/N] ");
-    return answer && IsYes(*answer) ? ANSWER_OK : ANSWER_CANCEL;
+    const auto answer = console_.Ask(line + " [y/N] ");
+    return answer && IsYes(*answer);
   }
   const std::string reason = nobodyToAsk_.empty() ? "no terminal to ask" : nobodyToAsk_;
-  console_.Err(question + " -- " + reason + ", so the answer is Cancel (" + std::string(option) +
-               " answers OK)");
-  return ANSWER_CANCEL;
+  console_.Err(line + " -- " + reason + ", so the answer is Cancel (" +
+               std::string(OptionAnswering(question)) + " answers OK)");
+  return false;
+}
+
+void ConsoleUserInterface::Tell(const Report& report) {
+  console_.Err(ErrorLine(WindowMessage(report)));
+}
+
+// The page's path is shown as it is spelt on this system.
+void ConsoleUserInterface::TellCompleted(std::string_view pagePath) {
+  if (quiet_) return;
+  const std::string shownPath = ToEngineText(DisplayPath(pagePath)).value_or(std::string(pagePath));
+  const Message message = WindowMessage(Completion{shownPath});
+  console_.Out(ToHostText(message.caption) + ": " + ToHostText(message.text));
 }
 
 }  // namespace morvel::cli

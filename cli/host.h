@@ -19,6 +19,10 @@ namespace morvel::cli {
 // The command line's arguments, without the program's name, as host text.
 std::vector<std::string> HostArguments(int argc, char** argv);
 
+// Called first thing: on Windows, libraries are loaded from System32 only, never from the
+// program's own folder (often Downloads, where a planted DLL would be loaded in their place).
+void LoadLibrariesFromTheSystemOnly();
+
 // Code page 932 bytes for `text`, or nothing when it holds a character that code page 932
 // cannot hold (never a substitute character: "?" would be a wildcard in a path).
 std::optional<std::string> ToEngineText(std::string_view text);

@@ -8,8 +8,8 @@
 #include <iostream>
 
 #include "cli/host.h"
+#include "engine/morvel.h"
 #include "platform/native_platform.h"
-#include "engine/engine_text.h"
 
 namespace morvel::cli {
 
@@ -84,15 +84,15 @@ class PosixConsole final : public Console {
 
 }  // namespace
 
+void LoadLibrariesFromTheSystemOnly() {}
+
 std::vector<std::string> HostArguments(int argc, char** argv) {
   return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
 
 std::optional<std::string> ToEngineText(std::string_view text) { return EngineTextFromUtf8(text); }
 
-std::string ToHostText(std::string_view engineText) {
-  return Utf8FromEngineText(engineText);
-}
+std::string ToHostText(std::string_view engineText) { return Utf8FromEngineText(engineText); }
 
 EnginePath ToEnginePath(std::string_view path) {
   // An empty name goes to the engine, which asks for one.

@@ -7,7 +7,7 @@
 // clang-format on
 
 #include "cli/host.h"
-#include "engine/engine_text.h"
+#include "engine/morvel.h"
 #include "platform/native_platform.h"
 #include "platform/wide_text_win.h"
 
@@ -69,6 +69,8 @@ class WindowsConsole final : public Console {
 
 }  // namespace
 
+void LoadLibrariesFromTheSystemOnly() { SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32); }
+
 std::vector<std::string> HostArguments(int, char**) {
   int count = 0;
   LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -80,9 +82,7 @@ std::vector<std::string> HostArguments(int, char**) {
 
 std::optional<std::string> ToEngineText(std::string_view text) { return EngineTextFromUtf8(text); }
 
-std::string ToHostText(std::string_view engineText) {
-  return Utf8FromEngineText(engineText);
-}
+std::string ToHostText(std::string_view engineText) { return Utf8FromEngineText(engineText); }
 
 EnginePath ToEnginePath(std::string_view path) {
   // An empty name goes to the engine, which asks for one.

@@ -9,11 +9,12 @@
 
 int main(int argc, char** argv) {
   using namespace morvel::cli;
+  LoadLibrariesFromTheSystemOnly();
   const auto console = std::make_unique<CheckedConsole>(MakeHostConsole());
   morvel::RemoveTemporariesWhenInterrupted();
   morvel::ReportRefusedWritesAsFailures();
   auto usageError = [&](const UsageError& error) {
-    console->Err(std::string(PROGRAM_NAME) + ": " + error.message);
+    console->Err(ProgramLine(error.message));
     console->Err("Try '" + std::string(PROGRAM_NAME) + " --help' for the options.");
     return EXIT_USAGE;
   };
@@ -39,20 +40,20 @@ int main(int argc, char** argv) {
   std::unique_ptr<morvel::ByteReader> input;
   std::unique_ptr<morvel::ByteWriter> output;
   if (UsesStandardInput(batch) && !(input = morvel::OpenStandardInput())) {
-    console->Err(std::string(PROGRAM_NAME) + ": standard input cannot be read");
+    console->Err(ProgramLine("standard input cannot be read"));
     return EXIT_FAILED;
   }
   if (UsesStandardOutput(batch) && !(output = morvel::OpenStandardOutput())) {
-    console->Err(std::string(PROGRAM_NAME) + ": standard output cannot be written");
+    console->Err(ProgramLine("standard output cannot be written"));
     return EXIT_FAILED;
   }
   const auto files = morvel::MakeNativeFileSystem();
   if (const Job* job = JobReadingItsOwnOutput(batch, *files, morvel::StandardInputIdentity(),
                                               morvel::StandardOutputIdentity())) {
-    console->Err(std::string(PROGRAM_NAME) + ": " + job->label + ": input file is output file");
+    console->Err(ProgramLine(job->label + ": input file is output file"));
     return EXIT_REFUSED;
   }
   const auto clock = morvel::MakeSystemClock();
-  return console->ExitStatus(
-      RunBatch(batch, *files, *clock, *console, {input.get(), output.get()}));
+  return console->ExitStatus(RunBatch(batch, *files, *clock, *console,
+                                      {input.get(), output.get(), morvel::StopIfInterrupted}));
 }

@@ -1,17 +1,15 @@
 #include "cli/output_is_source.h"
 
-#include "text/path_scan.h"
-
 namespace morvel::cli {
 
 namespace {
 
-// The file `source` names, a wildcard resolved to its first match.
+// The file the engine will read for `source`, a wildcard resolved to its first match; nothing
+// when it names none, which the engine then refuses before reading anything.
 std::optional<FileIdentity> SourceIdentity(const std::string& source, FileSystem& files) {
-  if (!HasWildcard(FileNamePart(source))) return files.IdentityOf(source);
-  const auto stored = files.FindFirst(source);
-  if (!stored) return std::nullopt;
-  return files.IdentityOf(std::string(FolderPart(source)) + "\\" + *stored);
+  const auto resolved = ResolveSource(source, files);
+  if (!resolved) return std::nullopt;
+  return files.IdentityOf(*resolved);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "cli/batch.h"
-#include "engine/outside_world.h"
+#include "engine/morvel.h"
 
 namespace morvel::cli {
 

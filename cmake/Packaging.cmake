@@ -9,10 +9,16 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "turns a code page 932 (Shift-JIS) or UTF-8 text file into one HTML page")
 set(CPACK_STRIP_FILES ON)
 
+# The web page, built by the web preset; the packages ship it when it is there (and
+# tools/check-packages.sh checks that they do).
+set(MORVEL_WEB_PAGE ${PROJECT_SOURCE_DIR}/build/web/morvel.html CACHE FILEPATH
+    "The web page the packages ship (the web preset's build)")
+
 if(WIN32)
   # Everything at the top of the zip's folder, as a user unpacks and runs it.
   install(TARGETS MORVEL morvel-convert RUNTIME DESTINATION .)
   install(FILES ${PROJECT_SOURCE_DIR}/docs/README-Windows.txt DESTINATION . RENAME README.txt)
+  install(FILES ${MORVEL_WEB_PAGE} DESTINATION . OPTIONAL)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME "MORVEL-${PROJECT_VERSION}-${CMAKE_SYSTEM_PROCESSOR}")
 else()
@@ -31,6 +37,7 @@ else()
   install(TARGETS morvel-convert RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${COMPRESSED_MANUAL_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/morvel)
+  install(FILES ${MORVEL_WEB_PAGE} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/morvel OPTIONAL)
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION text)

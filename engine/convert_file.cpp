@@ -1,9 +1,8 @@
-#include "engine/convert_file.h"
-
 #include <new>
+#include <optional>
 #include <variant>
 
-#include "engine/messages.h"
+#include "engine/morvel.h"
 #include "engine/page_body.h"
 #include "engine/picture_page.h"
 #include "engine/preflight.h"
@@ -22,7 +21,10 @@ BodyProblems WritePicturePage(const ConversionRequest& request, ByteWriter& outp
                                     ? PageEncoding::Utf8
                                     : PageEncoding::CodePage932;
   PageWriter page(output);
-  WritePageHead(page, request.options, request.title, platform.clock, encoding);
+  // A picture's page has no text to find a language in: it names one only when told to.
+  const bool named = request.language == PageLanguageChoice::Named;
+  WritePageHead(page, request.options, request.title, platform.clock, encoding,
+                named ? std::string_view(request.languageTag) : std::string_view());
   const std::string destination = PictureDestination(request.sourcePath, request.targetPath);
   const CopyOutcome copy = platform.files.CopyIfAbsent(request.sourcePath, destination);
   WritePictureBody(page, PageText(FileNamePart(request.sourcePath), encoding),
@@ -32,10 +34,18 @@ BodyProblems WritePicturePage(const ConversionRequest& request, ByteWriter& outp
   return problems;
 }
 
-std::string InvalidTextMessage(const InvalidText& invalid) {
-  return std::string(messages::READ_FAILED) + "\n" + std::to_string(invalid.line) +
-         std::string(invalid.utf16 ? messages::INVALID_UTF16_LINE_SUFFIX
-                                   : messages::INVALID_UTF8_LINE_SUFFIX);
+// The problem to report for how the body went, the first of them in this order; nothing when
+// there was none.
+std::optional<Report> FirstProblem(const BodyProblems& problems) {
+  if (problems.writeFailed) return Report{Problem::WriteFailed};
+  if (problems.targetUnopenable) return Report{Problem::TargetUnopenable};
+  if (problems.invalid.line != 0) {
+    return Report{problems.invalid.utf16 ? Problem::InvalidUtf16 : Problem::InvalidUtf8,
+                  problems.invalid.line};
+  }
+  if (problems.readFailed) return Report{Problem::ReadFailed};
+  if (problems.copyFailed) return Report{Problem::CopyFailed};
+  return std::nullopt;
 }
 
 ConversionOutcome CheckAndWrite(ConversionRequest& request, Platform& platform) {
@@ -53,30 +63,12 @@ ConversionOutcome CheckAndWrite(ConversionRequest& request, Platform& platform) 
   opened.output.reset();
   opened.input.reset();
 
-  std::string failure;
-  std::string_view caption = messages::CAPTION_APP;
-  if (problems.writeFailed) {
-    failure = messages::WRITE_FAILED;
-  } else if (problems.targetUnopenable) {
-    failure = messages::TARGET_UNOPENABLE;
-    caption = messages::CAPTION_OPEN_ERROR;
-  } else if (problems.invalid.line != 0) {
-    failure = InvalidTextMessage(problems.invalid);
-  } else if (problems.readFailed) {
-    failure = messages::READ_FAILED;
-  } else if (problems.copyFailed) {
-    failure = messages::COPY_FAILED;
-  }
-  if (!failure.empty()) {
-    platform.user.ShowMessage(failure, caption, BOX_ICONWARNING);
+  if (const auto problem = FirstProblem(problems)) {
+    platform.user.Tell(*problem);
     return ConversionOutcome::Failed;
   }
   // A page on a stream is read where it arrives; there is no file to announce.
-  if (request.output) return ConversionOutcome::Written;
-
-  std::string completed(request.targetPath);
-  completed.append(messages::COMPLETED_SUFFIX);
-  platform.user.ShowMessage(completed, messages::CAPTION_COMPLETED, BOX_OK);
+  if (!request.output) platform.user.TellCompleted(request.targetPath);
   return ConversionOutcome::Written;
 }
 
@@ -88,7 +80,7 @@ ConversionOutcome ConvertFile(ConversionRequest& request, Platform& platform) {
   try {
     return CheckAndWrite(request, platform);
   } catch (const std::bad_alloc&) {
-    platform.user.ShowMessage(messages::OUT_OF_MEMORY, messages::CAPTION_APP, BOX_ICONWARNING);
+    platform.user.Tell({Problem::OutOfMemory});
     return ConversionOutcome::Failed;
   }
 }

@@ -6,20 +6,14 @@
 #include <string>
 #include <string_view>
 
-#include "text/code_page_932.h"
-
 namespace morvel {
 
 // UTF-8 `text` as code page 932, or nothing when it is not UTF-8 or a character has no exact
 // form (paths: a stand-in would name another file).
-inline std::optional<std::string> EngineTextFromUtf8(std::string_view text) {
-  return Utf8ToCp932(text);
-}
+std::optional<std::string> EngineTextFromUtf8(std::string_view text);
 
 // Code page 932 `text` as UTF-8 for a person to read; a sequence code page 932 does not define
 // shows as "?".
-inline std::string Utf8FromEngineText(std::string_view text) {
-  return *Cp932ToUtf8(text, Unmapped::QuestionMark);
-}
+std::string Utf8FromEngineText(std::string_view text);
 
 }  // namespace morvel

@@ -1,5 +1,5 @@
 // Everything the engine needs from the outside world. The engine never touches a disk, a
-// clock or a window except through these interfaces, so the same code runs against Win32,
+// clock or the user except through these interfaces, so the same code runs against Win32,
 // against POSIX and against an in-memory fake in tests.
 //
 // Paths are in the engine's vocabulary: code page 932 bytes with "\\" between folders. Each
@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "engine/user_messages.h"
 
 namespace morvel {
 
@@ -111,21 +113,17 @@ class FileSystem {
 // ---------------------------------------------------------------------------------------------
 // The user
 
-// Message box styles and answers, with the values of Win32's MB_OK, MB_OKCANCEL,
-// MB_ICONERROR, MB_ICONWARNING, IDOK and IDCANCEL (whose names are macros in <windows.h>).
-inline constexpr unsigned BOX_OK = 0x0;
-inline constexpr unsigned BOX_OKCANCEL = 0x1;
-inline constexpr unsigned BOX_ICONERROR = 0x10;
-inline constexpr unsigned BOX_ICONWARNING = 0x30;
-inline constexpr int ANSWER_OK = 1;
-inline constexpr int ANSWER_CANCEL = 2;
-
+// The user, asked and told in values (engine/user_messages.h); each front end shows them its own
+// way, and each call returns once the user has seen what it says.
 class UserInterface {
  public:
   virtual ~UserInterface() = default;
-  // Shows a modal message and returns the answer: ANSWER_OK, or ANSWER_CANCEL for a cancelled or
-  // closed question.
-  virtual int ShowMessage(std::string_view text, std::string_view caption, unsigned style) = 0;
+  // Puts `question` to the user: true for OK, false for Cancel or a question closed unanswered.
+  virtual bool Ask(Question question) = 0;
+  // Tells the user of the problem that ended the request.
+  virtual void Tell(const Report& report) = 0;
+  // Tells the user that the page is complete at `pagePath`.
+  virtual void TellCompleted(std::string_view pagePath) = 0;
   // Shows the corrected target path where the user typed it (IDC_TARGET_PATH in the window).
   virtual void ShowTargetPath(std::string_view path) = 0;
 };

@@ -1,8 +1,8 @@
 #include "engine/page_parts.h"
 
+#include "engine/conversion_request.h"
 #include "engine/update_stamp.h"
 #include "text/code_page_932.h"
-#include "text/utf8.h"
 
 namespace morvel {
 
@@ -16,9 +16,16 @@ std::string HexDigits(Colour colour) {
 }
 
 void WritePageHead(Sink& page, const ConversionOptions& options, std::string_view title,
-                   Clock& clock, PageEncoding encoding) {
+                   Clock& clock, PageEncoding encoding, std::string_view language) {
   page.Write(PAGE_MARKER);
-  page.Write("<HTML><HEAD>");
+  if (language.empty()) {
+    page.Write("<HTML>");
+  } else {
+    page.Write("<HTML lang=\"");
+    page.Write(language);
+    page.Write("\">");
+  }
+  page.Write("<HEAD>");
   if (encoding == PageEncoding::Utf8) page.Write(UTF8_PAGE_META);
   page.Write("<TITLE>");
   if (IsPageTitle(title)) {
@@ -33,15 +40,6 @@ void WritePageHead(Sink& page, const ConversionOptions& options, std::string_vie
   if (options.stampEnabled) {
     page.Write(PageText(UpdateBox(FormatUpdateStamp(clock.Now(), options.stampStyle)), encoding));
   }
-}
-
-bool IsPageTitle(std::string_view title) {
-  for (std::size_t at = 0; at < title.size();) {
-    const auto character = FirstUtf8Character(title.substr(at));
-    if (!character) return false;
-    at += character->length;
-  }
-  return true;
 }
 
 std::string PageText(std::string_view engineText, PageEncoding encoding) {

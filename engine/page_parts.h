@@ -24,11 +24,10 @@ inline constexpr std::string_view UTF8_PAGE_META =
 // stamp is on, in `encoding`. `title` is UTF-8 text, written with nothing escaped: as it is on
 // a UTF-8 page, each character through the code page 932 form-or-reference rule on a code page
 // 932 page. A title that is not UTF-8 is left out.
+// `language`, when not empty, is named on the <HTML> element.
 void WritePageHead(Sink& page, const ConversionOptions& options, std::string_view title,
-                   Clock& clock, PageEncoding encoding = PageEncoding::CodePage932);
-
-// True when `title` is text a page can take as its title (valid UTF-8).
-bool IsPageTitle(std::string_view title);
+                   Clock& clock, PageEncoding encoding = PageEncoding::CodePage932,
+                   std::string_view language = {});
 
 // Engine text (code page 932: a message, a file name) for a page in `encoding`.
 std::string PageText(std::string_view engineText, PageEncoding encoding);

@@ -1,6 +1,5 @@
 #include "engine/preflight.h"
 
-#include "engine/messages.h"
 #include "engine/request_paths.h"
 #include "text/path_scan.h"
 
@@ -8,14 +7,11 @@ namespace morvel {
 
 namespace {
 
-void Warn(Platform& platform, std::string_view text, std::string_view caption) {
-  platform.user.ShowMessage(text, caption, BOX_ICONWARNING);
-}
+void Warn(Platform& platform, Problem problem) { platform.user.Tell({problem}); }
 
 // True when the user answers OK, or `preset` already did.
-bool Ask(Platform& platform, std::string_view text, std::string_view caption, bool preset = false) {
-  return preset ||
-         platform.user.ShowMessage(text, caption, BOX_ICONWARNING | BOX_OKCANCEL) == ANSWER_OK;
+bool Ask(Platform& platform, Question question, bool preset) {
+  return preset || platform.user.Ask(question);
 }
 
 // Two spellings of one file: equal as text, or the target exists and is the input itself.
@@ -30,17 +26,16 @@ bool IsSameFile(std::string_view sourcePath, std::string_view targetPath, FileSy
 // The input's checks: it exists (its name rewritten as stored), it opens. Fills `opened`'s
 // input; false when a check refused it and the user has been told.
 bool CheckSource(std::string& sourcePath, OpenedFiles& opened, Platform& platform) {
-  namespace msg = messages;
   auto resolved = ResolveSource(sourcePath, platform.files);
   if (!resolved) {
-    Warn(platform, msg::SOURCE_MISSING, msg::CAPTION_SOURCE_PATH);
+    Warn(platform, Problem::SourceMissing);
     return false;
   }
   sourcePath = std::move(*resolved);
 
   opened.input = platform.files.OpenForReading(sourcePath);
   if (!opened.input) {
-    Warn(platform, msg::SOURCE_UNOPENABLE, msg::CAPTION_OPEN_ERROR);
+    Warn(platform, Problem::SourceUnopenable);
     return false;
   }
   return true;
@@ -51,16 +46,16 @@ bool CheckSource(std::string& sourcePath, OpenedFiles& opened, Platform& platfor
 // when a check refused it or a question was cancelled, and the user has been told.
 bool CheckTarget(const std::string* sourcePath, std::string& targetPath, PresetAnswers answers,
                  Platform& platform) {
-  namespace msg = messages;
   FileSystem& files = platform.files;
-  // A target without any folder is refused like a target whose folder does not exist.
+  // A target without any folder is refused like a target whose folder does not exist. The
+  // user's answer does not matter: there is no folder to write the page in either way.
   if (!LastSeparator(targetPath) || !files.IsFolder(FolderPart(targetPath))) {
-    Ask(platform, msg::TARGET_FOLDER_MISSING, msg::CAPTION_OPEN_ERROR);
+    platform.user.Ask(Question::TargetFolderMissing);
     return false;
   }
 
   if (NeedsPageExtension(targetPath)) {
-    if (!Ask(platform, msg::ASK_FIX_EXTENSION, msg::CAPTION_EXTENSION, answers.fixExtension)) {
+    if (!Ask(platform, Question::FixExtension, answers.fixExtension)) {
       return false;
     }
     ApplyPageExtension(targetPath);
@@ -68,26 +63,24 @@ bool CheckTarget(const std::string* sourcePath, std::string& targetPath, PresetA
   }
 
   if (sourcePath && IsSameFile(*sourcePath, targetPath, files)) {
-    Warn(platform, msg::SAME_PATH, msg::CAPTION_SAME_PATH);
+    Warn(platform, Problem::SamePath);
     return false;
   }
 
   if (HasReservedNameChar(FileNamePart(targetPath))) {
-    Warn(platform, msg::RESERVED_CHARS, msg::CAPTION_NAME);
+    Warn(platform, Problem::ReservedCharacter);
     return false;
   }
 
-  return !files.FindFirst(targetPath) ||
-         Ask(platform, msg::ASK_OVERWRITE, msg::CAPTION_OVERWRITE, answers.overwrite);
+  return !files.FindFirst(targetPath) || Ask(platform, Question::ReplacePage, answers.overwrite);
 }
 
 }  // namespace
 
 PreflightResult RunPreflightChecks(ConversionRequest& request, Platform& platform) {
-  namespace msg = messages;
   if ((!request.input && request.sourcePath.empty()) ||
       (!request.output && request.targetPath.empty())) {
-    Warn(platform, msg::EMPTY_NAME, msg::CAPTION_APP);
+    Warn(platform, Problem::EmptyName);
     return ConversionOutcome::Refused;
   }
 
@@ -104,7 +97,7 @@ PreflightResult RunPreflightChecks(ConversionRequest& request, Platform& platfor
 
   opened.output = platform.files.OpenForWriting(request.targetPath);
   if (!opened.output) {
-    Warn(platform, msg::TARGET_UNOPENABLE, msg::CAPTION_OPEN_ERROR);
+    Warn(platform, Problem::TargetUnopenable);
     return platform.files.IsLinkLoop(request.targetPath) ? ConversionOutcome::Refused
                                                          : ConversionOutcome::Failed;
   }

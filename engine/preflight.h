@@ -6,7 +6,7 @@
 #include <optional>
 #include <variant>
 
-#include "engine/convert_file.h"
+#include "engine/conversion_request.h"
 
 namespace morvel {
 

@@ -39,6 +39,19 @@ std::string PagePathInFolder(std::string_view folder, std::string_view sourcePat
   return page.append(".htm");
 }
 
+bool IsPictureExtension(std::string_view extension) {
+  if (extension.empty()) return false;
+  for (const std::string_view picture : PICTURE_EXTENSIONS) {
+    if (StartsWithNoCase(extension, picture)) return true;
+  }
+  return false;
+}
+
+bool IsPicturePath(std::string_view path) {
+  const auto dot = ExtensionDot(path);
+  return dot && IsPictureExtension(path.substr(*dot + 1));
+}
+
 std::string PathKey(std::string_view path) { return FoldedPathText(path); }
 
 }  // namespace morvel

@@ -1,5 +1,6 @@
 // The engine's rules for the paths of a request, for the checks and for front ends that name
-// pages themselves. Paths are engine paths ("\\" between folders, code page 932).
+// pages themselves or treat pictures apart. Paths are engine paths ("\\" between folders, code
+// page 932).
 #pragma once
 
 #include <optional>
@@ -25,6 +26,17 @@ void ApplyPageExtension(std::string& targetPath);
 // The page that `sourcePath` becomes in `folder`: the source's file name without its extension,
 // plus ".htm".
 std::string PagePathInFolder(std::string_view folder, std::string_view sourcePath);
+
+// Extensions that make an input a picture, tried as case-insensitive prefixes of its
+// extension ("jpgx" and "bmp2" are pictures too).
+inline constexpr std::string_view PICTURE_EXTENSIONS[] = {"JPG", "JPEG", "GIF", "BMP",
+                                                          "DIB", "PNG",  "RLE"};
+
+// True when one of PICTURE_EXTENSIONS begins `extension`. An empty extension never does.
+bool IsPictureExtension(std::string_view extension);
+
+// True when the file-name part of `path` has a picture's extension.
+bool IsPicturePath(std::string_view path);
 
 // A key that two spellings of one path share when they differ only in the case of "a"-"z", so
 // that it can key a map of paths.

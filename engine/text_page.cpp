@@ -7,8 +7,11 @@
 
 #include "engine/kept_source.h"
 #include "engine/text_reader.h"
+#include "text/code_page_932.h"
 #include "text/encoding.h"
 #include "text/encoding_classifier.h"
+#include "text/kana.h"
+#include "text/utf16_to_utf8.h"
 
 namespace morvel {
 
@@ -26,8 +29,9 @@ struct Head {
   bool failed = false;  // a read failed
 };
 
-// Reads up to `size` bytes (fewer at the end of the input), handing them to `classifier` when
-// there is one, and stopping once it has decided; it decides at the end of the input.
+// Reads `size` bytes (fewer at the end of the input), handing them to `classifier` when there
+// is one; it decides at the end of the input. The whole head is read even when the classifier
+// decides sooner: the page's language is found in it before the page is begun.
 Head ReadHead(ByteReader& source, std::size_t size, EncodingClassifier* classifier) {
   Head head;
   head.bytes.resize(size);
@@ -44,7 +48,6 @@ Head ReadHead(ByteReader& source, std::size_t size, EncodingClassifier* classifi
     }
     if (classifier) classifier->Write(std::string_view(head.bytes.data() + filled, *count));
     filled += *count;
-    if (classifier && classifier->Encoding() != DetectedEncoding::Undecided) break;
   }
   head.bytes.resize(filled);
   return head;
@@ -124,6 +127,42 @@ PageEncoding PageEncodingFor(PageEncodingChoice choice, const TextForm& form) {
   }
   return form.encoding == InputEncoding::CodePage932 ? PageEncoding::CodePage932
                                                      : PageEncoding::Utf8;
+}
+
+// True when `head`, the first bytes of a text after its mark, holds a kana character before the
+// text's end.
+bool HeadHoldsKana(std::string_view head, InputEncoding encoding) {
+  switch (encoding) {
+    case InputEncoding::CodePage932:
+      CutAtEndOfText(head);
+      return HoldsKana(*Cp932ToUtf8(head, Unmapped::ReplacementCharacter));
+    case InputEncoding::Utf8:
+      CutAtEndOfText(head);
+      return HoldsKana(head);
+    case InputEncoding::Utf16Le:
+    case InputEncoding::Utf16Be: {
+      Utf16ToUtf8 converter(encoding == InputEncoding::Utf16Be);
+      std::string utf8;
+      converter.Write(head, utf8);
+      return HoldsKana(utf8);
+    }
+  }
+  return false;
+}
+
+// The language the page names (see PageLanguageChoice), found in the text's head.
+std::string PageLanguage(const ConversionRequest& request, PageEncoding pageEncoding,
+                         InputEncoding encoding, std::string_view head) {
+  switch (request.language) {
+    case PageLanguageChoice::Named:
+      return request.languageTag;
+    case PageLanguageChoice::None:
+      return {};
+    case PageLanguageChoice::Auto:
+      break;
+  }
+  const bool japanese = pageEncoding == PageEncoding::Utf8 && HeadHoldsKana(head, encoding);
+  return japanese ? "ja" : "";
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -268,10 +307,12 @@ Pass WriteBody(const ConversionRequest& request, Platform& platform, Choice& cho
   settle();
   const PageEncoding pageEncoding = PageEncodingFor(request.pageEncoding, reading.form);
   PageWriter page(output);
-  WritePageHead(page, request.options, request.title, platform.clock, pageEncoding);
-  ClassifyingReader rest(source, reading.settled ? nullptr : &classifier);
   const std::string_view head(choice.head.bytes);
-  ReplayReader replay(head.substr(std::min(reading.markLength, head.size())), rest);
+  const std::string_view text = head.substr(std::min(reading.markLength, head.size()));
+  WritePageHead(page, request.options, request.title, platform.clock, pageEncoding,
+                PageLanguage(request, pageEncoding, reading.form.encoding, text));
+  ClassifyingReader rest(source, reading.settled ? nullptr : &classifier);
+  ReplayReader replay(text, rest);
   const bool utf16 = reading.form.encoding == InputEncoding::Utf16Le ||
                      reading.form.encoding == InputEncoding::Utf16Be;
   TextReader reader(replay, utf16 ? EndOfText::AtStreamEnd : EndOfText::AtByte1A);

@@ -2,7 +2,7 @@
 // says), and the page written from it in the encoding the page takes.
 #pragma once
 
-#include "engine/convert_file.h"
+#include "engine/conversion_request.h"
 #include "engine/page_body.h"
 #include "engine/preflight.h"
 

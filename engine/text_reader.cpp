@@ -12,7 +12,7 @@ constexpr std::size_t READ_SIZE = 128 * 1024;
 
 TextReader::TextReader(ByteReader& source, EndOfText endOfText)
     : source_(source),
-      buffer_(std::make_unique_for_overwrite<char[]>(READ_SIZE)),
+      buffer_(new char[READ_SIZE]),  // left uninitialised
       cutAtByte1A_(endOfText == EndOfText::AtByte1A) {}
 
 bool TextReader::Read(std::string_view& block) {

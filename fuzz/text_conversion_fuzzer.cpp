@@ -22,7 +22,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/convert_file.h"
+#include "engine/morvel.h"
 #include "tests/oracle/text_encodings.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/written_page.h"

@@ -20,10 +20,6 @@ namespace morvel {
 
 namespace {
 
-// Tries for a fresh temporary name; a clash is as good as impossible, so only something
-// systematically wrong gets near this.
-constexpr int NAME_ATTEMPTS = 100;
-
 std::string FolderOf(const std::string& path) {
   const auto slash = path.rfind('/');
   if (slash == std::string::npos) return ".";

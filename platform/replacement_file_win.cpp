@@ -10,8 +10,6 @@ namespace morvel {
 
 namespace {
 
-// Tries for a fresh temporary name; a clash is as good as impossible.
-constexpr int NAME_ATTEMPTS = 100;
 // Tries to put a page in place while another run is putting its own there (each try waits a
 // little longer; about a second in all).
 constexpr int PLACING_ATTEMPTS = 12;

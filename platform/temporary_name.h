@@ -14,6 +14,10 @@ inline constexpr std::string_view TEMPORARY_PREFIX = ".morvel-";
 inline constexpr std::string_view TEMPORARY_SUFFIX = ".tmp";
 inline constexpr std::size_t TEMPORARY_RANDOM_LENGTH = 12;  // lower-case letters and digits
 
+// Fresh names tried before creating a temporary file is given up: a clash is as good as
+// impossible, so only something systematically wrong gets near this.
+inline constexpr int NAME_ATTEMPTS = 100;
+
 // A fresh name of that shape (ASCII), different at every call.
 std::string NewTemporaryName();
 

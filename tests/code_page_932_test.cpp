@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "text/code_page_932_literal.h"
 #include "text/utf16.h"
 #include "text/utf8.h"
 
@@ -62,6 +63,15 @@ TEST(CodePage932, WritesEachCharacterAsWindowsWritesIt) {
       EXPECT_EQ(Cp932ToUtf8(*c.form), Utf8Of(c.value));
     }
   }
+}
+
+// Literals converted while compiling take the forms of the rows above, whatever the compiler's
+// execution character set.
+TEST(CodePage932, LiteralsConvertedWhileCompilingTakeTheFormsWindowsWrites) {
+  constexpr std::string_view LITERAL = Cp932<u8"\\a\uFF61\u3000\u2252\uFFE2\u2160\u2170\uE757">;
+  static_assert(LITERAL == "\\a\xA1\x81\x40\x81\xE0\x81\xCA\x87\x54\xFA\x40\xF9\xFC");
+  static_assert(Cp932<u8"">.empty());
+  EXPECT_EQ(LITERAL.data()[LITERAL.size()], '\0');
 }
 
 TEST(CodePage932, ReadsEverySequenceWindowsDefines) {

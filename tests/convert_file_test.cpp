@@ -1,13 +1,12 @@
 // ConvertFile against the in-memory platform: the checks in their order, every message with
 // its text, caption and style, the path rewrites, and the faults the engine guards against.
-#include "engine/convert_file.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
 
-#include "engine/messages.h"
+#include "engine/morvel.h"
+#include "tests/oracle/utf8_page.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/plain_options.h"
 #include "tests/support/written_page.h"
@@ -15,15 +14,16 @@
 namespace morvel {
 namespace {
 
+using testing::ANSWER_CANCEL;
+using testing::ANSWER_OK;
+using testing::ASK;
 using testing::FakePlatform;
+using testing::INFORM;
 using testing::PlainOptions;
 using testing::RequestFor;
 using testing::ShownMessage;
+using testing::WARN;
 using namespace std::string_literals;
-namespace msg = messages;
-
-constexpr unsigned WARN = BOX_ICONWARNING;
-constexpr unsigned ASK = BOX_ICONWARNING | BOX_OKCANCEL;
 
 const ShownMessage EMPTY{"ファイル名を入れてください。", "MORVEL", WARN};
 const ShownMessage MISSING{"変換するファイルが存在しません", "変換ファイルのパス入力エラー", WARN};
@@ -46,7 +46,7 @@ const ShownMessage OUT_OF_MEMORY{"メモリが足りないため、ページを�
                                  WARN};
 
 ShownMessage Completed(const std::string& target) {
-  return {target + "が作成できました。", "完了", BOX_OK};
+  return {target + "が作成できました。", "完了", INFORM};
 }
 
 const std::string PLAIN_HEAD =
@@ -80,15 +80,16 @@ class ConvertFileTest : public ::testing::Test {
 };
 
 TEST_F(ConvertFileTest, MessagesAreCodePage932Bytes) {
-  EXPECT_EQ(msg::CAPTION_COMPLETED, "\x8A\xAE\x97\xB9");                            // 完了
-  EXPECT_EQ(msg::RESERVED_CHARS.substr(0, 8), "\x83\x74\x83\x40\x83\x43\x83\x8B");  // ファイル
+  EXPECT_EQ(WindowMessage(Completion{}).caption, "\x8A\xAE\x97\xB9");  // 完了
+  EXPECT_EQ(WindowMessage(Report{Problem::ReservedCharacter}).text.substr(0, 8),
+            "\x83\x74\x83\x40\x83\x43\x83\x8B");  // ファイル
 }
 
 TEST_F(ConvertFileTest, EachRefusingCheckShowsItsMessageAndWritesNothing) {
   struct Case {
     const char* name;
     std::string source, target;
-    std::vector<int> answers;
+    std::vector<bool> answers;
     std::vector<ShownMessage> expected;
   };
   const Case cases[] = {
@@ -119,7 +120,6 @@ TEST_F(ConvertFileTest, EachRefusingCheckShowsItsMessageAndWritesNothing) {
       {"comma", "C:\\in\\memo.txt", "C:\\out\\a,b.htm", {}, {RESERVED}},
       {"bar", "C:\\in\\memo.txt", "C:\\out\\a|b.htm", {}, {RESERVED}},
       {"overwrite refused", "C:\\in\\memo.txt", "C:\\out\\old.htm", {ANSWER_CANCEL}, {OVERWRITE}},
-      {"overwrite closed", "C:\\in\\memo.txt", "C:\\out\\old.htm", {0}, {OVERWRITE}},
   };
   for (const auto& c : cases) {
     FakePlatform local;
@@ -128,7 +128,7 @@ TEST_F(ConvertFileTest, EachRefusingCheckShowsItsMessageAndWritesNothing) {
     local.files.AddFile("C:\\in\\memo.txt", "x");
     local.files.AddFile("C:\\in\\memo.htm", "x");
     local.files.AddFile("C:\\out\\old.htm", "keep");
-    for (int answer : c.answers) local.user.Answer(answer);
+    for (const bool answer : c.answers) local.user.Answer(answer);
     ConversionRequest request = RequestFor(c.source, c.target);
     const auto outcome = ConvertFile(request, local.platform);
     EXPECT_EQ(outcome, ConversionOutcome::Refused) << c.name;
@@ -156,7 +156,7 @@ TEST_F(ConvertFileTest, WritesTheTitleAndColoursUnescaped) {
                 FOOTER);
 }
 
-TEST_F(ConvertFileTest, ReadsTextModeLineEnds) {
+TEST_F(ConvertFileTest, CopiesLineEndsWithLfAsCrLfAndEndsAtTheFirstCtrlZ) {
   struct Case {
     std::string input, body;
   };
@@ -414,6 +414,12 @@ const std::string UTF8_HEAD =
     "content=\"width=device-width, initial-scale=1\"><TITLE>T</TITLE></HEAD>\r\n"
     "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n";
 
+// A UTF-8 page of a text with kana names its language.
+const std::string UTF8_HEAD_JA =
+    "<!--MORVEL1.3-->\r\n<HTML lang=\"ja\"><HEAD><META charset=\"UTF-8\"><META name=\"viewport\" "
+    "content=\"width=device-width, initial-scale=1\"><TITLE>T</TITLE></HEAD>\r\n"
+    "<BODY bgcolor=\"FFFFFF\" text=\"000000\">\r\n";
+
 struct EncodingCase {
   const char* name;
   std::string text;
@@ -481,6 +487,15 @@ TEST_F(ConvertFileTest, FindsTheTextsEncodingAndWritesThePageItCallsFor) {
        EncodingCase::StandardInput},
       {"standard input with a mark", "\xFF\xFEx\0"s, "x", true, "", 1, T::Auto, P::Auto,
        EncodingCase::StandardInput},
+      {"kana in UTF-8 names Japanese", U8(u8"ひらがな"), U8(u8"ひらがな"), true},
+      {"katakana late in UTF-16's first 64 KiB",
+       "\xFF\xFE" + std::string(60000, '\0') + "\xA2\x30"s, std::string(30000, '\0') + U8(u8"ア"),
+       true},
+      {"half-width katakana in code page 932 onto a UTF-8 page", "\xB1", U8(u8"ｱ"), true, "", 1,
+       T::Auto, P::Utf8},
+      {"kana past the first 64 KiB names nothing", ascii + U8(u8"あ"), ascii + U8(u8"あ"), true, "",
+       2},
+      {"kana on a code page 932 page names nothing", "\x82\xA0", "\x82\xA0"},
       {"a pipe: ASCII, then UTF-8, from what was kept", ascii + snow, ascii + snow, true, "", 1,
        T::Auto, P::Auto, EncodingCase::Pipe},
       {"a pipe: ASCII, UTF-8, then a bad byte", ascii + snow + "\xFF", ascii + snow + "\xFF", false,
@@ -522,14 +537,17 @@ TEST_F(ConvertFileTest, FindsTheTextsEncodingAndWritesThePageItCallsFor) {
     if (!c.invalid.empty() || c.page.empty()) {
       const std::string failure = c.invalid.empty() ? "" : "\n" + c.invalid;
       EXPECT_EQ(outcome, ConversionOutcome::Failed);
-      EXPECT_EQ(
-          fake.user.shown,
-          (std::vector{ShownMessage{std::string(msg::READ_FAILED) + failure, "MORVEL", WARN}}));
+      EXPECT_EQ(fake.user.shown,
+                (std::vector{
+                    ShownMessage{"ファイルの読み込みに失敗しました。" + failure, "MORVEL", WARN}}));
       EXPECT_EQ(fake.files.Contents(target), "old page");
       continue;
     }
     EXPECT_EQ(outcome, ConversionOutcome::Written);
-    EXPECT_EQ(fake.files.Contents(target), (c.utf8Page ? UTF8_HEAD : PLAIN_HEAD) + c.page + FOOTER);
+    const std::string& head = !c.utf8Page                 ? PLAIN_HEAD
+                              : oracle::HoldsKana(c.page) ? UTF8_HEAD_JA
+                                                          : UTF8_HEAD;
+    EXPECT_EQ(fake.files.Contents(target), head + c.page + FOOTER);
   }
 }
 

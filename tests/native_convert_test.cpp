@@ -2,7 +2,7 @@
 // under Wine), with scripted answers to the message boxes.
 #include <gtest/gtest.h>
 
-#include "engine/convert_file.h"
+#include "engine/morvel.h"
 #include "platform/native_platform.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/plain_options.h"
@@ -11,30 +11,33 @@
 namespace morvel {
 namespace {
 
+using testing::ANSWER_CANCEL;
+using testing::ANSWER_OK;
+using testing::ASK;
+using testing::INFORM;
 using testing::PlainOptions;
 using testing::ShownMessage;
+using testing::WARN;
 
-const ShownMessage SAME{"パスが同一であるため、処理できません。", "同一のパス", BOX_ICONWARNING};
+const ShownMessage SAME{"パスが同一であるため、処理できません。", "同一のパス", WARN};
 const ShownMessage OVERWRITE{"このファイルはすでに存在しています。\n上書きしてもよろしいですか？",
-                             "上書き", BOX_ICONWARNING | BOX_OKCANCEL};
+                             "上書き", ASK};
 const ShownMessage TARGET_UNOPENABLE{"作成するファイルが開くことができません。", "オープンエラー",
-                                     BOX_ICONWARNING};
-const ShownMessage UNOPENABLE{"変換するファイルが開くことができません。", "オープンエラー",
-                              BOX_ICONWARNING};
+                                     WARN};
+const ShownMessage UNOPENABLE{"変換するファイルが開くことができません。", "オープンエラー", WARN};
 
-const ShownMessage EMPTY{"ファイル名を入れてください。", "MORVEL", BOX_ICONWARNING};
-const ShownMessage MISSING{"変換するファイルが存在しません", "変換ファイルのパス入力エラー",
-                           BOX_ICONWARNING};
+const ShownMessage EMPTY{"ファイル名を入れてください。", "MORVEL", WARN};
+const ShownMessage MISSING{"変換するファイルが存在しません", "変換ファイルのパス入力エラー", WARN};
 const ShownMessage NO_FOLDER{"作成するファイルのディレクトリ(フォルダ)が存在しません",
-                             "オープンエラー", BOX_ICONWARNING | BOX_OKCANCEL};
+                             "オープンエラー", ASK};
 const ShownMessage FIX_EXTENSION{
     "出力先ファイルの拡張子がhtmではありません\n拡張子をhtmにして出力しますよろしいですか？",
-    "拡張子エラー", BOX_ICONWARNING | BOX_OKCANCEL};
+    "拡張子エラー", ASK};
 const ShownMessage RESERVED{"ファイル名に \\ / : , ; * ? \" < > | の記号は使えません。", "名前",
-                            BOX_ICONWARNING};
+                            WARN};
 
 ShownMessage Completed(const std::string& target) {
-  return {target + "が作成できました。", "完了", BOX_OK};
+  return {target + "が作成できました。", "完了", INFORM};
 }
 
 const std::string PAGE_OF_HELLO =
@@ -74,7 +77,7 @@ TEST_F(NativeConvertTest, EachCheckShowsItsMessageAndWritesNothingWhenItRefuses)
     std::string name;
     std::string source;  // names inside the folder; "" for an empty path
     std::string target;
-    std::vector<int> answers;
+    std::vector<bool> answers;
     ConversionOutcome outcome;
     std::vector<ShownMessage> shown;  // the completion message is added for written pages
     std::string writtenAs;            // the page's name when written
@@ -126,7 +129,7 @@ TEST_F(NativeConvertTest, EachCheckShowsItsMessageAndWritesNothingWhenItRefuses)
     here.WriteFile("memo.txt", "hello\r\n");
     here.WriteFile("old.htm", "mine");
     testing::ScriptedUser answers;
-    for (const int answer : c.answers) answers.Answer(answer);
+    for (const bool answer : c.answers) answers.Answer(answer);
     Platform platform{*files, answers, clock};
     ConversionRequest request = testing::RequestFor(c.source.empty() ? "" : here.Path(c.source),
                                                     c.target.empty() ? "" : here.Path(c.target));

@@ -16,7 +16,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "engine/convert_file.h"
+#include "engine/morvel.h"
 #include "platform/native_platform.h"
 #include "platform/posix_io.h"
 #include "platform/replacement_file_posix.h"

@@ -3,15 +3,19 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/convert_file.h"
+#include "engine/morvel.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/plain_options.h"
 
 namespace morvel {
 namespace {
 
+using testing::ANSWER_OK;
+using testing::ASK;
 using testing::FakePlatform;
+using testing::INFORM;
 using testing::ShownMessage;
+using testing::WARN;
 
 const std::string HEAD =
     "<!--MORVEL1.3-->\r\n<HTML><HEAD><TITLE>T</TITLE></HEAD>\r\n"
@@ -21,13 +25,13 @@ const std::string STAMP_BOX =
     "<SPAN style=\"font-size:10px\">更新日　2002年　3月16日　9時5分</SPAN>\r\n"
     "</TD></TR>\r\n</TABLE>\r\n<BR>";
 const std::string FOOTER = "\r\n</BODY>\r\n</HTML>";
-const ShownMessage COPY_FAILED{"画像ファイルをコピーできませんでした。", "MORVEL", BOX_ICONWARNING};
-const ShownMessage WRITE_FAILED{"ファイルの書き込みに失敗しました。", "MORVEL", BOX_ICONWARNING};
+const ShownMessage COPY_FAILED{"画像ファイルをコピーできませんでした。", "MORVEL", WARN};
+const ShownMessage WRITE_FAILED{"ファイルの書き込みに失敗しました。", "MORVEL", WARN};
 const ShownMessage OVERWRITE{"このファイルはすでに存在しています。\n上書きしてもよろしいですか？",
-                             "上書き", BOX_ICONWARNING | BOX_OKCANCEL};
+                             "上書き", ASK};
 
 ShownMessage Completed(const std::string& target) {
-  return {target + "が作成できました。", "完了", BOX_OK};
+  return {target + "が作成できました。", "完了", INFORM};
 }
 
 std::string PicturePage(const std::string& name, const std::string& border) {

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <ctime>
 
-#include "engine/convert_file.h"
+#include "engine/morvel.h"
 #include "tests/oracle/one_at_a_time.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/plain_options.h"
@@ -45,7 +45,7 @@ class TextPageTest : public ::testing::Test {
   std::string Convert(const std::string& input, const ConversionOptions& options) {
     fake.files.AddFile("C:\\in\\case.txt", input);
     auto request = testing::RequestFor("C:\\in\\case.txt", "C:\\out\\page.htm", options);
-    fake.user.Answer(ANSWER_OK);  // the overwrite question of a second conversion
+    fake.user.Answer(testing::ANSWER_OK);  // the overwrite question of a second conversion
     EXPECT_EQ(ConvertFile(request, fake.platform), ConversionOutcome::Written);
     return fake.files.Contents("C:\\out\\page.htm");
   }
@@ -53,13 +53,13 @@ class TextPageTest : public ::testing::Test {
 };
 
 TEST_F(TextPageTest, ALongLineGetsEveryReplacementAndTag) {
-  // 2999 bytes that grow to more than 15000, in one piece.
-  const std::string line = Repeat("&", 2987) + "\thttp://a/ \n";
-  ASSERT_EQ(line.size(), 2999u);
+  // 20000 bytes that grow past the room a page cursor opens with, in one piece.
+  const std::string line = Repeat("&", 19988) + "\thttp://a/ \n";
+  ASSERT_GT(line.size() * 5, PageCursor::MIN_ROOM);
   ConversionOptions options;
   options.stampEnabled = false;
   options.lineTagMode = LineTagMode::BreaksOnly;
-  EXPECT_EQ(Convert(line, options), HEAD + Repeat("&amp;", 2987) + SIX_SPACES +
+  EXPECT_EQ(Convert(line, options), HEAD + Repeat("&amp;", 19988) + SIX_SPACES +
                                         "<A href=\"http://a/\">http://a/</A> <BR>\r\n" + FOOTER);
 }
 

@@ -1,7 +1,6 @@
 #include "text/code_page_932.h"
 
-#include <algorithm>
-
+#include "text/code_page_932_table.h"
 #include "text/encoding.h"
 #include "text/utf16.h"
 #include "text/utf8.h"
@@ -10,53 +9,23 @@ namespace morvel {
 
 namespace {
 
-#include "text/code_page_932_table.inc"
-
-constexpr char16_t LEAD_BYTE = 0xFFFF;  // in SINGLE_BYTE
-
-// The table's lead bytes are the ones IsLeadByte() names.
-constexpr bool LeadBytesAgree() {
-  for (unsigned byte = 0; byte < 0x100; ++byte) {
-    if ((SINGLE_BYTE[byte] == LEAD_BYTE) != IsLeadByte(static_cast<unsigned char>(byte))) {
-      return false;
-    }
-  }
-  return true;
-}
-static_assert(LeadBytesAgree());
-
-// The row of DOUBLE_BYTE for `lead` and its column for `trail` (rows and columns follow the
-// lead and trail bytes in order, without the gaps between their ranges); -1 for a byte that is
-// not one.
-constexpr int LeadIndex(unsigned lead) {
-  if (!IsLeadByte(static_cast<unsigned char>(lead))) return -1;
-  return static_cast<int>(lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 0x1F);
-}
-constexpr int TrailIndex(unsigned trail) {
-  if (!IsTrailByte(static_cast<unsigned char>(trail))) return -1;
-  return static_cast<int>(trail <= 0x7E ? trail - 0x40 : trail - 0x41);
-}
+using code_page_932_table::DOUBLE_BYTE;
+using code_page_932_table::LEAD_BYTE;
+using code_page_932_table::LeadIndex;
+using code_page_932_table::SINGLE_BYTE;
+using code_page_932_table::TrailIndex;
 
 // Every character's form, inverted from what the sequences read as. Each character is written
 // by exactly one sequence: a table that gave one two forms does not compile.
 constexpr std::array<std::uint16_t, 0x10000> BuildForms() {
   std::array<std::uint16_t, 0x10000> forms{};
   forms.fill(NO_CP932_FORM);
-  const auto take = [&forms](char16_t value, unsigned code) {
-    if (std::binary_search(std::begin(READ_ONLY), std::end(READ_ONLY), code)) return;
+  code_page_932_table::VisitSequences([&forms](char16_t value, unsigned code) {
+    if (!code_page_932_table::IsWrittenForm(code)) return false;
     if (forms[value] != NO_CP932_FORM) throw "two forms for one character";
     forms[value] = static_cast<std::uint16_t>(code);
-  };
-  for (unsigned byte = 0; byte < 0x100; ++byte) {
-    if (SINGLE_BYTE[byte] != LEAD_BYTE) take(SINGLE_BYTE[byte], byte);
-  }
-  for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-    for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-      if (LeadIndex(lead) < 0 || TrailIndex(trail) < 0) continue;
-      const char16_t value = DOUBLE_BYTE[LeadIndex(lead)][TrailIndex(trail)];
-      if (value != 0) take(value, lead << 8 | trail);
-    }
-  }
+    return false;
+  });
   return forms;
 }
 

@@ -53,11 +53,11 @@ struct ByteKinds {
 };
 
 // (Helpers here are functions compiled for SSE2, not lambdas, which would be compiled without.)
-__attribute__((target("sse2"))) inline std::uint64_t BitsOf(__m128i mask) {
+MORVEL_SSE2_CODE inline std::uint64_t BitsOf(__m128i mask) {
   return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(mask)));
 }
 
-__attribute__((target("sse2"))) inline ByteKinds KindsOf(__m128i b) {
+MORVEL_SSE2_CODE inline ByteKinds KindsOf(__m128i b) {
   // Read as signed, 80-BF is -128 to -65, C2 on is -62 on, E0 on is -32 on, F0 on is -16 on.
   const __m128i e0OrEd = _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8(static_cast<char>(0xE0))),
                                       _mm_cmpeq_epi8(b, _mm_set1_epi8(static_cast<char>(0xED))));
@@ -72,7 +72,7 @@ __attribute__((target("sse2"))) inline ByteKinds KindsOf(__m128i b) {
 // to EC, EE and EF), whole characters only; 0 when they hold anything else, which is then read
 // a character at a time. Accepts only valid UTF-8 and finds no fault itself: every other form,
 // and every fault, is FirstUtf8Character()'s to read.
-__attribute__((target("sse2"))) std::size_t CommonUtf8Length(const char* data, bool& nonAscii) {
+MORVEL_SSE2_CODE std::size_t CommonUtf8Length(const char* data, bool& nonAscii) {
   const __m128i* const parts = reinterpret_cast<const __m128i*>(data);
   const __m128i b0 = _mm_loadu_si128(parts), b1 = _mm_loadu_si128(parts + 1),
                 b2 = _mm_loadu_si128(parts + 2), b3 = _mm_loadu_si128(parts + 3);
@@ -100,6 +100,7 @@ __attribute__((target("sse2"))) std::size_t CommonUtf8Length(const char* data, b
   return cutOff == 0 ? 64 : static_cast<std::size_t>(std::countr_zero(cutOff));
 }
 
+#ifdef MORVEL_SSSE3_SCAN
 // The UTF-8 check of 16 bytes at a time with byte shuffles. Every fault of UTF-8 shows in a
 // byte and the one before it, except how many continuation bytes a lead calls for:
 // - three tables, looked up by the high and the low half of the byte before and the high half
@@ -177,14 +178,13 @@ constexpr std::uint8_t SECOND_HIGH[16] = {LEAD_THEN_NO_CONTINUATION,
                                           LEAD_THEN_NO_CONTINUATION,
                                           LEAD_THEN_NO_CONTINUATION};
 
-__attribute__((target("ssse3"))) inline __m128i TableOf(const std::uint8_t (&table)[16]) {
+MORVEL_SSSE3_CODE inline __m128i TableOf(const std::uint8_t (&table)[16]) {
   return _mm_loadu_si128(reinterpret_cast<const __m128i*>(table));
 }
 
 // The faults of the 16 bytes `now`, which follow `before`: non-zero bytes where there are some.
-__attribute__((target("ssse3"))) inline __m128i FaultsOf(__m128i now, __m128i before,
-                                                         __m128i firstHigh, __m128i firstLow,
-                                                         __m128i secondHigh) {
+MORVEL_SSSE3_CODE inline __m128i FaultsOf(__m128i now, __m128i before, __m128i firstHigh,
+                                          __m128i firstLow, __m128i secondHigh) {
   const __m128i lowHalf = _mm_set1_epi8(0x0F);
   const __m128i previous1 = _mm_alignr_epi8(now, before, 15);
   const __m128i previous2 = _mm_alignr_epi8(now, before, 14);
@@ -208,8 +208,7 @@ __attribute__((target("ssse3"))) inline __m128i FaultsOf(__m128i now, __m128i be
 // FirstUtf8Character() reads it, checked 64 at a time, whole characters only; it stops before
 // the 64 bytes that hold the first fault (which are then read a character at a time) and
 // before a character cut off by the last 64 it checked.
-__attribute__((target("ssse3"))) std::size_t ValidUtf8Length(const char* data, std::size_t size,
-                                                             bool& nonAscii) {
+MORVEL_SSSE3_CODE std::size_t ValidUtf8Length(const char* data, std::size_t size, bool& nonAscii) {
   const __m128i firstHigh = TableOf(FIRST_HIGH), firstLow = TableOf(FIRST_LOW),
                 secondHigh = TableOf(SECOND_HIGH);
   const __m128i* const parts = reinterpret_cast<const __m128i*>(data);
@@ -248,7 +247,8 @@ __attribute__((target("ssse3"))) std::size_t ValidUtf8Length(const char* data, s
   }
   return valid;
 }
-#endif
+#endif  // MORVEL_SSSE3_SCAN
+#endif  // MORVEL_SSE2_SCAN
 
 // True when the first `count` bytes of a `length`-byte sequence can be completed into a valid
 // character. Only the second byte is ever restricted (after E0, ED, F0 and F4), to the low or
@@ -293,11 +293,14 @@ std::size_t Utf8Scan::Scan(std::string_view block) {
 #endif
   while (i < size) {
 #ifdef MORVEL_SSE2_SCAN
+#ifdef MORVEL_SSSE3_SCAN
     if (ssse3_ && i >= slowUntil) {
       i += ValidUtf8Length(data + i, size - i, sawNonAscii_);
       slowUntil = i + 64;
       if (i == size) break;
-    } else if (sse2_ && i >= slowUntil) {
+    }
+#endif
+    if (sse2_ && i >= slowUntil) {
       while (size - i >= 64) {
         const std::size_t common = CommonUtf8Length(data + i, sawNonAscii_);
         if (common == 0) break;

@@ -54,8 +54,9 @@ class Utf8Scan {
 
   CarriedBytes carried_;
   bool sawNonAscii_ = false;
-  bool sse2_;
-  bool ssse3_;
+  // (Unused in a build without the SIMD paths.)
+  [[maybe_unused]] bool sse2_;
+  [[maybe_unused]] bool ssse3_;
 };
 
 // Finds the encoding of a text from its first bytes:

@@ -40,7 +40,8 @@ char* CopyWithCrLf(std::string_view text, char* out) {
 char* PageBytes::Reserve(std::size_t count) {
   if (capacity_ - size_ < count) {
     const std::size_t capacity = std::max({size_ + count, 2 * capacity_, FIRST_CAPACITY});
-    auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+    // Left uninitialised (the web build's library has no make_unique_for_overwrite).
+    std::unique_ptr<char[]> grown(new char[capacity]);
     if (size_ > 0) std::memcpy(grown.get(), data_.get(), size_);
     data_ = std::move(grown);
     capacity_ = capacity;

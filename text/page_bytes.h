@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -33,11 +32,5 @@ class PageBytes final : public Sink {
   std::size_t size_ = 0;
   std::size_t capacity_ = 0;
 };
-
-// Copies `bytes` into room obtained from PageBytes::Reserve(); returns the end of the copy.
-inline char* PutBytes(char* out, std::string_view bytes) {
-  std::memcpy(out, bytes.data(), bytes.size());
-  return out + bytes.size();
-}
 
 }  // namespace morvel

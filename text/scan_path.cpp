@@ -1,18 +1,18 @@
 #include "text/scan_path.h"
 
-#ifdef MORVEL_SSE2_SCAN
+#if defined(MORVEL_SSE2_SCAN) && !defined(MORVEL_SIMD_MODULE)
 #include <cpuid.h>
 #endif
 
 namespace morvel {
 
 #if defined(MORVEL_SCAN_FORCE_SSE2) && !defined(MORVEL_SSE2_SCAN)
-#error "MORVEL_SCAN=sse2 needs an x86 target"
+#error "MORVEL_SCAN=sse2 needs an x86 target or WebAssembly SIMD"
 #endif
 
 namespace {
 
-#if defined(MORVEL_SSE2_SCAN) && !defined(MORVEL_SCAN_FORCE_BYTES) && \
+#if defined(MORVEL_AVX2_SCAN) && !defined(MORVEL_SCAN_FORCE_BYTES) && \
     !defined(MORVEL_SCAN_FORCE_SSE2)
 // True when the processor has AVX2 and the system saves its 256-bit registers (XCR0 bits 1
 // and 2, read with xgetbv once cpuid says the system enabled it).
@@ -30,6 +30,10 @@ ScanPath DetectScanPath() {
 #if defined(MORVEL_SCAN_FORCE_BYTES) || !defined(MORVEL_SSE2_SCAN)
   return ScanPath::Bytes;
 #elif defined(MORVEL_SCAN_FORCE_SSE2)
+  return ScanPath::Sse2;
+#elif defined(MORVEL_SIMD_MODULE) && defined(MORVEL_SSSE3_SCAN)
+  return ScanPath::Ssse3;
+#elif defined(MORVEL_SIMD_MODULE)
   return ScanPath::Sse2;
 #else
   unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;

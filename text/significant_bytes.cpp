@@ -18,6 +18,8 @@ SignificantBytes::SignificantBytes(bool escapeSpecials, bool linking, ScanPath p
   }
   std::memset(needles_[H], linking ? 'h' : '\n', sizeof needles_[H]);
   std::memset(needles_[T], linking ? 't' : '\n', sizeof needles_[T]);
+#endif
+#ifdef MORVEL_AVX2_SCAN
   avx2_ = path == ScanPath::Avx2;
   unsigned char* const lows = avx2Tables_[LOWS];
   unsigned char* const highs = avx2Tables_[HIGHS];
@@ -34,7 +36,8 @@ SignificantBytes::SignificantBytes(bool escapeSpecials, bool linking, ScanPath p
   std::memset(avx2Tables_[NIBBLE], 0x0F, sizeof avx2Tables_[NIBBLE]);
   std::memset(avx2Tables_[H_BYTES], linking ? 'h' : '\n', sizeof avx2Tables_[H_BYTES]);
   std::memset(avx2Tables_[T_BYTES], 't', sizeof avx2Tables_[T_BYTES]);
-#else
+#endif
+#ifndef MORVEL_SSE2_SCAN
   (void)path;
 #endif
 }

@@ -1,8 +1,9 @@
 // Marks, 64 bytes at a time, the bytes of a text that the page writer stops at. Most bytes are
 // copied as they are; only line ends, tabs, the escaped characters and the "h" of a possible
 // "http://" mean anything. They are looked up 32 bytes at once in byte-shuffle tables when the
-// processor has AVX2, found by comparing 16 bytes at once when it has SSE2, and one byte at a
-// time otherwise.
+// processor has AVX2, found by comparing 16 bytes at once on the SSE2 and SSSE3 scan paths (the
+// two mark alike; they differ in the UTF-8 check; a WebAssembly module with SIMD takes them
+// too), and one byte at a time on the byte path.
 #pragma once
 
 #include <cstddef>
@@ -25,8 +26,10 @@ class SignificantBytes {
   // does not look at (the last of the block, and on the SSE2 path of a 16-byte part) is marked
   // whatever follows it; the caller checks the whole "http://".
   std::uint64_t Mark(const char* data) const {
-#ifdef MORVEL_SSE2_SCAN
+#ifdef MORVEL_AVX2_SCAN
     if (avx2_) return MarkAvx2(data);
+#endif
+#ifdef MORVEL_SSE2_SCAN
     if (sse2_) return MarkSse2(data);
 #endif
     std::uint64_t marks = 0;
@@ -46,8 +49,7 @@ class SignificantBytes {
   static constexpr std::size_t SPECIALS = 6;
 
 #ifdef MORVEL_SSE2_SCAN
-  // Compiled for SSE2 whatever the build's target, and called only when the processor has it.
-  __attribute__((target("sse2"))) std::uint64_t MarkSse2(const char* data) const {
+  MORVEL_SSE2_CODE std::uint64_t MarkSse2(const char* data) const {
     // (No helper lambda: it would be compiled without SSE2.)
     const __m128i* const needles = reinterpret_cast<const __m128i*>(needles_);
     const __m128i s0 = _mm_loadu_si128(needles + 0), s1 = _mm_loadu_si128(needles + 1),
@@ -72,6 +74,7 @@ class SignificantBytes {
     return marks;
   }
 
+#ifdef MORVEL_AVX2_SCAN
   // Compiled for AVX2 whatever the build's target, and called only when the processor has it.
   // A byte is significant when the bit that its high half selects (one bit per high half that
   // a significant byte has) is set for its low half: two table look-ups and an AND, where the
@@ -109,17 +112,21 @@ class SignificantBytes {
            static_cast<std::uint64_t>(static_cast<std::uint32_t>(high)) << 32;
   }
 
+#endif
+
   static constexpr std::size_t H = SPECIALS;
   static constexpr std::size_t T = SPECIALS + 1;
   // Each byte compared with, 16 times over: the specials, then "h" and "t".
   char needles_[SPECIALS + 2][16] = {};
+#ifdef MORVEL_AVX2_SCAN
   // The AVX2 scan's 32-byte rows: for each low half of a byte, the bits of the high halves that
   // make it significant, and for each high half its bit (16 entries twice over, one per 128-bit
   // lane); 0x0F; "h" ("\n" when not linking: a byte the tables mark anyway); "t".
   static constexpr std::size_t LOWS = 0, HIGHS = 1, NIBBLE = 2, H_BYTES = 3, T_BYTES = 4;
   unsigned char avx2Tables_[5][32] = {};
-  bool sse2_ = false;
   bool avx2_ = false;
+#endif
+  bool sse2_ = false;
 #endif
   bool member_[256] = {};
   bool linking_ = false;

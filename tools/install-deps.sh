@@ -45,6 +45,13 @@ need dpkg-shlibdeps dpkg-dev
 need file file
 need man man-db
 need unzip unzip
+# The web page: Emscripten (whose JavaScript passes need acorn), and its tests in Chromium,
+# driven by playwright-core from npm (tools/web-test.sh installs that).
+need emcc emscripten
+need_file /usr/share/nodejs/acorn/package.json node-acorn
+need chromium chromium
+need node nodejs
+need npm npm
 
 # The 32-bit Wine, which runs the 32-bit build itself, is worth having only where the kernel
 # runs 32-bit programs.

@@ -39,7 +39,7 @@ void FillFileDialogRecord(WindowState& state, const std::wstring& filters,
   record.lpstrFilter = filters.c_str();
   record.nFilterIndex = 1;
   record.lpstrFile = state.fileNameBuffer;
-  record.nMaxFile = PATH_BUFFER_SIZE - 1;
+  record.nMaxFile = FIELD_TEXT_LIMIT;
   record.lpstrTitle = title.c_str();
   record.Flags = flags;
   record.lpstrDefExt = defaultExtension;

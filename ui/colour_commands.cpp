@@ -1,7 +1,7 @@
 // Commands 1024 and 1025: the colour dialog for the page's background and text colours.
 #include <string>
 
-#include "engine/conversion_options.h"
+#include "engine/morvel.h"
 #include "platform/wide_text_win.h"
 #include "ui/commands.h"
 #include "ui/resources/resource_ids.h"

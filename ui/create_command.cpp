@@ -2,8 +2,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/convert_file.h"
-#include "engine/messages.h"
+#include "engine/morvel.h"
 #include "platform/native_platform.h"
 #include "platform/wide_text_win.h"
 #include "ui/commands.h"
@@ -47,15 +46,17 @@ ConversionOptions ReadOptions(const WindowState& state) {
 // before any other check: a stand-in "?" would be a wildcard that picks another file.
 void RunRequest(const WindowState& state) {
   const HWND window = state.mainWindow;
-  std::optional<std::string> sourcePath = ToCodePage932(ReadText(window, IDC_SOURCE_PATH, 255));
-  std::optional<std::string> targetPath = ToCodePage932(ReadText(window, IDC_TARGET_PATH, 255));
+  std::optional<std::string> sourcePath =
+      ToCodePage932(ReadText(window, IDC_SOURCE_PATH, FIELD_TEXT_LIMIT));
+  std::optional<std::string> targetPath =
+      ToCodePage932(ReadText(window, IDC_TARGET_PATH, FIELD_TEXT_LIMIT));
   const ConversionOptions options = ReadOptions(state);
   // UTF-8 from UTF-16 is always valid: a lone surrogate becomes U+FFFD.
-  std::string title = NarrowToUtf8(ReadText(window, IDC_TITLE, 255));
+  std::string title = NarrowToUtf8(ReadText(window, IDC_TITLE, FIELD_TEXT_LIMIT));
 
   DialogUserInterface user(window);
   if (!sourcePath || !targetPath) {
-    user.ShowMessage(messages::UNREPRESENTABLE_NAME, messages::CAPTION_NAME, BOX_ICONWARNING);
+    user.Tell({Problem::UnrepresentableName});
     return;
   }
   auto files = MakeNativeFileSystem();

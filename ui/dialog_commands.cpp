@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <string>
 
-#include "engine/conversion_options.h"
+#include "engine/morvel.h"
 #include "morvel_version.h"
 #include "platform/wide_text_win.h"
 #include "ui/commands.h"

@@ -5,10 +5,23 @@
 
 namespace morvel::ui {
 
-int DialogUserInterface::ShowMessage(std::string_view text, std::string_view caption,
-                                     unsigned style) {
-  const int answer = MessageBoxW(dialog_, Widen(text).c_str(), Widen(caption).c_str(), style);
-  return answer == IDOK ? ANSWER_OK : ANSWER_CANCEL;
+// The completion informs without an icon, as the window always showed it.
+UINT BoxStyle(const Message& message) {
+  const UINT icon = message.kind == MessageKind::Warning ? MB_ICONWARNING : 0;
+  return icon | (message.buttons == MessageButtons::OkCancel ? MB_OKCANCEL : MB_OK);
+}
+
+int DialogUserInterface::Show(const Message& message) {
+  return MessageBoxW(dialog_, Widen(message.text).c_str(), Widen(message.caption).c_str(),
+                     BoxStyle(message));
+}
+
+bool DialogUserInterface::Ask(Question question) { return Show(WindowMessage(question)) == IDOK; }
+
+void DialogUserInterface::Tell(const Report& report) { Show(WindowMessage(report)); }
+
+void DialogUserInterface::TellCompleted(std::string_view pagePath) {
+  Show(WindowMessage(Completion{pagePath}));
 }
 
 void DialogUserInterface::ShowTargetPath(std::string_view path) {

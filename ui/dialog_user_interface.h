@@ -6,17 +6,25 @@
 
 #include <windows.h>
 
-#include "engine/outside_world.h"
+#include "engine/morvel.h"
 
 namespace morvel::ui {
+
+// The message box style of `message`: a warning icon or none, OK or OK and Cancel.
+UINT BoxStyle(const Message& message);
 
 class DialogUserInterface final : public UserInterface {
  public:
   explicit DialogUserInterface(HWND dialog) : dialog_(dialog) {}
-  int ShowMessage(std::string_view text, std::string_view caption, unsigned style) override;
+  bool Ask(Question question) override;
+  void Tell(const Report& report) override;
+  void TellCompleted(std::string_view pagePath) override;
   void ShowTargetPath(std::string_view path) override;
 
  private:
+  // Shows the box and returns the button that closed it.
+  int Show(const Message& message);
+
   HWND dialog_;
 };
 

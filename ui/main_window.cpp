@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 #include "ui/commands.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_state.h"
@@ -54,6 +56,41 @@ HICON LoadIconSized(HINSTANCE appInstance, int widthMetric, int heightMetric) {
                                        GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR));
 }
 
+// A system metric at `dpi`: through GetSystemMetricsForDpi where the system has it (Windows 10
+// 1607 on), otherwise the system DPI's metric scaled.
+int MetricForDpi(int metric, UINT dpi) {
+  using ForDpi = int(WINAPI*)(int, UINT);
+  static const auto forDpi = reinterpret_cast<ForDpi>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+  if (forDpi) return forDpi(metric, dpi);
+  const HDC screen = GetDC(nullptr);
+  const int systemDpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return MulDiv(GetSystemMetrics(metric), static_cast<int>(dpi), systemDpi);
+}
+
+// Sets the window's icon `which` (ICON_BIG, ICON_SMALL) to the icon file's image at the size for
+// `dpi`, and destroys the one it replaces when an earlier change of scale loaded it.
+void SetIconForDpi(HWND window, WPARAM which, int widthMetric, int heightMetric, UINT dpi,
+                   HICON& loaded) {
+  const auto icon = static_cast<HICON>(
+      LoadImageW(windowState.appInstance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON,
+                 MetricForDpi(widthMetric, dpi), MetricForDpi(heightMetric, dpi), LR_DEFAULTCOLOR));
+  if (!icon) return;
+  SendMessageW(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+  if (loaded) DestroyIcon(loaded);
+  loaded = icon;
+}
+
+// The window moved to a monitor of another scale: both icons at the new sizes, and the
+// rectangle the system suggests.
+void OnDpiChanged(HWND window, UINT dpi, const RECT& suggested) {
+  SetIconForDpi(window, ICON_BIG, SM_CXICON, SM_CYICON, dpi, windowState.bigIcon);
+  SetIconForDpi(window, ICON_SMALL, SM_CXSMICON, SM_CYSMICON, dpi, windowState.smallIcon);
+  SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 bool RegisterMainWindowClass(HINSTANCE appInstance) {
@@ -93,7 +130,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
       return 0;
     case WM_DESTROY:
+      for (HICON* icon : {&windowState.bigIcon, &windowState.smallIcon}) {
+        if (*icon) DestroyIcon(std::exchange(*icon, nullptr));
+      }
       PostQuitMessage(0);
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(window, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_DROPFILES:
       TakeDroppedFile(windowState, reinterpret_cast<HDROP>(wParam));

@@ -28,6 +28,10 @@ void ShowStartupFailure(const char* text) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   using namespace morvel::ui;
+  // Before anything can load a library: libraries come from System32 only, never from the
+  // program's own folder (often Downloads, where a planted version.dll or uxtheme.dll would be
+  // loaded by the common dialogs and the shell in place of the system's).
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   windowState.appInstance = instance;
   // The dialog's buttons, edit fields and labels come from Common Controls 6, which the
   // manifest asks for. Should this fail, the same controls still come from the system's

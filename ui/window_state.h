@@ -9,11 +9,14 @@
 #include <commdlg.h>
 // clang-format on
 
-#include "engine/conversion_options.h"
+#include "engine/morvel.h"
 
 namespace morvel::ui {
 
 inline constexpr int PATH_BUFFER_SIZE = 256;
+// The size a path field, the title field and the file dialogs' name are read with, their
+// terminator included: at most 254 units of text.
+inline constexpr int FIELD_TEXT_LIMIT = PATH_BUFFER_SIZE - 1;
 inline constexpr int CUSTOM_COLOUR_COUNT = 16;
 inline constexpr COLORREF WHITE = 0x00FFFFFF;
 
@@ -49,6 +52,9 @@ struct WindowState {
   // Set while ConvertFile runs: a create command then is ignored and an exit waits for it.
   bool converting = false;
   bool exitPending = false;
+  // The icons loaded for a change of scale, destroyed with the window (the class's own stay).
+  HICON bigIcon = nullptr;
+  HICON smallIcon = nullptr;
   CommonDialogs dialogs;
 };
 

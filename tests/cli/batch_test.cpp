@@ -7,7 +7,6 @@
 #include <functional>
 
 #include "cli/host.h"
-#include "engine/messages.h"
 #include "tests/cli/fake_console.h"
 #include "tests/support/fake_platform.h"
 

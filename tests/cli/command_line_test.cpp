@@ -152,18 +152,20 @@ TEST(CommandLine, HelpAndVersionWinOverMissingFiles) {
 
 TEST(CommandLine, HelpShowsEveryOptionAndItsDefault) {
   const std::string help = HelpText();
-  for (std::string_view text : {"--title TEXT",   "--bg RRGGBB",
-                                "FFFFFF",         "--fg RRGGBB",
-                                "000000",         "--stamp kanji|numeric|off",
-                                "default: kanji", "--tags brp|br|off",
-                                "default: brp",   "--no-links",
-                                "--no-escape",    "--border N",
-                                "default: 0",     "-y, --yes",
-                                "-f, --force",    "-q, --quiet",
-                                "--out-dir DIR",  "--version",
-                                "Exit status",    "--encoding auto|cp932|utf-8|utf-16le|utf-16be",
-                                "default: auto",  "--page-encoding auto|cp932|utf-8",
-                                "SOURCE -",       "TARGET -"}) {
+  for (std::string_view text : {"--title TEXT",    "--bg RRGGBB",
+                                "FFFFFF",          "--fg RRGGBB",
+                                "000000",          "--stamp kanji|numeric|off",
+                                "default: kanji",  "--tags brp|br|off",
+                                "default: brp",    "--no-links",
+                                "--no-escape",     "--border N",
+                                "default: 0",      "-y, --yes",
+                                "-f, --force",     "-q, --quiet",
+                                "--out-dir DIR",   "--version",
+                                "Exit status",     "--encoding auto|cp932|utf-8|utf-16le|utf-16be",
+                                "default: auto",   "--page-encoding auto|cp932|utf-8",
+                                "SOURCE -",        "TARGET -",
+                                "completion line", "first 64 KiB",
+                                ".png .rle)"}) {
     EXPECT_NE(help.find(text), std::string::npos) << text;
   }
 }

@@ -1,11 +1,10 @@
-// The engine's message boxes on a terminal: which stream, what text, and how the two
-// questions are answered.
+// What the engine says, on a terminal: which stream, what text, and how the two questions that
+// OK lets go on are answered.
 #include "cli/console_user_interface.h"
 
 #include <gtest/gtest.h>
 
 #include "cli/host.h"
-#include "engine/messages.h"
 #include "tests/cli/fake_console.h"
 
 namespace morvel::cli {
@@ -16,53 +15,52 @@ using testing::FakeConsole;
 std::string Host(std::string_view engineText) { return ToHostText(engineText); }
 
 TEST(ConsoleUserInterface, MessagesGoToStandardErrorWithCaptionOnOneLine) {
-  // A box with OK and Cancel that asks nothing (the missing folder) is a message too, on a
-  // terminal or not.
+  // A question that ends the request whatever the answer (the missing folder) is a message
+  // too, on a terminal or not.
   for (const bool isTerminal : {false, true}) {
     FakeConsole console;
     console.isTerminal = isTerminal;
     console.typed = {"y"};
     ConsoleUserInterface user(console, false);
-    EXPECT_EQ(
-        user.ShowMessage(messages::SOURCE_MISSING, messages::CAPTION_SOURCE_PATH, BOX_ICONWARNING),
-        ANSWER_OK);
+    user.Tell({Problem::SourceMissing});
     user.SetLabel("a.txt");
-    user.ShowMessage("line one\nline two", messages::CAPTION_APP, BOX_ICONWARNING);
-    user.ShowMessage(messages::TARGET_FOLDER_MISSING, messages::CAPTION_OPEN_ERROR,
-                     BOX_ICONWARNING | BOX_OKCANCEL);
+    user.Tell({Problem::InvalidUtf8, 7});
+    EXPECT_FALSE(user.Ask(Question::TargetFolderMissing));
     EXPECT_TRUE(console.out.empty());
     EXPECT_TRUE(console.prompts.empty());
-    EXPECT_EQ(console.err, (std::vector<std::string>{
-                               "morvel-convert: " + Host(messages::CAPTION_SOURCE_PATH) + ": " +
-                                   Host(messages::SOURCE_MISSING),
-                               "morvel-convert: a.txt: MORVEL: line one line two",
-                               "morvel-convert: a.txt: " + Host(messages::CAPTION_OPEN_ERROR) +
-                                   ": " + Host(messages::TARGET_FOLDER_MISSING)}));
+    EXPECT_EQ(
+        console.err,
+        (std::vector<std::string>{
+            "morvel-convert: " +
+                Host("変換ファイルのパス入力エラー: 変換するファイルが存在しません"),
+            "morvel-convert: a.txt: MORVEL: " + Host("ファイルの読み込みに失敗しました。 7行目に "
+                                                     "UTF-8 として正しくないバイトがあります。"),
+            "morvel-convert: a.txt: " +
+                Host("オープンエラー: 作成するファイルのディレクトリ(フォルダ)が存在しません")}));
   }
 }
 
 TEST(ConsoleUserInterface, CompletionGoesToStandardOutputUnlessQuiet) {
-  const std::string completed = "\\tmp\\ページ.htm" + std::string(messages::COMPLETED_SUFFIX);
   for (const bool quiet : {false, true}) {
     FakeConsole console;
     ConsoleUserInterface user(console, quiet);
-    EXPECT_EQ(user.ShowMessage(completed, messages::CAPTION_COMPLETED, BOX_OK), ANSWER_OK);
+    user.TellCompleted("\\tmp\\ページ.htm");
     EXPECT_TRUE(console.err.empty());
     if (quiet) {
       EXPECT_TRUE(console.out.empty());
     } else {
-      EXPECT_EQ(console.out, std::vector<std::string>{Host(messages::CAPTION_COMPLETED) + ": " +
-                                                      DisplayPath("\\tmp\\ページ.htm") +
-                                                      Host(messages::COMPLETED_SUFFIX)});
+      EXPECT_EQ(console.out,
+                std::vector<std::string>{Host("完了: ") + DisplayPath("\\tmp\\ページ.htm") +
+                                         Host("が作成できました。")});
     }
   }
 }
 
 struct QuestionCase {
-  std::string_view question;
+  Question question;
   bool isTerminal;
   std::deque<std::string> typed;
-  int expected;
+  bool expected;
   std::string_view hint;  // expected in the Cancel line when nobody can be asked
   std::string nobodyToAsk = {};
 };
@@ -70,8 +68,9 @@ struct QuestionCase {
 // A question that --yes or --force answers never reaches the console: the engine takes the
 // answer from the request.
 TEST(ConsoleUserInterface, QuestionsAreAnsweredAtTheTerminalOrCancel) {
-  const std::string_view ext = messages::ASK_FIX_EXTENSION;
-  const std::string_view over = messages::ASK_OVERWRITE;
+  const Question ext = Question::FixExtension;
+  const Question over = Question::ReplacePage;
+  constexpr bool ANSWER_OK = true, ANSWER_CANCEL = false;
   const std::vector<QuestionCase> cases = {
       // The Cancel line names the option that answers the question.
       {ext, false, {}, ANSWER_CANCEL, "(--yes answers OK)"},
@@ -87,22 +86,20 @@ TEST(ConsoleUserInterface, QuestionsAreAnsweredAtTheTerminalOrCancel) {
   };
   for (const auto& testCase : cases) {
     SCOPED_TRACE(::testing::Message()
-                 << Host(testCase.question) << " terminal " << testCase.isTerminal << " typed "
-                 << ::testing::PrintToString(testCase.typed));
+                 << (testCase.question == ext ? "extension" : "overwrite") << " terminal "
+                 << testCase.isTerminal << " typed " << ::testing::PrintToString(testCase.typed));
     FakeConsole console;
     console.isTerminal = testCase.isTerminal;
     console.typed = testCase.typed;
     ConsoleUserInterface user(console, false);
     if (!testCase.nobodyToAsk.empty()) user.SetNobodyToAsk(testCase.nobodyToAsk);
-    const std::string_view caption =
-        testCase.question == ext ? messages::CAPTION_EXTENSION : messages::CAPTION_OVERWRITE;
-    EXPECT_EQ(user.ShowMessage(testCase.question, caption, BOX_ICONWARNING | BOX_OKCANCEL),
-              testCase.expected);
+    const std::string caption = Host(testCase.question == ext ? "拡張子エラー" : "上書き");
+    EXPECT_EQ(user.Ask(testCase.question), testCase.expected);
 
     if (testCase.isTerminal && testCase.nobodyToAsk.empty()) {
       ASSERT_EQ(console.prompts.size(), 1u);
       EXPECT_TRUE(console.prompts[0].ends_with(" [y/N] ")) << console.prompts[0];
-      EXPECT_NE(console.prompts[0].find(Host(caption)), std::string::npos);
+      EXPECT_NE(console.prompts[0].find(caption), std::string::npos);
     } else {
       ASSERT_EQ(console.err.size(), 1u);
       EXPECT_NE(console.err[0].find(testCase.hint), std::string::npos) << console.err[0];

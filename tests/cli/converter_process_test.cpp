@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "cli/host.h"
-#include "engine/convert_file.h"
+#include "engine/morvel.h"
 #include "tests/cli/process_runner.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/without_date.h"
@@ -159,6 +159,42 @@ TEST(ConverterProcess, AConverterStoppedMidwayLeavesTheOldPage) {
 #endif
     EXPECT_EQ(run.ReadFile("page.htm"), "old page");
     EXPECT_EQ(run.List(), std::vector<std::string>{"page.htm"});
+  }
+}
+
+// The page's language: lang="ja" on a UTF-8 page of text with kana, what --lang names on any
+// page, none with --lang none; a tag that is not one is a usage error.
+TEST(ConverterProcess, ThePageNamesItsLanguage) {
+  struct Case {
+    std::vector<std::string> options;
+    std::string text;
+    const char* opening;  // of the page's second line; empty for a usage error
+  };
+  const std::string kana = "かな\n", chinese = "汉字\n", cp932 = Cp932("かな\n");
+  const Case cases[] = {
+      {{}, kana, "<HTML lang=\"ja\"><HEAD>"},
+      {{}, chinese, "<HTML><HEAD>"},
+      {{}, cp932, "<HTML><HEAD>"},
+      {{"--lang", "en-GB"}, cp932, "<HTML lang=\"en-GB\"><HEAD>"},
+      {{"--lang", "zh-Hans"}, kana, "<HTML lang=\"zh-Hans\"><HEAD>"},
+      {{"--lang", "none"}, kana, "<HTML><HEAD>"},
+      {{"--lang", "ja_JP"}, kana, ""},
+      {{"--lang", std::string(36, 'a')}, kana, ""},
+  };
+  for (const auto& c : cases) {
+    ConverterProcess run;
+    run.WriteFile("in.txt", c.text);
+    std::vector<std::string> arguments = c.options;
+    arguments.insert(arguments.end(), {"in.txt", "page.htm"});
+    const ProcessResult result = run.Run(arguments);
+    SCOPED_TRACE(c.text + (c.options.empty() ? "" : c.options[1]));
+    if (std::string_view(c.opening).empty()) {
+      EXPECT_EQ(result.exitStatus, 2);
+      continue;
+    }
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    const std::string page = run.ReadFile("page.htm").value_or("");
+    EXPECT_EQ(page.substr(page.find("\r\n") + 2, std::string_view(c.opening).size()), c.opening);
   }
 }
 

@@ -21,7 +21,11 @@ inline constexpr std::string_view UTF8_PAGE_META =
 std::optional<std::string> CodePage932ToUtf8(std::string_view bytes);
 
 // `page` (a code page 932 page) re-encoded in UTF-8 with UTF8_PAGE_META inserted right after
-// its first "<HEAD>"; nothing when it has no "<HEAD>" or cannot be decoded.
-std::optional<std::string> Utf8PageOf(std::string_view page);
+// its first "<HEAD>", and its "<HTML>" naming lang="ja" when `japanese`; nothing when it has no
+// "<HEAD>" or cannot be decoded.
+std::optional<std::string> Utf8PageOf(std::string_view page, bool japanese = false);
+
+// True when UTF-8 `text` holds hiragana, katakana or half-width katakana in its first 64 KiB.
+bool HoldsKana(std::string_view text);
 
 }  // namespace morvel::oracle

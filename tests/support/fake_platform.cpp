@@ -10,15 +10,20 @@
 namespace morvel::testing {
 
 void PrintTo(const ShownMessage& message, std::ostream* out) {
-  *out << "{\"" << message.text << "\", \"" << message.caption << "\", 0x" << std::hex
-       << message.style << std::dec << "}";
+  *out << "{\"" << message.text << "\", \"" << message.caption << "\", "
+       << (message.style.kind == MessageKind::Warning ? "warning" : "information")
+       << (message.style.buttons == MessageButtons::OkCancel ? ", OK/Cancel}" : ", OK}");
 }
 
-int ScriptedUser::ShowMessage(std::string_view text, std::string_view caption, unsigned style) {
-  shown.push_back({std::string(text), std::string(caption), style});
+void ScriptedUser::Show(const Message& message) {
+  shown.push_back({message.text, std::string(message.caption), {message.kind, message.buttons}});
   if (whileShown) whileShown(shown.back());
+}
+
+bool ScriptedUser::Ask(Question question) {
+  Show(WindowMessage(question));
   if (answers_.empty()) return ANSWER_OK;
-  const int answer = answers_.front();
+  const bool answer = answers_.front();
   answers_.pop_front();
   return answer;
 }

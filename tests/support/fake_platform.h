@@ -1,5 +1,6 @@
 // An in-memory platform for engine tests: files and folders in a map, scripted answers to
-// message boxes, a pinned clock, and writers that can fail after a given number of bytes.
+// questions, every message recorded in the window's words, a pinned clock, and writers that can
+// fail after a given number of bytes.
 #pragma once
 
 #include <cstddef>
@@ -15,19 +16,37 @@
 
 namespace morvel::testing {
 
+// How a message is shown: a warning or information, with OK alone or OK and Cancel.
+struct Style {
+  MessageKind kind;
+  MessageButtons buttons;
+  friend bool operator==(const Style&, const Style&) = default;
+};
+inline constexpr Style WARN{MessageKind::Warning, MessageButtons::Ok};
+inline constexpr Style ASK{MessageKind::Warning, MessageButtons::OkCancel};
+inline constexpr Style INFORM{MessageKind::Information, MessageButtons::Ok};
+
 struct ShownMessage {
   std::string text;
   std::string caption;
-  unsigned style = 0;
+  Style style;
   friend bool operator==(const ShownMessage&, const ShownMessage&) = default;
 };
 void PrintTo(const ShownMessage& message, std::ostream* out);
 
+// The answers to questions.
+inline constexpr bool ANSWER_OK = true;
+inline constexpr bool ANSWER_CANCEL = false;
+
 class ScriptedUser final : public UserInterface {
  public:
-  // The next question is answered with `answer`; unscripted boxes are answered ANSWER_OK.
-  void Answer(int answer) { answers_.push_back(answer); }
-  int ShowMessage(std::string_view text, std::string_view caption, unsigned style) override;
+  // The next question is answered with `answer`; unscripted questions are answered OK.
+  void Answer(bool answer) { answers_.push_back(answer); }
+  bool Ask(Question question) override;
+  void Tell(const Report& report) override { Show(WindowMessage(report)); }
+  void TellCompleted(std::string_view pagePath) override {
+    Show(WindowMessage(Completion{pagePath}));
+  }
   void ShowTargetPath(std::string_view path) override { targetPathShown.emplace_back(path); }
 
   std::vector<ShownMessage> shown;
@@ -36,7 +55,9 @@ class ScriptedUser final : public UserInterface {
   std::function<void(const ShownMessage&)> whileShown;
 
  private:
-  std::deque<int> answers_;
+  void Show(const Message& message);
+
+  std::deque<bool> answers_;
 };
 
 class FixedClock final : public Clock {

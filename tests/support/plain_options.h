@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/conversion_options.h"
-#include "engine/convert_file.h"
+#include "engine/morvel.h"
 
 namespace morvel::testing {
 

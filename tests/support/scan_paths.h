@@ -14,7 +14,9 @@ namespace morvel::testing {
 inline std::vector<ScanPath> ScanPaths() {
 #ifdef MORVEL_SSE2_SCAN
   std::vector<ScanPath> paths = {ScanPath::Bytes, ScanPath::Sse2};
+#ifdef MORVEL_AVX2_SCAN
   if (__builtin_cpu_supports("avx2")) paths.push_back(ScanPath::Avx2);
+#endif
   return paths;
 #else
   return {ScanPath::Bytes};

@@ -6,8 +6,10 @@
 #include <cstring>
 #include <cwchar>
 #include <string>
+#include <utility>
 
 #include "ui/commands.h"
+#include "ui/dialog_user_interface.h"
 #include "ui/main_window.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_state.h"
@@ -218,6 +220,64 @@ TEST_F(WindowCommands, CancelledColourDialogChangesNothing) {
   EXPECT_EQ(windowState.textColourRef, 0u);
   EXPECT_EQ(windowState.customColours[7], 0x00FFFFFFu);
   EXPECT_EQ(windowState.customColours[15], 0x00FFFFFFu);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The engine's message boxes
+
+// A move to a monitor of another scale: both icons at that scale's sizes, and the rectangle the
+// system suggests.
+TEST_F(WindowCommands, AChangeOfScaleReloadsBothIconsAndTakesTheSuggestedRectangle) {
+  const HWND window = windowState.mainWindow;
+  RECT suggested{10, 20, 10 + 900, 20 + 700};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+  RECT now{};
+  GetWindowRect(window, &now);
+  EXPECT_EQ(now.left, 10);
+  EXPECT_EQ(now.top, 20);
+  EXPECT_EQ(now.right - now.left, 900);
+  EXPECT_EQ(now.bottom - now.top, 700);
+  const HDC screen = GetDC(nullptr);
+  const int systemDpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  for (const auto [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
+    const auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
+    ICONINFO info{};
+    ASSERT_TRUE(icon && GetIconInfo(icon, &info));
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+    EXPECT_EQ(bitmap.bmWidth, MulDiv(GetSystemMetrics(metric), 192, systemDpi)) << which;
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+  }
+}
+
+TEST(DialogUserInterface, QuestionsAskOkOrCancelProblemsWarnAndTheCompletionHasNoIcon) {
+  const struct {
+    Utterance said;
+    UINT style;
+  } CASES[] = {
+      {Question::FixExtension, 0x31},  // MB_ICONWARNING | MB_OKCANCEL
+      {Question::ReplacePage, 0x31},
+      {Question::TargetFolderMissing, 0x31},
+      {Report{Problem::EmptyName}, 0x30},  // MB_ICONWARNING, OK alone
+      {Report{Problem::SourceMissing}, 0x30},
+      {Report{Problem::SourceUnopenable}, 0x30},
+      {Report{Problem::SamePath}, 0x30},
+      {Report{Problem::ReservedCharacter}, 0x30},
+      {Report{Problem::UnrepresentableName}, 0x30},
+      {Report{Problem::TargetUnopenable}, 0x30},
+      {Report{Problem::WriteFailed}, 0x30},
+      {Report{Problem::ReadFailed}, 0x30},
+      {Report{Problem::InvalidUtf8, 2}, 0x30},
+      {Report{Problem::InvalidUtf16, 2}, 0x30},
+      {Report{Problem::CopyFailed}, 0x30},
+      {Report{Problem::OutOfMemory}, 0x30},
+      {Completion{"C:\\page.htm"}, 0x00},  // MB_OK, no icon
+  };
+  for (const auto& c : CASES) {
+    EXPECT_EQ(BoxStyle(WindowMessage(c.said)), c.style) << WindowMessage(c.said).text;
+  }
 }
 
 }  // namespace
