@@ -45,6 +45,8 @@ SPEED_LIMIT=1.6      # times cat's wall time
 LINEAR_LIMIT=1.5     # time per MB, full long-line file over the half-size one
 PAGE_TIME_LIMIT=1.5  # time per MB of page, one-line files over the prose
 UTF8_LIMIT=1.25      # the prose in UTF-8 to its UTF-8 page, over the prose in code page 932
+IR_LIMIT=3.0         # instructions per input byte (callgrind), the 5 MB prose in code page 932
+IR_UTF8_LIMIT=3.5    # the same, the 5 MB prose in UTF-8
 
 say() { printf '%s\n' "$*" >&2; }
 die() { say "compare.sh: $*"; exit 1; }
@@ -128,7 +130,7 @@ head -c "$SLICE_BYTES" -- "$CORPUS" | perl -0777 -pe 's/[^\n]*\z//' >"$SLICE"
 # The prose in UTF-8: morvel-convert's UTF-8 page is timed on it, and txt2html and pandoc,
 # which read UTF-8, get it (and the long-line file as it is: it is ASCII).
 iconv -f CP932 -t UTF-8 "$CORPUS" >"${CORPUS%.txt}.utf8.txt"
-if [[ $OTHERS == 1 ]]; then iconv -f CP932 -t UTF-8 "$SLICE" >"${SLICE%.txt}.utf8.txt"; fi
+iconv -f CP932 -t UTF-8 "$SLICE" >"${SLICE%.txt}.utf8.txt"
 CORPUS_SHA=$(sha256sum -- "$CORPUS" | cut -c 1-16)
 
 # --- Measuring --------------------------------------------------------------------------------
@@ -294,6 +296,23 @@ if [[ -n ${MEDIAN_US["morvel-convert|$LONG"]:-} && -n ${MEDIAN_US["morvel-conver
   rm -f -- "$OUT"
 fi
 
+# Instructions per input byte on the 5 MB prose, each encoding to its own page, counted by
+# callgrind (when valgrind is installed): a count that the machine's load does not move.
+declare -A IR_PER_BYTE=()
+if command -v valgrind >/dev/null; then
+  for file in "$SLICE" "$SLICE_UTF8"; do
+    say "  morvel-convert $(base "$file") under callgrind"
+    if valgrind --tool=callgrind --callgrind-out-file=/dev/null "$CONVERT" -f -q --stamp off \
+      "$file" "$OUT" >/dev/null 2>"$ERR"; then
+      ir=$(sed -n 's/.*Collected : \([0-9]*\).*/\1/p' -- "$ERR" | tail -n 1)
+      if [[ -n $ir ]]; then
+        IR_PER_BYTE[$file]=$(awk -v i="$ir" -v b="$(bytes_of "$file")" 'BEGIN { printf "%.2f", i / b }')
+      fi
+    fi
+    rm -f -- "$OUT"
+  done
+fi
+
 # --- Report -----------------------------------------------------------------------------------
 
 fmt_time() { awk -v us="$1" 'BEGIN { if (us >= 10e6) printf "%.2f s", us / 1e6; else printf "%.1f ms", us / 1e3 }'; }
@@ -373,6 +392,22 @@ if ((${#UTF8_RATIOS[@]} > 0)); then
     "median of $((2 * RUNS)) pairs run in turn (target ≤ ${UTF8_LIMIT} ×)"
 else
   echo "- FAIL: morvel-convert on $(base "$CORPUS_UTF8") or $(base "$CORPUS") did not complete"
+fi
+
+if command -v valgrind >/dev/null; then
+  for pair in "$SLICE|$IR_LIMIT" "$SLICE_UTF8|$IR_UTF8_LIMIT"; do
+    IFS='|' read -r file limit <<<"$pair"
+    per_byte=${IR_PER_BYTE[$file]:-}
+    if [[ -n $per_byte ]]; then
+      ok=$(awk -v r="$per_byte" -v l="$limit" 'BEGIN { print (r <= l) ? 1 : 0 }')
+      echo "- $(verdict "$ok"): morvel-convert on $(base "$file") runs ${per_byte} instructions per" \
+        "input byte (callgrind, --stamp off; target ≤ ${limit})"
+    else
+      echo "- FAIL: morvel-convert on $(base "$file") did not complete under callgrind"
+    fi
+  done
+else
+  echo "- (instructions per byte not counted: valgrind is not installed)"
 fi
 
 for file in "$CORPUS" "$CORPUS2" "$TABS" "$MIXED" "$UTF8_LINE"; do

@@ -1,6 +1,8 @@
 #include "engine/text_body_links.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace morvel {
 
@@ -9,16 +11,54 @@ namespace {
 // An address longer than this is escaped onto the page a piece of this size at a time.
 constexpr std::size_t ADDRESS_PIECE = 4096;
 
+// Addresses are read 8 bytes at a time as one word while no byte of the word needs a look of
+// its own; the tests below are exact about whether any byte of the word passes them.
+using Word = std::uint64_t;
+constexpr Word ONES = 0x0101010101010101;
+constexpr Word HIGHS = 0x8080808080808080;
+
+Word LoadWord(const char* from) {
+  Word word;
+  std::memcpy(&word, from, sizeof word);
+  return word;
+}
+// Nonzero when a byte of `word` is `byte`.
+constexpr Word HasByte(Word word, unsigned char byte) {
+  const Word x = word ^ (ONES * byte);
+  return (x - ONES) & ~x & HIGHS;
+}
+// Nonzero when a byte of `word` is below `limit` (at most 0x80).
+constexpr Word HasBelow(Word word, unsigned char limit) {
+  return (word - ONES * limit) & ~word & HIGHS;
+}
+// Nonzero when a byte of `word` ends an address (EndsAddress()) or, with `entities`, is "&".
+constexpr Word HasAddressStop(Word word, bool entities) {
+  return (word & HIGHS) | HasBelow(word, 0x21) | HasByte(word, 0x7F) | HasByte(word, '"') |
+         HasByte(word, '<') | (entities ? HasByte(word, '&') : 0);
+}
+
 // Writes `address` escaped at `out`, which has room for MAX_REPLACEMENT bytes a byte; returns
 // the end. An address holds no byte that ends it, so only "&" and ">" can be replaced.
 char* EscapeAddress(std::string_view address, const Replacements& replacements, char* out) {
-  for (const char byte : address) {
-    const ShortPiece& replacement = replacements[byte];
+  const char* from = address.data();
+  const char* const end = from + address.size();
+  while (from != end) {
+    if (end - from >= static_cast<std::ptrdiff_t>(sizeof(Word))) {
+      const Word word = LoadWord(from);
+      if ((HasByte(word, '&') | HasByte(word, '>')) == 0) {
+        std::memcpy(out, &word, sizeof word);
+        out += sizeof word;
+        from += sizeof word;
+        continue;
+      }
+    }
+    const ShortPiece& replacement = replacements[*from];
     if (replacement.length == 0) {
-      *out++ = byte;
+      *out++ = *from;
     } else {
       out = CopyShort(out, replacement.bytes.data(), replacement.length);
     }
+    ++from;
   }
   return out;
 }
@@ -36,7 +76,12 @@ PageCursor PutLongAddress(PageCursor out, PageWriter& page, std::string_view add
 }  // namespace
 
 AddressStop AddressEnd(std::string_view block, std::size_t from, bool escaping) {
-  for (std::size_t at = from; at < block.size(); ++at) {
+  std::size_t at = from;
+  while (block.size() - at >= sizeof(Word) &&
+         HasAddressStop(LoadWord(block.data() + at), !escaping) == 0) {
+    at += sizeof(Word);
+  }
+  for (; at < block.size(); ++at) {
     const char byte = block[at];
     if (EndsAddress(byte)) return {at, true};
     if (byte == '&' && !escaping) {

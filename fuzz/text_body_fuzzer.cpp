@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const unsigned cutSeed = data[1];
   const ConversionOptions options = testing::SwitchesFrom(flags & 0x0F);
   const std::vector<ScanPath> paths = testing::ScanPaths();
-  const ScanPath scan = (flags & 0x20) ? paths.back() : paths.front();
+  const ScanPath scan = paths[((flags >> 5) & 3) % paths.size()];
   std::string_view text(reinterpret_cast<const char*>(data + 2), size - 2);
   std::string expected = oracle::PageOfText(text, testing::ReferenceSwitches(options));
   const bool utf8 = flags & 0x10;

@@ -1,4 +1,4 @@
-// The scan path that a build takes: SSSE3 or SSE2 wherever the processor has it (every x86
+// The scan path that a build takes: AVX2, SSSE3 or SSE2 wherever the processor has it (every x86
 // processor that these tests run on has SSE2), unless the build forces one.
 #include "text/significant_bytes.h"
 
@@ -13,7 +13,10 @@ TEST(ChosenScanPath, FollowsWhatTheProcessorHas) {
 #elif defined(MORVEL_SCAN_FORCE_SSE2)
   EXPECT_EQ(ChosenScanPath(), ScanPath::Sse2);
 #else
-  EXPECT_EQ(ChosenScanPath(), __builtin_cpu_supports("ssse3") ? ScanPath::Ssse3 : ScanPath::Sse2);
+  const ScanPath expected = !__builtin_cpu_supports("ssse3") ? ScanPath::Sse2
+                            : __builtin_cpu_supports("avx2") ? ScanPath::Avx2
+                                                             : ScanPath::Ssse3;
+  EXPECT_EQ(ChosenScanPath(), expected);
 #endif
 }
 

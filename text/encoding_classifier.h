@@ -37,7 +37,7 @@ class Utf8Scan {
   static constexpr std::size_t ALL_VALID = static_cast<std::size_t>(-1);
 
   explicit Utf8Scan(ScanPath path = ChosenScanPath())
-      : sse2_(path != ScanPath::Bytes), ssse3_(path == ScanPath::Ssse3) {}
+      : sse2_(path != ScanPath::Bytes), ssse3_(path >= ScanPath::Ssse3) {}
 
   // The offset in `block` where the first invalid sequence starts (0 when it started in an
   // earlier block), or ALL_VALID. Once a sequence is invalid, the scan must not be fed again.

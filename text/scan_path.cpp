@@ -12,6 +12,20 @@ namespace morvel {
 
 namespace {
 
+#if defined(MORVEL_AVX2_SCAN) && !defined(MORVEL_SCAN_FORCE_BYTES) && \
+    !defined(MORVEL_SCAN_FORCE_SSE2)
+// True when the processor has AVX2 and the system saves its 256-bit registers (XCR0 bits 1
+// and 2, read with xgetbv once cpuid says the system enabled it).
+bool HasAvx2(unsigned leaf1Ecx) {
+  if ((leaf1Ecx & bit_OSXSAVE) == 0 || (leaf1Ecx & bit_AVX) == 0) return false;
+  unsigned xcr0 = 0, xcr0High = 0;
+  __asm__("xgetbv" : "=a"(xcr0), "=d"(xcr0High) : "c"(0));
+  if ((xcr0 & 0x6) != 0x6) return false;
+  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+  return __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) != 0 && (ebx & bit_AVX2) != 0;
+}
+#endif
+
 ScanPath DetectScanPath() {
 #if defined(MORVEL_SCAN_FORCE_BYTES) || !defined(MORVEL_SSE2_SCAN)
   return ScanPath::Bytes;
@@ -26,7 +40,8 @@ ScanPath DetectScanPath() {
   if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0 || (edx & bit_SSE2) == 0) {
     return ScanPath::Bytes;
   }
-  return (ecx & bit_SSSE3) != 0 ? ScanPath::Ssse3 : ScanPath::Sse2;
+  if ((ecx & bit_SSSE3) == 0) return ScanPath::Sse2;
+  return HasAvx2(ecx) ? ScanPath::Avx2 : ScanPath::Ssse3;
 #endif
 }
 

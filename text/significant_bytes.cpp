@@ -18,7 +18,26 @@ SignificantBytes::SignificantBytes(bool escapeSpecials, bool linking, ScanPath p
   }
   std::memset(needles_[H], linking ? 'h' : '\n', sizeof needles_[H]);
   std::memset(needles_[T], linking ? 't' : '\n', sizeof needles_[T]);
-#else
+#endif
+#ifdef MORVEL_AVX2_SCAN
+  avx2_ = path == ScanPath::Avx2;
+  unsigned char* const lows = avx2Tables_[LOWS];
+  unsigned char* const highs = avx2Tables_[HIGHS];
+  unsigned nextBit = 1;
+  for (std::size_t i = 0; i < used; ++i) {
+    const unsigned value = static_cast<unsigned char>(values[i]);
+    if (highs[value >> 4] == 0) {
+      highs[value >> 4] = highs[16 + (value >> 4)] = static_cast<unsigned char>(nextBit);
+      nextBit <<= 1;
+    }
+    lows[value & 0x0F] |= highs[value >> 4];
+    lows[16 + (value & 0x0F)] = lows[value & 0x0F];
+  }
+  std::memset(avx2Tables_[NIBBLE], 0x0F, sizeof avx2Tables_[NIBBLE]);
+  std::memset(avx2Tables_[H_BYTES], linking ? 'h' : '\n', sizeof avx2Tables_[H_BYTES]);
+  std::memset(avx2Tables_[T_BYTES], 't', sizeof avx2Tables_[T_BYTES]);
+#endif
+#ifndef MORVEL_SSE2_SCAN
   (void)path;
 #endif
 }

@@ -1,6 +1,6 @@
 // The scan paths the tests and the fuzzers take, whatever path the build chooses: every path
 // wherever SSE2 can be built (every x86 processor that they run on has it), and the SSSE3 path
-// of the UTF-8 check where the processor has that.
+// of the UTF-8 check and the AVX2 path of the page writer where the processor has them.
 #pragma once
 
 #include <vector>
@@ -9,22 +9,29 @@
 
 namespace morvel::testing {
 
-// The paths of the page writer's scan, on which SSSE3 marks as SSE2 does.
+// The paths of the page writer's scan, on which SSSE3 marks as SSE2 does; AVX2 where the
+// processor has it.
 inline std::vector<ScanPath> ScanPaths() {
 #ifdef MORVEL_SSE2_SCAN
-  return {ScanPath::Bytes, ScanPath::Sse2};
+  std::vector<ScanPath> paths = {ScanPath::Bytes, ScanPath::Sse2};
+#ifdef MORVEL_AVX2_SCAN
+  if (__builtin_cpu_supports("avx2")) paths.push_back(ScanPath::Avx2);
+#endif
+  return paths;
 #else
   return {ScanPath::Bytes};
 #endif
 }
 
-// The paths of the UTF-8 check.
+// The paths of the UTF-8 check, on which AVX2 checks as SSSE3 does.
 inline std::vector<ScanPath> Utf8ScanPaths() {
-  std::vector<ScanPath> paths = ScanPaths();
 #ifdef MORVEL_SSE2_SCAN
+  std::vector<ScanPath> paths = {ScanPath::Bytes, ScanPath::Sse2};
   if (__builtin_cpu_supports("ssse3")) paths.push_back(ScanPath::Ssse3);
-#endif
   return paths;
+#else
+  return {ScanPath::Bytes};
+#endif
 }
 
 }  // namespace morvel::testing
