@@ -73,9 +73,11 @@ int MetricForDpi(int metric, UINT dpi) {
 // `dpi`, and destroys the one it replaces when an earlier change of scale loaded it.
 void SetIconForDpi(HWND window, WPARAM which, int widthMetric, int heightMetric, UINT dpi,
                    HICON& loaded) {
+  // The icon is the window's own module's, whoever created the window.
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
   const auto icon = static_cast<HICON>(
-      LoadImageW(windowState.appInstance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON,
-                 MetricForDpi(widthMetric, dpi), MetricForDpi(heightMetric, dpi), LR_DEFAULTCOLOR));
+      LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, MetricForDpi(widthMetric, dpi),
+                 MetricForDpi(heightMetric, dpi), LR_DEFAULTCOLOR));
   if (!icon) return;
   SendMessageW(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
   if (loaded) DestroyIcon(loaded);
