@@ -1,6 +1,7 @@
 #include "engine/text_body_links.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -22,6 +23,16 @@ Word LoadWord(const char* from) {
   std::memcpy(&word, from, sizeof word);
   return word;
 }
+// The index of the first byte of `word` (as loaded from memory) whose bit 7 is set in `marks`,
+// which has one. Each test below sets bit 7 of the first byte that passes it exactly (what it
+// sets above that byte may be wrong), so this finds the first byte that passes any of them.
+std::size_t FirstMarked(Word marks) {
+  if constexpr (std::endian::native == std::endian::little) {
+    return static_cast<std::size_t>(std::countr_zero(marks)) / 8;
+  } else {
+    return static_cast<std::size_t>(std::countl_zero(marks)) / 8;
+  }
+}
 // Nonzero when a byte of `word` is `byte`.
 constexpr Word HasByte(Word word, unsigned char byte) {
   const Word x = word ^ (ONES * byte);
@@ -38,27 +49,35 @@ constexpr Word HasAddressStop(Word word, bool entities) {
 }
 
 // Writes `address` escaped at `out`, which has room for MAX_REPLACEMENT bytes a byte; returns
-// the end. An address holds no byte that ends it, so only "&" and ">" can be replaced.
+// the end. An address holds no byte that ends it, so only "&" and ">" can be replaced: eight
+// bytes are copied at once up to the next of them.
 char* EscapeAddress(std::string_view address, const Replacements& replacements, char* out) {
   const char* from = address.data();
   const char* const end = from + address.size();
-  while (from != end) {
-    if (end - from >= static_cast<std::ptrdiff_t>(sizeof(Word))) {
-      const Word word = LoadWord(from);
-      if ((HasByte(word, '&') | HasByte(word, '>')) == 0) {
-        std::memcpy(out, &word, sizeof word);
-        out += sizeof word;
-        from += sizeof word;
-        continue;
-      }
+  while (end - from >= static_cast<std::ptrdiff_t>(sizeof(Word))) {
+    const Word word = LoadWord(from);
+    // (All eight are stored: the room is there, and what follows the plain ones overwrites
+    // the rest.)
+    std::memcpy(out, &word, sizeof word);
+    const Word replaced = HasByte(word, '&') | HasByte(word, '>');
+    const std::size_t plain = replaced == 0 ? sizeof word : FirstMarked(replaced);
+    out += plain;
+    from += plain;
+    if (plain == sizeof word) continue;
+    const ShortPiece& replacement = replacements[*from++];
+    if (replacement.length == 0) {
+      *out++ = from[-1];
+    } else {
+      out = CopyShort(out, replacement.bytes.data(), replacement.length);
     }
+  }
+  for (; from != end; ++from) {
     const ShortPiece& replacement = replacements[*from];
     if (replacement.length == 0) {
       *out++ = *from;
     } else {
       out = CopyShort(out, replacement.bytes.data(), replacement.length);
     }
-    ++from;
   }
   return out;
 }
@@ -77,25 +96,30 @@ PageCursor PutLongAddress(PageCursor out, PageWriter& page, std::string_view add
 
 AddressStop AddressEnd(std::string_view block, std::size_t from, bool escaping) {
   std::size_t at = from;
-  while (block.size() - at >= sizeof(Word) &&
-         HasAddressStop(LoadWord(block.data() + at), !escaping) == 0) {
-    at += sizeof(Word);
-  }
-  for (; at < block.size(); ++at) {
-    const char byte = block[at];
-    if (EndsAddress(byte)) return {at, true};
-    if (byte == '&' && !escaping) {
-      switch (AddressEndAtEntity(block.substr(at))) {
-        case EntityEnd::Ends:
-          return {at, true};
-        case EntityEnd::Undecided:
-          return {at, false};
-        case EntityEnd::Continues:
-          break;
+  for (;;) {
+    // The next byte that ends the address or, escaping off, is an "&".
+    if (block.size() - at >= sizeof(Word)) {
+      const Word stops = HasAddressStop(LoadWord(block.data() + at), !escaping);
+      if (stops == 0) {
+        at += sizeof(Word);
+        continue;
       }
+      at += FirstMarked(stops);
+    } else {
+      while (at < block.size() && !EndsAddress(block[at]) && (escaping || block[at] != '&')) ++at;
+      if (at == block.size()) return {at, false};
+    }
+    if (block[at] != '&') return {at, true};
+    switch (AddressEndAtEntity(block.substr(at))) {
+      case EntityEnd::Ends:
+        return {at, true};
+      case EntityEnd::Undecided:
+        return {at, false};
+      case EntityEnd::Continues:
+        ++at;
+        break;
     }
   }
-  return {block.size(), false};
 }
 
 LinkSearch SearchReplay::At(std::string_view block, std::size_t at) {

@@ -48,6 +48,29 @@ void TextBodyWriter::Write(std::string_view block) {
 inline __attribute__((always_inline)) std::size_t TextBodyWriter::Scan(std::string_view block,
                                                                        std::size_t from,
                                                                        PageCursor& out) {
+#ifdef MORVEL_AVX2_SCAN
+  if (significant_.UsesAvx2()) return ScanAvx2(block, from, out);
+#endif
+  return ScanBlocks<false>(block, from, out);
+}
+
+#ifdef MORVEL_AVX2_SCAN
+// The scan compiled for AVX2, with the AVX2 marks inlined into its loop; taken only where the
+// processor has AVX2. (The cursor is copied in and out so that it stays in registers.)
+__attribute__((target("avx2"))) std::size_t TextBodyWriter::ScanAvx2(std::string_view block,
+                                                                     std::size_t from,
+                                                                     PageCursor& out) {
+  PageCursor cursor = out;
+  const std::size_t stop = ScanBlocks<true>(block, from, cursor);
+  out = cursor;
+  return stop;
+}
+#endif
+
+template <bool avx2>
+inline __attribute__((always_inline)) std::size_t TextBodyWriter::ScanBlocks(std::string_view block,
+                                                                             std::size_t from,
+                                                                             PageCursor& out) {
   const char* const data = block.data();
   const std::size_t size = block.size();
   replay_.Know(from, search_);
@@ -57,11 +80,21 @@ inline __attribute__((always_inline)) std::size_t TextBodyWriter::Scan(std::stri
   }
   std::size_t copied = from;  // the bytes before this are on the page
 
-  // 64 bytes at a time while a whole 64 remain, then byte by byte.
+  // 64 bytes at a time while the byte after them is in the block too, then byte by byte.
   std::size_t base = from;
-  while (size - base >= SignificantBytes::BLOCK) {
+  while (size - base > SignificantBytes::BLOCK) {
     std::size_t next = base + SignificantBytes::BLOCK;
-    for (std::uint64_t marks = significant_.Mark(data + base); marks != 0; marks &= marks - 1) {
+    std::uint64_t marks;
+#ifdef MORVEL_AVX2_SCAN
+    if constexpr (avx2) {
+      marks = significant_.MarkAvx2(data + base);
+    } else {
+      marks = significant_.Mark(data + base);
+    }
+#else
+    marks = significant_.Mark(data + base);
+#endif
+    for (; marks != 0; marks &= marks - 1) {
       const std::size_t at = base + static_cast<std::size_t>(std::countr_zero(marks));
       const After after = TakeSignificant(block, at, copied, out);
       if (after == After::Stop) return StopAt(block, at, copied, out);

@@ -69,6 +69,10 @@ class TextBodyWriter final : public Sink {
   // there for Feed().
   enum class After { Next, Resume, Stop };
   std::size_t Scan(std::string_view block, std::size_t from, PageCursor& out);
+  std::size_t ScanAvx2(std::string_view block, std::size_t from, PageCursor& out);
+  template <bool avx2>
+  [[gnu::always_inline]] std::size_t ScanBlocks(std::string_view block, std::size_t from,
+                                                PageCursor& out);
   After TakeSignificant(std::string_view block, std::size_t at, std::size_t& copied,
                         PageCursor& out);
   After TakeLinkStart(std::string_view block, std::size_t at, std::size_t& copied, PageCursor& out);

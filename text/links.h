@@ -2,6 +2,7 @@
 // anchor that is written around it.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string_view>
 
@@ -76,12 +77,19 @@ class LinkSearch {
   bool pairs_;
 };
 
+// Which bytes are LINK_PREFIX's.
+inline constexpr std::array<bool, 256> LINK_PREFIX_BYTES = [] {
+  std::array<bool, 256> members{};
+  for (const char member : LINK_PREFIX) members[static_cast<unsigned char>(member)] = true;
+  return members;
+}();
+
 // True when the search is at rest after `byte`, whatever it stood at before: `byte` is
 // neither a lead byte (under `rule`) nor a byte of LINK_PREFIX (as a trail byte it ends its
 // character, as a character of its own it breaks any match).
 constexpr bool RestsLinkSearch(char byte, LeadByteRule rule = LeadByteRule::CodePage932) {
   return !(rule == LeadByteRule::CodePage932 && IsLeadByte(byte)) &&
-         LINK_PREFIX.find(byte) == std::string_view::npos;
+         !LINK_PREFIX_BYTES[static_cast<unsigned char>(byte)];
 }
 
 // True when `byte` ends an address: 0x20 and below (control bytes, the line end, a space; a

@@ -34,6 +34,9 @@ SignificantBytes::SignificantBytes(bool escapeSpecials, bool linking, ScanPath p
     lows[16 + (value & 0x0F)] = lows[value & 0x0F];
   }
   std::memset(avx2Tables_[NIBBLE], 0x0F, sizeof avx2Tables_[NIBBLE]);
+  // A look-up gives one of three low bits or none: adding 0x7F sets the top bit of the bytes
+  // that found one, and of no other.
+  std::memset(avx2Tables_[TOP_BIT], 0x7F, sizeof avx2Tables_[TOP_BIT]);
   std::memset(avx2Tables_[H_BYTES], linking ? 'h' : '\n', sizeof avx2Tables_[H_BYTES]);
   std::memset(avx2Tables_[T_BYTES], 't', sizeof avx2Tables_[T_BYTES]);
 #endif

@@ -22,9 +22,8 @@ class SignificantBytes {
   // where the processor has it (Ssse3 marks as Sse2 does).
   SignificantBytes(bool escapeSpecials, bool linking, ScanPath path);
 
-  // Bit i is set when data[i] is significant, i < BLOCK. An "h" whose next byte the scan
-  // does not look at (the last of the block, and on the SSE2 path of a 16-byte part) is marked
-  // whatever follows it; the caller checks the whole "http://".
+  // Bit i is set when data[i] is significant, i < BLOCK. Reads BLOCK + 1 bytes: an "h" is
+  // significant when the byte after it is "t", the last one's follower included.
   std::uint64_t Mark(const char* data) const {
 #ifdef MORVEL_AVX2_SCAN
     if (avx2_) return MarkAvx2(data);
@@ -34,10 +33,18 @@ class SignificantBytes {
 #endif
     std::uint64_t marks = 0;
     for (std::size_t i = 0; i < BLOCK; ++i) {
-      const bool nextIsT = i + 1 == BLOCK || data[i + 1] == 't';
-      if (IsSignificant(data[i], nextIsT)) marks |= std::uint64_t{1} << i;
+      if (IsSignificant(data[i], data[i + 1] == 't')) marks |= std::uint64_t{1} << i;
     }
     return marks;
+  }
+
+  // True when the scan takes the AVX2 path: MarkAvx2() may be called.
+  bool UsesAvx2() const {
+#ifdef MORVEL_AVX2_SCAN
+    return avx2_;
+#else
+    return false;
+#endif
   }
 
   // The same test for one byte; `nextIsT`: the byte after it is "t", or is not known.
@@ -56,18 +63,15 @@ class SignificantBytes {
                   s2 = _mm_loadu_si128(needles + 2), s3 = _mm_loadu_si128(needles + 3),
                   s4 = _mm_loadu_si128(needles + 4), s5 = _mm_loadu_si128(needles + 5),
                   h = _mm_loadu_si128(needles + H), t = _mm_loadu_si128(needles + T);
-    // The byte after each one is the block shifted by one; the last byte's follower lies in
-    // the next part and is taken as "t".
-    const __m128i lastFollower = _mm_set_epi8(-1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
     std::uint64_t marks = 0;
     for (std::size_t part = 0; part < BLOCK; part += 16) {
       const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + part));
+      // The byte after each one.
+      const __m128i followers = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + part + 1));
       const __m128i a = _mm_or_si128(_mm_cmpeq_epi8(block, s0), _mm_cmpeq_epi8(block, s1));
       const __m128i b = _mm_or_si128(_mm_cmpeq_epi8(block, s2), _mm_cmpeq_epi8(block, s3));
       const __m128i c = _mm_or_si128(_mm_cmpeq_epi8(block, s4), _mm_cmpeq_epi8(block, s5));
-      const __m128i followedByT =
-          _mm_or_si128(_mm_cmpeq_epi8(_mm_srli_si128(block, 1), t), lastFollower);
-      const __m128i ht = _mm_and_si128(_mm_cmpeq_epi8(block, h), followedByT);
+      const __m128i ht = _mm_and_si128(_mm_cmpeq_epi8(block, h), _mm_cmpeq_epi8(followers, t));
       const __m128i all = _mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, ht));
       marks |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(all))) << part;
     }
@@ -75,43 +79,45 @@ class SignificantBytes {
   }
 
 #ifdef MORVEL_AVX2_SCAN
-  // Compiled for AVX2 whatever the build's target, and called only when the processor has it.
-  // A byte is significant when the bit that its high half selects (one bit per high half that
-  // a significant byte has) is set for its low half: two table look-ups and an AND, where the
-  // SSE2 path compares with each value. Bytes of 0x80 and above find nothing in either table.
-  // "h" and "t" are compared as they are, and an "h" kept when the byte after it is "t".
+ public:
+  // Compiled for AVX2 whatever the build's target, and called only when the processor has it
+  // (UsesAvx2()); the page writer's AVX2 scan inlines it. A byte is significant when the bit
+  // that its high half selects (one bit per high half that a significant byte has) is set for
+  // its low half: two table look-ups and an AND, where the SSE2 path compares with each value.
+  // Bytes of 0x80 and above find nothing in either table. Adding 0x7F to what the look-ups
+  // give sets the top bit of every significant byte. "h" and "t" are compared as they are.
   __attribute__((target("avx2"))) std::uint64_t MarkAvx2(const char* data) const {
     const __m256i* const tables = reinterpret_cast<const __m256i*>(avx2Tables_);
     const __m256i lows = _mm256_loadu_si256(tables + LOWS),
                   highs = _mm256_loadu_si256(tables + HIGHS),
                   nibble = _mm256_loadu_si256(tables + NIBBLE),
+                  topBit = _mm256_loadu_si256(tables + TOP_BIT),
                   h = _mm256_loadu_si256(tables + H_BYTES),
                   t = _mm256_loadu_si256(tables + T_BYTES);
     // (The two halves written out: a helper would be compiled without AVX2.)
-    const __m256i first = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data));
-    const __m256i second = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + 32));
+    const auto* const bytes = reinterpret_cast<const __m256i*>(data);
+    const auto* const followers = reinterpret_cast<const __m256i*>(data + 1);
+    const __m256i first = _mm256_loadu_si256(bytes), second = _mm256_loadu_si256(bytes + 1);
+    const __m256i firstNext = _mm256_loadu_si256(followers),
+                  secondNext = _mm256_loadu_si256(followers + 1);
     const __m256i firstSignificant = _mm256_and_si256(
         _mm256_shuffle_epi8(lows, first),
         _mm256_shuffle_epi8(highs, _mm256_and_si256(_mm256_srli_epi16(first, 4), nibble)));
     const __m256i secondSignificant = _mm256_and_si256(
         _mm256_shuffle_epi8(lows, second),
         _mm256_shuffle_epi8(highs, _mm256_and_si256(_mm256_srli_epi16(second, 4), nibble)));
-    const __m256i zero = _mm256_setzero_si256();
-    const std::uint64_t others =
-        Join(_mm256_movemask_epi8(_mm256_cmpeq_epi8(firstSignificant, zero)),
-             _mm256_movemask_epi8(_mm256_cmpeq_epi8(secondSignificant, zero)));
-    const std::uint64_t hs = Join(_mm256_movemask_epi8(_mm256_cmpeq_epi8(first, h)),
-                                  _mm256_movemask_epi8(_mm256_cmpeq_epi8(second, h)));
-    const std::uint64_t ts = Join(_mm256_movemask_epi8(_mm256_cmpeq_epi8(first, t)),
-                                  _mm256_movemask_epi8(_mm256_cmpeq_epi8(second, t)));
-    return ~others | (hs & ((ts >> 1) | (std::uint64_t{1} << (BLOCK - 1))));
-  }
-  // Two 32-bit masks as one 64-bit one, `low` first.
-  static std::uint64_t Join(int low, int high) {
-    return static_cast<std::uint32_t>(low) |
-           static_cast<std::uint64_t>(static_cast<std::uint32_t>(high)) << 32;
+    const __m256i firstMarks = _mm256_or_si256(
+        _mm256_add_epi8(firstSignificant, topBit),
+        _mm256_and_si256(_mm256_cmpeq_epi8(first, h), _mm256_cmpeq_epi8(firstNext, t)));
+    const __m256i secondMarks = _mm256_or_si256(
+        _mm256_add_epi8(secondSignificant, topBit),
+        _mm256_and_si256(_mm256_cmpeq_epi8(second, h), _mm256_cmpeq_epi8(secondNext, t)));
+    return static_cast<std::uint32_t>(_mm256_movemask_epi8(firstMarks)) |
+           static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(secondMarks)))
+               << 32;
   }
 
+ private:
 #endif
 
   static constexpr std::size_t H = SPECIALS;
@@ -121,9 +127,10 @@ class SignificantBytes {
 #ifdef MORVEL_AVX2_SCAN
   // The AVX2 scan's 32-byte rows: for each low half of a byte, the bits of the high halves that
   // make it significant, and for each high half its bit (16 entries twice over, one per 128-bit
-  // lane); 0x0F; "h" ("\n" when not linking: a byte the tables mark anyway); "t".
-  static constexpr std::size_t LOWS = 0, HIGHS = 1, NIBBLE = 2, H_BYTES = 3, T_BYTES = 4;
-  unsigned char avx2Tables_[5][32] = {};
+  // lane); 0x0F; 0x7F; "h" ("\n" when not linking: a byte the tables mark anyway); "t".
+  static constexpr std::size_t LOWS = 0, HIGHS = 1, NIBBLE = 2, TOP_BIT = 3, H_BYTES = 4,
+                               T_BYTES = 5;
+  unsigned char avx2Tables_[6][32] = {};
   bool avx2_ = false;
 #endif
   bool sse2_ = false;
