@@ -30,14 +30,16 @@ enum class DetectedEncoding {
 // (as FirstUtf8Character() reads it). A character cut off by the end of a block is carried to
 // the next one; it is invalid at once when no bytes could complete it (E0 80, F4 90, C0 ...).
 // On the SSE2 path, 64 bytes at a time that hold only ASCII and the common two- and three-byte
-// characters are passed over at once; on the SSSE3 path, runs of 64 bytes that hold only valid
-// UTF-8 of any kind. Anything else is read a character at a time.
+// characters are passed over at once; on the SSSE3 and AVX2 paths, runs of 64 bytes that hold
+// only valid UTF-8 of any kind. Anything else is read a character at a time.
 class Utf8Scan {
  public:
   static constexpr std::size_t ALL_VALID = static_cast<std::size_t>(-1);
 
   explicit Utf8Scan(ScanPath path = ChosenScanPath())
-      : sse2_(path != ScanPath::Bytes), ssse3_(path >= ScanPath::Ssse3) {}
+      : sse2_(path != ScanPath::Bytes),
+        ssse3_(path >= ScanPath::Ssse3),
+        avx2_(path == ScanPath::Avx2) {}
 
   // The offset in `block` where the first invalid sequence starts (0 when it started in an
   // earlier block), or ALL_VALID. Once a sequence is invalid, the scan must not be fed again.
@@ -57,6 +59,7 @@ class Utf8Scan {
   // (Unused in a build without the SIMD paths.)
   [[maybe_unused]] bool sse2_;
   [[maybe_unused]] bool ssse3_;
+  [[maybe_unused]] bool avx2_;
 };
 
 // Finds the encoding of a text from its first bytes:

@@ -1,6 +1,6 @@
 // The scan paths the tests and the fuzzers take, whatever path the build chooses: every path
 // wherever SSE2 can be built (every x86 processor that they run on has it), and the SSSE3 path
-// of the UTF-8 check and the AVX2 path of the page writer where the processor has them.
+// of the UTF-8 check and the AVX2 path of both where the processor has them.
 #pragma once
 
 #include <vector>
@@ -23,11 +23,14 @@ inline std::vector<ScanPath> ScanPaths() {
 #endif
 }
 
-// The paths of the UTF-8 check, on which AVX2 checks as SSSE3 does.
+// The paths of the UTF-8 check.
 inline std::vector<ScanPath> Utf8ScanPaths() {
 #ifdef MORVEL_SSE2_SCAN
   std::vector<ScanPath> paths = {ScanPath::Bytes, ScanPath::Sse2};
   if (__builtin_cpu_supports("ssse3")) paths.push_back(ScanPath::Ssse3);
+#ifdef MORVEL_AVX2_SCAN
+  if (__builtin_cpu_supports("avx2")) paths.push_back(ScanPath::Avx2);
+#endif
   return paths;
 #else
   return {ScanPath::Bytes};
