@@ -3,8 +3,10 @@
 //
 // The cursor is a value of two pointers, and nothing takes its address: the scan's inlined steps
 // take it by reference, every other step by value, returning it. So it stays in registers while
-// page bytes are stored through it. It writes exactly the bytes it is given, never past them;
-// room is made by WithRoom() before a step writes.
+// page bytes are stored through it. Room is made by WithRoom() before a step writes, and no
+// step writes past it. Most steps write exactly the bytes they are given; the fixed-size ones
+// (CopyAhead(), PutUpToSixteen()) may store more after them, which the next step writes over
+// or the page never takes.
 #pragma once
 
 #include <array>
@@ -98,9 +100,30 @@ class PageCursor {
     }
     at_ += length;
   }
+  // The piece CopyAhead() copies in.
+  static constexpr std::size_t AHEAD_PIECE = 32;
+  // Copy() as whole 32-byte pieces, for the scan where the text goes on after `from` +
+  // `length`: it reads up to 31 bytes past them, which must be there, and stores as far, into
+  // room made for `length` + 31 bytes.
+  [[gnu::always_inline]] void CopyAhead(const char* from, std::size_t length) {
+    if (length > 8 * AHEAD_PIECE) {
+      std::memcpy(at_, from, length);
+    } else {
+      for (std::size_t done = 0; done < length; done += AHEAD_PIECE) {
+        std::memcpy(at_ + done, from + done, AHEAD_PIECE);
+      }
+    }
+    at_ += length;
+  }
   [[gnu::always_inline]] void Put(std::string_view bytes) { Copy(bytes.data(), bytes.size()); }
   [[gnu::always_inline]] void Put(const ShortPiece& piece) {
     at_ = CopyShort(at_, piece.bytes.data(), piece.length);
+  }
+  // A piece of at most 16 bytes, such as a line end, as one 16-byte copy; room for 16 has been
+  // made.
+  [[gnu::always_inline]] void PutUpToSixteen(const ShortPiece& piece) {
+    std::memcpy(at_, piece.bytes.data(), 16);
+    at_ += piece.length;
   }
   // A piece of 4 to 20 bytes, such as any replacement of a significant byte, as five 4-byte
   // copies at the piece's own word offsets: exact, with no decision on the length.

@@ -1,6 +1,7 @@
 #include "engine/text_body_line_ends.h"
 
 #include <string>
+#include <utility>
 
 namespace morvel {
 
@@ -10,35 +11,38 @@ constexpr std::string_view LINE_END = "\r\n";
 constexpr std::string_view BREAK_LINE_END = "<BR>\r\n";
 constexpr std::string_view PARAGRAPH_LINE_END = "<P>\r\n";
 
+// The longest piece is a line's end and the next line's opening together.
+static_assert(PARAGRAPH_LINE_END.size() + BREAK_LINE_END.size() <= LineEnds::LONGEST_PIECE);
+
 }  // namespace
 
 LineEnds::LineEnds(LineTags tags) {
   if (tags != LineTags::Paragraphs) {
     // One state, and the same bytes at every line end.
     const ShortPiece end(tags == LineTags::None ? LINE_END : BREAK_LINE_END);
-    state_ = State::LineHasText;
-    for (auto& steps : atLineEnd_) steps = {Step{end}, Step{end}};
-    beforeText_.fill(Step{});
+    Steps& only = steps_[LINE_HAS_TEXT];
+    only.atLineEnd = {Step{end, &only}, Step{end, &only}};
+    only.beforeText = Step{ShortPiece(), &only};
+    state_ = &only;
     return;
   }
-  state_ = State::AfterBreak;
   // The line that ends: an open line needs nothing more; an empty one is written whole.
-  const Step ended[3] = {
-      {ShortPiece(), State::AfterText},                     // LineHasText
-      {ShortPiece(PARAGRAPH_LINE_END), State::AfterBreak},  // AfterText
-      {ShortPiece(BREAK_LINE_END), State::AfterBreak},      // AfterBreak
+  const std::pair<std::string_view, State> ended[STATES] = {
+      {"", AFTER_TEXT},                   // LINE_HAS_TEXT
+      {PARAGRAPH_LINE_END, AFTER_BREAK},  // AFTER_TEXT
+      {BREAK_LINE_END, AFTER_BREAK},      // AFTER_BREAK
   };
   // The opening of a line, by what came before it.
-  beforeText_ = {Step{ShortPiece(), State::LineHasText},
-                 Step{ShortPiece(BREAK_LINE_END), State::LineHasText},
-                 Step{ShortPiece(LINE_END), State::LineHasText}};
-  for (std::size_t state = 0; state < 3; ++state) {
-    const Step& end = ended[state];
-    const Step& open = beforeText_[Index(end.next)];
-    atLineEnd_[state][0] = end;
-    atLineEnd_[state][1] = {
-        ShortPiece(std::string(end.bytes.View()) + std::string(open.bytes.View())), open.next};
+  const std::string_view opening[STATES] = {"", BREAK_LINE_END, LINE_END};
+  for (std::size_t state = 0; state < STATES; ++state) {
+    const auto [end, afterEnd] = ended[state];
+    Steps& steps = steps_[state];
+    steps.beforeText = {ShortPiece(opening[state]), &steps_[LINE_HAS_TEXT]};
+    steps.atLineEnd[0] = {ShortPiece(end), &steps_[afterEnd]};
+    steps.atLineEnd[1] = {ShortPiece(std::string(end) + std::string(opening[afterEnd])),
+                          &steps_[LINE_HAS_TEXT]};
   }
+  state_ = &steps_[AFTER_BREAK];
 }
 
 }  // namespace morvel

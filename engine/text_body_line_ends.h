@@ -20,12 +20,18 @@ enum class LineTags { None, Breaks, Paragraphs };
 
 class LineEnds {
  public:
+  // No piece is longer: each fits one 16-byte copy (PageCursor::PutUpToSixteen()).
+  static constexpr std::size_t LONGEST_PIECE = 16;
+
   explicit LineEnds(LineTags tags);
+  // (Where it stands points into its own tables.)
+  LineEnds(const LineEnds&) = delete;
+  LineEnds& operator=(const LineEnds&) = delete;
 
   // What the page gets for a line end of the text, the next line's opening included when
   // `nextHasText` (it is known to have text). A line opened later gets BeforeText().
   const ShortPiece& AtLineEnd(bool nextHasText) {
-    const Step& step = atLineEnd_[Index(state_)][nextHasText ? 1 : 0];
+    const Step& step = state_->atLineEnd[nextHasText ? 1 : 0];
     state_ = step.next;
     return step.bytes;
   }
@@ -33,27 +39,32 @@ class LineEnds {
   // What the page gets before text of the current line: its opening, once, in the
   // "<BR>&<P>" mode; nothing otherwise.
   const ShortPiece& BeforeText() {
-    const Step& step = beforeText_[Index(state_)];
+    const Step& step = state_->beforeText;
     state_ = step.next;
     return step.bytes;
   }
 
  private:
   // Where the "<BR>&<P>" mode stands. The other modes stay at LineHasText.
-  enum class State {
-    LineHasText,  // the current line is open: it has text
-    AfterText,    // the current line has none yet, and the previous line had text
-    AfterBreak,   // the current line has none yet, and it is the first or follows an empty line
+  enum State {
+    LINE_HAS_TEXT,  // the current line is open: it has text
+    AFTER_TEXT,     // the current line has none yet, and the previous line had text
+    AFTER_BREAK,    // the current line has none yet, and it is the first or follows an empty line
+    STATES
   };
+  struct Steps;
   struct Step {
     ShortPiece bytes;
-    State next = State::LineHasText;
+    const Steps* next = nullptr;
   };
-  static constexpr std::size_t Index(State state) { return static_cast<std::size_t>(state); }
+  // The steps from one state.
+  struct Steps {
+    std::array<Step, 2> atLineEnd;  // the next line empty, and with text
+    Step beforeText;
+  };
 
-  State state_;
-  std::array<std::array<Step, 2>, 3> atLineEnd_;
-  std::array<Step, 3> beforeText_;
+  std::array<Steps, STATES> steps_;
+  const Steps* state_;
 };
 
 }  // namespace morvel

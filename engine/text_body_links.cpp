@@ -122,6 +122,44 @@ AddressStop AddressEnd(std::string_view block, std::size_t from, bool escaping) 
   }
 }
 
+#ifdef MORVEL_AVX2_SCAN
+__attribute__((target("avx2"))) AddressStop AddressEndAvx2(std::string_view block, std::size_t from,
+                                                           bool escaping) {
+  // An address byte is 0x21 to 0x7E, but "\"", "<" and, escaping off, "&" (which may start
+  // an entity that ends it): 0x21 subtracted, it is at most 0x5D.
+  const __m256i first = _mm256_set1_epi8(0x21), span = _mm256_set1_epi8(0x7E - 0x21);
+  const __m256i quote = _mm256_set1_epi8('"'), less = _mm256_set1_epi8('<');
+  const __m256i ampersand = _mm256_set1_epi8(escaping ? '<' : '&');
+  std::size_t at = from;
+  while (block.size() - at >= 32) {
+    const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block.data() + at));
+    const __m256i offset = _mm256_sub_epi8(bytes, first);
+    const __m256i inRange = _mm256_cmpeq_epi8(_mm256_min_epu8(offset, span), offset);
+    const __m256i excluded = _mm256_or_si256(
+        _mm256_or_si256(_mm256_cmpeq_epi8(bytes, quote), _mm256_cmpeq_epi8(bytes, less)),
+        _mm256_cmpeq_epi8(bytes, ampersand));
+    const auto stops = static_cast<std::uint32_t>(_mm256_movemask_epi8(
+        _mm256_andnot_si256(_mm256_andnot_si256(excluded, inRange), _mm256_set1_epi8(-1))));
+    if (stops == 0) {
+      at += 32;
+      continue;
+    }
+    at += static_cast<std::size_t>(std::countr_zero(stops));
+    if (block[at] != '&') return {at, true};
+    switch (AddressEndAtEntity(block.substr(at))) {
+      case EntityEnd::Ends:
+        return {at, true};
+      case EntityEnd::Undecided:
+        return {at, false};
+      case EntityEnd::Continues:
+        ++at;
+        break;
+    }
+  }
+  return AddressEnd(block, at, escaping);
+}
+#endif
+
 LinkSearch SearchReplay::At(std::string_view block, std::size_t at) {
   std::size_t start = at;
   while (start > known_ && !RestsLinkSearch(block[start - 1], rule_)) --start;

@@ -10,6 +10,7 @@
 #include "engine/page_writer.h"
 #include "engine/text_body_replacements.h"
 #include "text/links.h"
+#include "text/scan_path.h"
 
 namespace morvel {
 
@@ -21,6 +22,10 @@ struct AddressStop {
   bool decided;
 };
 AddressStop AddressEnd(std::string_view block, std::size_t from, bool escaping);
+#ifdef MORVEL_AVX2_SCAN
+// The same, 32 bytes at a time with AVX2, for code compiled for it.
+AddressStop AddressEndAvx2(std::string_view block, std::size_t from, bool escaping);
+#endif
 
 // The search for "http://" at any position of a block, replayed from the last position it is
 // known at, or from the last byte after which it rests (most bytes).

@@ -20,6 +20,11 @@ bool LineHasText(std::string_view block, std::size_t start) {
   return block[start] != '\r' || (start + 1 < block.size() && block[start + 1] != '\n');
 }
 
+// LineHasText() for a line that starts at `start`, with at least two bytes there to read.
+bool TextFollows(const char* start) {
+  return start[0] != '\n' && (start[0] != '\r' || start[1] != '\n');
+}
+
 }  // namespace
 
 void TextBodyWriter::Write(std::string_view block) {
@@ -80,9 +85,9 @@ inline __attribute__((always_inline)) std::size_t TextBodyWriter::ScanBlocks(std
   }
   std::size_t copied = from;  // the bytes before this are on the page
 
-  // 64 bytes at a time while the byte after them is in the block too, then byte by byte.
+  // 64 bytes at a time while READ_AHEAD more follow them, then byte by byte.
   std::size_t base = from;
-  while (size - base > SignificantBytes::BLOCK) {
+  while (size - base >= SignificantBytes::BLOCK + READ_AHEAD) {
     std::size_t next = base + SignificantBytes::BLOCK;
     std::uint64_t marks;
 #ifdef MORVEL_AVX2_SCAN
@@ -96,7 +101,8 @@ inline __attribute__((always_inline)) std::size_t TextBodyWriter::ScanBlocks(std
 #endif
     for (; marks != 0; marks &= marks - 1) {
       const std::size_t at = base + static_cast<std::size_t>(std::countr_zero(marks));
-      const After after = TakeSignificant(block, at, copied, out);
+      const After after =
+          TakeSignificant < avx2 ? Step::PiecesAvx2 : Step::Pieces > (block, at, copied, out);
       if (after == After::Stop) return StopAt(block, at, copied, out);
       if (after == After::Resume) {
         next = copied;
@@ -108,7 +114,7 @@ inline __attribute__((always_inline)) std::size_t TextBodyWriter::ScanBlocks(std
   for (std::size_t at = base; at < size; ++at) {
     const bool nextIsT = at + 1 == size || data[at + 1] == 't';
     if (!significant_.IsSignificant(data[at], nextIsT)) continue;
-    const After after = TakeSignificant(block, at, copied, out);
+    const After after = TakeSignificant<Step::Exact>(block, at, copied, out);
     if (after == After::Stop) return StopAt(block, at, copied, out);
     if (after == After::Resume) at = copied - 1;
   }
@@ -117,18 +123,33 @@ inline __attribute__((always_inline)) std::size_t TextBodyWriter::ScanBlocks(std
 }
 
 // The significant byte at `at`: copies the run from `copied` up to it and applies its rule.
+template <TextBodyWriter::Step step>
 inline __attribute__((always_inline)) TextBodyWriter::After TextBodyWriter::TakeSignificant(
     std::string_view block, std::size_t at, std::size_t& copied, PageCursor& out) {
+  static_assert(READ_AHEAD >= PageCursor::AHEAD_PIECE && ShortPiece::CAPACITY >= 32 &&
+                ShortPiece::CAPACITY >= LineEnds::LONGEST_PIECE);
   const char byte = block[at];
-  if (byte == 'h') return TakeLinkStart(block, at, copied, out);
+  if (byte == 'h') return TakeLinkStart<step>(block, at, copied, out);
   out = out.WithRoom(page_, at - copied + ShortPiece::CAPACITY);
+  const char* const run = block.data() + copied;
+  const auto copyRun = [&](std::size_t length) {
+    if constexpr (step == Step::Exact) {
+      out.Copy(run, length);
+    } else {
+      out.CopyAhead(run, length);
+    }
+  };
   if (byte == '\n') {
     // CR LF is one line end: the CR before the LF is not copied.
     const bool crLf = at > copied && block[at - 1] == '\r';
-    out.Copy(block.data() + copied, at - copied - (crLf ? 1 : 0));
-    out.Put(lineEnds_.AtLineEnd(LineHasText(block, at + 1)));
+    copyRun(at - copied - (crLf ? 1 : 0));
+    if constexpr (step == Step::Exact) {
+      out.Put(lineEnds_.AtLineEnd(LineHasText(block, at + 1)));
+    } else {
+      out.PutUpToSixteen(lineEnds_.AtLineEnd(TextFollows(block.data() + at + 1)));
+    }
   } else {
-    out.Copy(block.data() + copied, at - copied);
+    copyRun(at - copied);
     out.PutFourToTwenty(replacements_[byte]);
   }
   copied = at + 1;
@@ -138,6 +159,7 @@ inline __attribute__((always_inline)) TextBodyWriter::After TextBodyWriter::Take
 // An "h" followed by "t" (or by what the scan did not look at): an address starts here when
 // "http://" does and the search is at rest before it. The address is written as an anchor
 // when the block holds the byte that ends it; otherwise Feed() takes it from its "h".
+template <TextBodyWriter::Step step>
 inline __attribute__((always_inline)) TextBodyWriter::After TextBodyWriter::TakeLinkStart(
     std::string_view block, std::size_t at, std::size_t& copied, PageCursor& out) {
   if (block.size() - at < LINK_PREFIX.size()) return After::Stop;
@@ -145,7 +167,13 @@ inline __attribute__((always_inline)) TextBodyWriter::After TextBodyWriter::Take
       !replay_.At(block, at).AtRest()) {
     return After::Next;  // an ordinary byte, copied with the run it stands in
   }
-  const AddressStop end = AddressEnd(block, at + LINK_PREFIX.size(), escaping_);
+  const std::size_t start = at + LINK_PREFIX.size();
+#ifdef MORVEL_AVX2_SCAN
+  const AddressStop end = step == Step::PiecesAvx2 ? AddressEndAvx2(block, start, escaping_)
+                                                   : AddressEnd(block, start, escaping_);
+#else
+  const AddressStop end = AddressEnd(block, start, escaping_);
+#endif
   if (!end.decided) return After::Stop;
   out = out.WithRoom(page_, at - copied);
   out.Copy(block.data() + copied, at - copied);

@@ -73,9 +73,17 @@ class TextBodyWriter final : public Sink {
   template <bool avx2>
   [[gnu::always_inline]] std::size_t ScanBlocks(std::string_view block, std::size_t from,
                                                 PageCursor& out);
-  After TakeSignificant(std::string_view block, std::size_t at, std::size_t& copied,
-                        PageCursor& out);
-  After TakeLinkStart(std::string_view block, std::size_t at, std::size_t& copied, PageCursor& out);
+  // The bytes that the scan's 64 at a time leave after them, for fixed-size pieces.
+  static constexpr std::size_t READ_AHEAD = 32;
+  // How a step writes: exactly the bytes it takes (near the end of the block), or in whole
+  // pieces (READ_AHEAD bytes follow the 64 being looked at), with AVX2 or not.
+  enum class Step { Exact, Pieces, PiecesAvx2 };
+  template <Step step>
+  [[gnu::always_inline]] After TakeSignificant(std::string_view block, std::size_t at,
+                                               std::size_t& copied, PageCursor& out);
+  template <Step step>
+  [[gnu::always_inline]] After TakeLinkStart(std::string_view block, std::size_t at,
+                                             std::size_t& copied, PageCursor& out);
   std::size_t StopAt(std::string_view block, std::size_t at, std::size_t copied, PageCursor& out);
 
   // The slow path (text_body_writer.cpp): one byte through every rule, whatever is held.
