@@ -158,6 +158,8 @@ TEST(TextBodyWriterBlocks, WriteWhatTheReferenceWritesLineByLine) {
       "\r\r",
       "\0",
       longPlain,
+      "http://long/" + Repeat("a-b/", 20) + "&amp;" + Repeat("c", 40) + "&lt;d\x7f",
+      Repeat("x", 50) + "http://" + Repeat("e", 33) + "&Quot;f" + Repeat("g", 31) + "\"",
       Repeat("\x81", 65) + "http://after/65/lead/bytes",
       longPlain + "http://late/",
   };
