@@ -86,6 +86,7 @@ inline __attribute__((always_inline)) std::size_t TextBodyWriter::ScanBlocks(std
   std::size_t copied = from;  // the bytes before this are on the page
 
   // 64 bytes at a time while READ_AHEAD more follow them, then byte by byte.
+  constexpr Step PIECES = avx2 ? Step::PiecesAvx2 : Step::Pieces;
   std::size_t base = from;
   while (size - base >= SignificantBytes::BLOCK + READ_AHEAD) {
     std::size_t next = base + SignificantBytes::BLOCK;
@@ -101,8 +102,7 @@ inline __attribute__((always_inline)) std::size_t TextBodyWriter::ScanBlocks(std
 #endif
     for (; marks != 0; marks &= marks - 1) {
       const std::size_t at = base + static_cast<std::size_t>(std::countr_zero(marks));
-      const After after =
-          TakeSignificant < avx2 ? Step::PiecesAvx2 : Step::Pieces > (block, at, copied, out);
+      const After after = TakeSignificant<PIECES>(block, at, copied, out);
       if (after == After::Stop) return StopAt(block, at, copied, out);
       if (after == After::Resume) {
         next = copied;
