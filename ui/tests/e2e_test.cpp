@@ -785,10 +785,11 @@ TEST_F(MorvelWindow, BrowseButtonsFillTheirFieldsFromTheFileDialogs) {
 // ---------------------------------------------------------------------------------------------
 // Libraries planted beside the programs
 
-// Libraries that the common dialogs and the shell load by name once a program runs, and that
-// neither program has loaded before its entry. A DLL of the tests' own (planted.dll, built beside
-// this program) is planted under each name beside copies of both programs; loaded, it leaves
-// "<its path>.loaded" there.
+// Libraries that the system's own libraries load by name once a program runs on Windows (the
+// window frame's and the system's encryption helpers), and that neither program loads before
+// its entry under Wine. A DLL of the tests' own (planted.dll, built beside this program) is
+// planted under each name beside copies of both programs; loaded, it leaves "<its path>.loaded"
+// there.
 const wchar_t* const PLANTED_NAMES[] = {L"dwmapi.dll", L"cryptbase.dll"};
 
 // Wine takes its own build of a system library before a DLL of the same name found beside the
