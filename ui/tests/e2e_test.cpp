@@ -562,23 +562,28 @@ TEST_F(MorvelWindow, UnicodeTextGivesAUtf8PageThatDeclaresItself) {
 // Bytes UTF-8 does not allow after a UTF-8 mark: the box names the line, and the old page
 // stays as it was.
 TEST_F(MorvelWindow, BadBytesAfterAUtf8MarkKeepTheOldPage) {
-  WriteFileBytes(Path("in.txt"), "\xEF\xBB\xBF" "fine\r\nbad \xC3\x28\r\n");
+  WriteFileBytes(Path("in.txt"),
+                 "\xEF\xBB\xBF"
+                 "fine\r\nbad \xC3\x28\r\n");
   WriteFileBytes(Path("page.htm"), "old");
   Create(Path("in.txt"), Path("page.htm"));
   ExpectBoxAndAnswer("上書き", "このファイルはすでに存在しています。\n上書きしてもよろしいですか？",
                      IDOK);
   ExpectBoxAndAnswer(
       "MORVEL",
-      "ファイルの読み込みに失敗しました。\n2行目に UTF-8 として正しくないバイトがあります。",
-      IDOK);
+      "ファイルの読み込みに失敗しました。\n2行目に UTF-8 として正しくないバイトがあります。", IDOK);
   EXPECT_EQ(ReadFileBytes(Path("page.htm")), "old");
   EXPECT_EQ(NamesIn(folder_, L"*").size(), 2u);  // no temporary page left beside it
 }
 
+// The command-line converter built beside the window.
+std::string ConverterPath() { return FolderOfThisProgram() + "..\\cli\\morvel-convert.exe"; }
 
-// Runs the command-line converter built beside the window and returns its exit code.
-DWORD RunConverter(const std::wstring& arguments, const std::string& folder) {
-  const std::wstring exe = FromCodePage932(FolderOfThisProgram() + "..\\cli\\morvel-convert.exe");
+// Runs the command-line converter (the one built beside the window unless `program` names
+// another) and returns its exit code.
+DWORD RunConverter(const std::wstring& arguments, const std::string& folder,
+                   const std::string& program = ConverterPath()) {
+  const std::wstring exe = FromCodePage932(program);
   std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
@@ -775,6 +780,169 @@ TEST_F(MorvelWindow, BrowseButtonsFillTheirFieldsFromTheFileDialogs) {
   EXPECT_TRUE(WaitUntil([&] { return TextOf(window_, IDC_TARGET_PATH) == Path("new.htm"); }));
   EXPECT_EQ(TextOf(window_, IDC_SOURCE_PATH), Path("in.txt"));
   EXPECT_TRUE(IsWindowEnabled(window_));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Libraries planted beside the programs
+
+// Libraries that the system's own libraries load by name once a program runs on Windows (the
+// window frame's and the system's encryption helpers), and that neither program loads before
+// its entry under Wine. A DLL of the tests' own (planted.dll, built beside this program) is
+// planted under each name beside copies of both programs; loaded, it leaves "<its path>.loaded"
+// there.
+const wchar_t* const PLANTED_NAMES[] = {L"dwmapi.dll", L"cryptbase.dll"};
+
+// Wine takes its own build of a system library before a DLL of the same name found beside the
+// program. For the programs named here, and while it lives, this asks Wine to take such a DLL
+// first (in its registry, as a program's own settings), as Windows does with a library that is
+// not one of its known system libraries. The same test in another process (the other locale's
+// run) waits meanwhile, since the settings are shared.
+class NativeLibrariesFirst {
+ public:
+  explicit NativeLibrariesFirst(std::vector<std::wstring> programs)
+      : programs_(std::move(programs)),
+        turn_(CreateMutexW(nullptr, FALSE, L"morvel-e2e-native-libraries-first")) {
+    if (turn_) WaitForSingleObject(turn_, 60000);
+    for (const std::wstring& program : programs_) {
+      HKEY key = nullptr;
+      if (RegCreateKeyExW(HKEY_CURRENT_USER, Key(program).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                          nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        continue;
+      }
+      for (const wchar_t* name : PLANTED_NAMES) {
+        std::wstring module = name;  // as Wine names it: without ".dll"
+        if (module.ends_with(L".dll")) module.resize(module.size() - 4);
+        const wchar_t order[] = L"native,builtin";
+        RegSetValueExW(key, module.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(order),
+                       sizeof order);
+      }
+      RegCloseKey(key);
+    }
+  }
+  ~NativeLibrariesFirst() {
+    for (const std::wstring& program : programs_) {
+      RegDeleteTreeW(HKEY_CURRENT_USER, Key(program).c_str());
+    }
+    if (turn_) {
+      ReleaseMutex(turn_);
+      CloseHandle(turn_);
+    }
+  }
+  NativeLibrariesFirst(const NativeLibrariesFirst&) = delete;
+  NativeLibrariesFirst& operator=(const NativeLibrariesFirst&) = delete;
+
+ private:
+  static std::wstring Key(const std::wstring& program) {
+    return L"Software\\Wine\\AppDefaults\\" + program + L"\\DllOverrides";
+  }
+  std::vector<std::wstring> programs_;
+  HANDLE turn_;
+};
+
+// Has a thread of `process` load each planted name by itself, as a system library loads
+// another (LoadLibraryW with the bare name), and waits for it.
+void LoadThePlantedNamesInside(HANDLE process) {
+  const auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+  for (const std::wstring name : PLANTED_NAMES) {
+    const size_t bytes = (name.size() + 1) * sizeof(wchar_t);
+    void* remote =
+        VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    ASSERT_NE(remote, nullptr);
+    ASSERT_TRUE(WriteProcessMemory(process, remote, name.c_str(), bytes, nullptr));
+    const HANDLE thread = CreateRemoteThread(process, nullptr, 0, loadLibrary, remote, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    EXPECT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0) << name;
+    CloseHandle(thread);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+}
+
+// The window, once it shows, converts a text typed into its fields.
+void LoadInsideTheWindow(const std::string& folder) {
+  RunningApp app;
+  ASSERT_TRUE(app.Launch(folder + "MORVEL.exe", folder));
+  const HWND window = WaitForWindow(app, "MORVEL");
+  ASSERT_NE(window, nullptr) << "the main window did not appear";
+  LoadThePlantedNamesInside(app.Handle());
+  SetText(window, IDC_SOURCE_PATH, folder + "in.txt");
+  SetText(window, IDC_TARGET_PATH, folder + "window.htm");
+  Click(window, IDOK);
+  MessageBoxSeen box = WaitForMessageBox(app);
+  EXPECT_EQ(box.caption, "完了");
+  if (box.window) {
+    EXPECT_TRUE(Answer(box, IDOK));
+  }
+  Click(window, IDCANCEL);
+  EXPECT_EQ(app.WaitForExit(5000), 0u);
+  EXPECT_NE(ReadFileBytes(folder + "window.htm").find("planted"), std::string::npos);
+}
+
+// The converter, once it has read the first part of a text from standard input, converts it.
+void LoadInsideTheConverter(const std::string& folder) {
+  SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+  HANDLE input = nullptr;
+  HANDLE writer = nullptr;
+  ASSERT_TRUE(CreatePipe(&input, &writer, &inherited, 0));
+  SetHandleInformation(writer, HANDLE_FLAG_INHERIT, 0);
+  const std::wstring exe = FromCodePage932(folder + "morvel-convert.exe");
+  std::wstring commandLine = L"\"" + exe + L"\" -q - cli.htm";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = input;
+  PROCESS_INFORMATION process = {};
+  const bool started =
+      CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                     nullptr, FromCodePage932(folder).c_str(), &startup, &process);
+  if (started) {
+    DWORD written = 0;
+    WriteFile(writer, "planted\r\n", 9, &written, nullptr);
+    // Once the text is read from the pipe, the converter is past its entry.
+    DWORD waiting = 1;
+    EXPECT_TRUE(WaitUntil([&] {
+      return PeekNamedPipe(input, nullptr, 0, nullptr, &waiting, nullptr) && waiting == 0;
+    }));
+    LoadThePlantedNamesInside(process.hProcess);
+  }
+  CloseHandle(writer);
+  CloseHandle(input);
+  ASSERT_TRUE(started);
+  WaitForSingleObject(process.hProcess, 30000);
+  DWORD code = 0xFFFFFFFF;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  EXPECT_EQ(code, 0u);
+  EXPECT_NE(ReadFileBytes(folder + "cli.htm").find("planted"), std::string::npos);
+}
+
+// Copies of both programs, with a planted DLL under each name beside them: a library either
+// loads by name once it runs comes from the system, never from the program's folder.
+TEST(Programs, LoadNoLibraryPlantedInTheirFolder) {
+  const struct {
+    std::string program;
+    void (*run)(const std::string& folder);
+  } CASES[] = {
+      {FolderOfThisProgram() + "MORVEL.exe", LoadInsideTheWindow},
+      {ConverterPath(), LoadInsideTheConverter},
+  };
+  const NativeLibrariesFirst nativeFirst({L"MORVEL.exe", L"morvel-convert.exe"});
+  for (const auto& c : CASES) {
+    const std::string folder = MakeWorkFolder();
+    const std::wstring wideFolder = FromCodePage932(folder);
+    const std::string name = c.program.substr(c.program.find_last_of('\\') + 1);
+    ASSERT_TRUE(CopyFileW(FromCodePage932(c.program).c_str(),
+                          FromCodePage932(folder + name).c_str(), FALSE));
+    for (const wchar_t* planted : PLANTED_NAMES) {
+      ASSERT_TRUE(CopyFileW(FromCodePage932(FolderOfThisProgram() + "planted.dll").c_str(),
+                            (wideFolder + planted).c_str(), FALSE));
+    }
+    WriteFileBytes(folder + "in.txt", "planted\r\n");
+    c.run(folder);
+    EXPECT_EQ(NamesIn(folder, L"*.loaded"), std::vector<std::wstring>{}) << name;
+    RemoveWorkFolder(folder);
+  }
 }
 
 // The red, green and blue fields of the colour dialog.
