@@ -53,7 +53,8 @@ class LineEnds {
     STATES
   };
   struct Steps;
-  struct Step {
+  // (64 bytes: a step is found with a shift.)
+  struct alignas(64) Step {
     ShortPiece bytes;
     const Steps* next = nullptr;
   };

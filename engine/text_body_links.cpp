@@ -71,6 +71,16 @@ char* EscapeAddress(std::string_view address, const Replacements& replacements, 
       out = CopyShort(out, replacement.bytes.data(), replacement.length);
     }
   }
+  // Fewer than eight are left. When the last eight hold no "&" and no ">", they are on the page
+  // as they stand, the ones already written included: they go as one word.
+  if (from != end && address.size() >= sizeof(Word)) {
+    const Word last = LoadWord(end - sizeof(Word));
+    if ((HasByte(last, '&') | HasByte(last, '>')) == 0) {
+      const std::size_t left = static_cast<std::size_t>(end - from);
+      std::memcpy(out + left - sizeof last, &last, sizeof last);
+      return out + left;
+    }
+  }
   for (; from != end; ++from) {
     const ShortPiece& replacement = replacements[*from];
     if (replacement.length == 0) {

@@ -101,7 +101,7 @@ inline __attribute__((always_inline)) std::size_t TextBodyWriter::ScanBlocks(std
     marks = significant_.Mark(data + base);
 #endif
     for (; marks != 0; marks &= marks - 1) {
-      const std::size_t at = base + static_cast<std::size_t>(std::countr_zero(marks));
+      const std::size_t at = base + static_cast<unsigned>(std::countr_zero(marks));
       const After after = TakeSignificant<PIECES>(block, at, copied, out);
       if (after == After::Stop) return StopAt(block, at, copied, out);
       if (after == After::Resume) {
