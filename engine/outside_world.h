@@ -57,12 +57,6 @@ class ByteWriter {
   virtual ~ByteWriter() = default;
   // Writes every byte or reports failure.
   virtual bool Write(std::string_view bytes) = 0;
-  // Begins to write `bytes`, which must stay as they are until Written() returns, so that the
-  // caller can prepare the next ones meanwhile; one such write is under way at a time. A
-  // writer that has no way to write behind its caller writes them at once.
-  virtual void BeginWrite(std::string_view bytes) { begunWritten_ = Write(bytes); }
-  // Waits for the write that BeginWrite() began; false when it failed.
-  virtual bool Written() { return begunWritten_; }
   // Closes the file and puts it in its place, replacing the file that was there. False when
   // anything written did not reach the file or it could not be put in place; the place then
   // holds what it held before.
@@ -70,9 +64,6 @@ class ByteWriter {
   // True when what is written reaches a reader at once (standard output, a pipe, a device), so
   // that nothing written can be taken back: such a page is begun only once its text is settled.
   virtual bool IsStream() const { return false; }
-
- private:
-  bool begunWritten_ = true;
 };
 
 // Bytes a request keeps aside for its own length, gone with it: a text that can be read only

@@ -1,7 +1,5 @@
 #include "engine/page_writer.h"
 
-#include <utility>
-
 namespace morvel {
 
 namespace {
@@ -24,29 +22,13 @@ void PageWriter::FlushWhenFull() {
   if (buffer_.Size() >= FLUSH_SIZE) Flush();
 }
 
-PageWriter::~PageWriter() { WaitForWriting(); }
-
-bool PageWriter::WaitForWriting() {
-  if (beingWritten_) {
-    beingWritten_ = false;
-    if (!file_.Written()) failed_ = true;
-  }
-  return !failed_;
-}
-
 void PageWriter::Flush() {
-  if (WaitForWriting() && buffer_.Size() > 0) {
-    std::swap(buffer_, writing_);
-    file_.BeginWrite(writing_.View());
-    beingWritten_ = true;
-  }
+  if (!failed_ && buffer_.Size() > 0 && !file_.Write(buffer_.View())) failed_ = true;
   buffer_.Clear();
 }
 
 bool PageWriter::Finish() {
-  // The last bytes are written at once: a short page starts no writing behind.
-  if (WaitForWriting() && buffer_.Size() > 0 && !file_.Write(buffer_.View())) failed_ = true;
-  buffer_.Clear();
+  Flush();
   return !failed_ && file_.Commit();
 }
 

@@ -8,7 +8,6 @@
 #include <string_view>
 
 #include "engine/outside_world.h"
-#include "platform/write_behind_win.h"
 
 namespace morvel {
 
@@ -55,15 +54,11 @@ class HandleWriter final : public ByteWriter {
  public:
   explicit HandleWriter(HANDLE handle) : handle_(handle) {}
   ~HandleWriter() override {
-    behind_.Stop();
     if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
   }
   bool Write(std::string_view bytes) override { return WriteAll(handle_, bytes); }
-  void BeginWrite(std::string_view bytes) override { behind_.Begin(handle_, bytes); }
-  bool Written() override { return behind_.Wait(); }
   bool IsStream() const override { return true; }
   bool Commit() override {
-    behind_.Stop();
     const bool closed = CloseHandle(handle_) != 0;
     handle_ = INVALID_HANDLE_VALUE;
     return closed;
@@ -71,7 +66,6 @@ class HandleWriter final : public ByteWriter {
 
  private:
   HANDLE handle_;
-  WriteBehind behind_;
 };
 
 }  // namespace morvel

@@ -9,7 +9,6 @@
 #include <string_view>
 
 #include "engine/outside_world.h"
-#include "platform/write_behind_posix.h"
 
 namespace morvel {
 
@@ -52,15 +51,11 @@ class DescriptorWriter final : public ByteWriter {
  public:
   explicit DescriptorWriter(int fd) : fd_(fd) {}
   ~DescriptorWriter() override {
-    behind_.Stop();
     if (fd_ >= 0) close(fd_);
   }
   bool Write(std::string_view bytes) override { return WriteAll(fd_, bytes); }
-  void BeginWrite(std::string_view bytes) override { behind_.Begin(fd_, bytes); }
-  bool Written() override { return behind_.Wait(); }
   bool IsStream() const override { return true; }
   bool Commit() override {
-    behind_.Stop();
     const int status = close(fd_);
     fd_ = -1;
     return status == 0;
@@ -68,7 +63,6 @@ class DescriptorWriter final : public ByteWriter {
 
  private:
   int fd_;
-  WriteBehind behind_;
 };
 
 }  // namespace morvel

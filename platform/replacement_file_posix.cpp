@@ -15,7 +15,6 @@
 
 #include "platform/interruption_posix.h"
 #include "platform/posix_io.h"
-#include "platform/write_behind_posix.h"
 
 namespace morvel {
 
@@ -197,7 +196,6 @@ class PageFile final : public ByteWriter {
         placing_(placing) {}
 
   ~PageFile() override {
-    behind_.Stop();
     if (!file_.path.empty()) {
       const InterruptionsHeld held;
       unlink(file_.path.c_str());
@@ -207,11 +205,8 @@ class PageFile final : public ByteWriter {
   }
 
   bool Write(std::string_view bytes) override { return WriteAll(file_.fd, bytes); }
-  void BeginWrite(std::string_view bytes) override { behind_.Begin(file_.fd, bytes); }
-  bool Written() override { return behind_.Wait(); }
 
   bool Commit() override {
-    behind_.Stop();
     struct stat old {};
     // Only a page that replaces another is flushed: the old page is what a power cut right
     // after the rename could otherwise cost.
@@ -267,7 +262,6 @@ class PageFile final : public ByteWriter {
   std::string target_;
   std::string folder_;
   Placing placing_;
-  WriteBehind behind_;
 };
 
 }  // namespace

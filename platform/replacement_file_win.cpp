@@ -73,7 +73,6 @@ class ReplacementFile final : public ByteWriter {
   }
 
   ~ReplacementFile() override {
-    behind_.Stop();
     if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
     if (!committed_) {
       SetFileAttributesW(temporary_.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -82,11 +81,8 @@ class ReplacementFile final : public ByteWriter {
   }
 
   bool Write(std::string_view bytes) override { return WriteAll(file_, bytes); }
-  void BeginWrite(std::string_view bytes) override { behind_.Begin(file_, bytes); }
-  bool Written() override { return behind_.Wait(); }
 
   bool Commit() override {
-    behind_.Stop();
     // Only a page that replaces another is flushed: the old page is what a power cut could
     // otherwise cost.
     if (Exists(target_) && !FlushFileBuffers(file_)) return false;
@@ -105,7 +101,6 @@ class ReplacementFile final : public ByteWriter {
   std::wstring temporary_;
   bool markedForDeletion_ = false;
   bool committed_ = false;
-  WriteBehind behind_;
 };
 
 }  // namespace
