@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace morvel {
 
@@ -92,6 +93,21 @@ char* EscapeAddress(std::string_view address, const Replacements& replacements, 
   return out;
 }
 
+// Where an address stops at block[at], a byte that ends it or, escaping off, an "&": nothing
+// when the "&" starts no entity that ends the address, which goes on after it.
+std::optional<AddressStop> StopAtByte(std::string_view block, std::size_t at) {
+  if (block[at] != '&') return AddressStop{at, true};
+  switch (AddressEndAtEntity(block.substr(at))) {
+    case EntityEnd::Ends:
+      return AddressStop{at, true};
+    case EntityEnd::Undecided:
+      return AddressStop{at, false};
+    case EntityEnd::Continues:
+      break;
+  }
+  return std::nullopt;
+}
+
 PageCursor PutLongAddress(PageCursor out, PageWriter& page, std::string_view address,
                           const Replacements& replacements) {
   for (; !address.empty(); address.remove_prefix(std::min(address.size(), ADDRESS_PIECE))) {
@@ -119,16 +135,8 @@ AddressStop AddressEnd(std::string_view block, std::size_t from, bool escaping) 
       while (at < block.size() && !EndsAddress(block[at]) && (escaping || block[at] != '&')) ++at;
       if (at == block.size()) return {at, false};
     }
-    if (block[at] != '&') return {at, true};
-    switch (AddressEndAtEntity(block.substr(at))) {
-      case EntityEnd::Ends:
-        return {at, true};
-      case EntityEnd::Undecided:
-        return {at, false};
-      case EntityEnd::Continues:
-        ++at;
-        break;
-    }
+    if (const auto stop = StopAtByte(block, at)) return *stop;
+    ++at;
   }
 }
 
@@ -155,16 +163,8 @@ __attribute__((target("avx2"))) AddressStop AddressEndAvx2(std::string_view bloc
       continue;
     }
     at += static_cast<std::size_t>(std::countr_zero(stops));
-    if (block[at] != '&') return {at, true};
-    switch (AddressEndAtEntity(block.substr(at))) {
-      case EntityEnd::Ends:
-        return {at, true};
-      case EntityEnd::Undecided:
-        return {at, false};
-      case EntityEnd::Continues:
-        ++at;
-        break;
-    }
+    if (const auto stop = StopAtByte(block, at)) return *stop;
+    ++at;
   }
   return AddressEnd(block, at, escaping);
 }
