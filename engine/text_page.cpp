@@ -311,17 +311,22 @@ Pass WriteBody(const ConversionRequest& request, Platform& platform, Choice& cho
   const std::string_view text = head.substr(std::min(reading.markLength, head.size()));
   WritePageHead(page, request.options, request.title, platform.clock, pageEncoding,
                 PageLanguage(request, pageEncoding, reading.form.encoding, text));
-  ClassifyingReader rest(source, reading.settled ? nullptr : &classifier);
-  ReplayReader replay(text, rest);
+  ReplayReader replay(text, source);
   const bool utf16 = reading.form.encoding == InputEncoding::Utf16Le ||
                      reading.form.encoding == InputEncoding::Utf16Be;
   TextReader reader(replay, utf16 ? EndOfText::AtStreamEnd : EndOfText::AtByte1A);
   TextInput input(reading.form, pageEncoding, request.options, page);
 
+  // While the reading is unsettled (never UTF-16), the classifier takes the text after the
+  // head as the reader hands it on, cut at its end of text already.
+  std::size_t headLeft = text.size();
   std::string_view block;
   bool valid = true;
   while (valid && !input.Ended() && reader.Read(block)) {
+    const std::size_t fromHead = std::min(headLeft, block.size());
+    headLeft -= fromHead;
     if (!reading.settled) {
+      if (fromHead < block.size()) classifier.WriteText(block.substr(fromHead));
       if (auto next = Overturned(reading, classifier)) return *next;
       settle();
     }

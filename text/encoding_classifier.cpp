@@ -457,7 +457,7 @@ void EncodingClassifier::DecideAtEnd(bool atLimit) {
   encoding_ = valid && scan_.SawNonAscii() ? DetectedEncoding::Utf8 : DetectedEncoding::CodePage932;
 }
 
-DetectedEncoding EncodingClassifier::Write(std::string_view block) {
+DetectedEncoding EncodingClassifier::Take(std::string_view block, bool findEndOfText) {
   if (encoding_ != DetectedEncoding::Undecided) return encoding_;
   bool atLimit = false;
   if (limit_ != WHOLE_TEXT && block.size() >= limit_ - seen_) {
@@ -466,11 +466,15 @@ DetectedEncoding EncodingClassifier::Write(std::string_view block) {
   }
   seen_ += block.size();
   // No mark holds a 0x1A, so the text as read (cut at its first 0x1A) shows any mark whole.
-  const bool ended = CutAtEndOfText(block);
+  const bool ended = findEndOfText && CutAtEndOfText(block);
   if (markChecked_ || ReadMark(block)) ScanText(block);
   if (ended || atLimit) DecideAtEnd(atLimit && !ended);
   return encoding_;
 }
+
+DetectedEncoding EncodingClassifier::Write(std::string_view block) { return Take(block, true); }
+
+DetectedEncoding EncodingClassifier::WriteText(std::string_view text) { return Take(text, false); }
 
 DetectedEncoding EncodingClassifier::Finish() {
   DecideAtEnd(false);

@@ -81,6 +81,9 @@ class EncodingClassifier {
   // Takes the next bytes as read; the encoding once it is known, Undecided while more are
   // needed. Bytes after the decision are ignored.
   DetectedEncoding Write(std::string_view block);
+  // The same for text already cut before its end of text, as TextReader hands it on: the
+  // 0x1A is not looked for again.
+  DetectedEncoding WriteText(std::string_view text);
   // The end of the input: the encoding, always decided.
   DetectedEncoding Finish();
 
@@ -98,6 +101,8 @@ class EncodingClassifier {
   void ScanText(std::string_view bytes);
   // Decides at the end of the text, or at the limit (`atLimit`).
   void DecideAtEnd(bool atLimit);
+  // Write() and WriteText(): `findEndOfText` cuts the block at its first 0x1A.
+  DetectedEncoding Take(std::string_view block, bool findEndOfText);
 
   std::size_t limit_;
   std::size_t seen_ = 0;  // bytes taken so far, for the limit
