@@ -147,6 +147,7 @@ __attribute__((target("avx2"))) AddressStop AddressEndAvx2(std::string_view bloc
   // an entity that ends it): 0x21 subtracted, it is at most 0x5D.
   const __m256i first = _mm256_set1_epi8(0x21), span = _mm256_set1_epi8(0x7E - 0x21);
   const __m256i quote = _mm256_set1_epi8('"'), less = _mm256_set1_epi8('<');
+  // (Escaping on, "&" belongs to the address: "<" is compared for it once more.)
   const __m256i ampersand = _mm256_set1_epi8(escaping ? '<' : '&');
   std::size_t at = from;
   while (block.size() - at >= 32) {

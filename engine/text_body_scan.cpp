@@ -12,17 +12,17 @@ namespace morvel {
 
 namespace {
 
-// True when the line that starts at block[start] is known to have text: its first byte is
-// neither a LF nor a CR that a LF follows. A line that the block cuts off before that is
-// known is not opened yet; what opens it later writes its opening.
-bool LineHasText(std::string_view block, std::size_t start) {
-  if (start == block.size() || block[start] == '\n') return false;
-  return block[start] != '\r' || (start + 1 < block.size() && block[start + 1] != '\n');
-}
-
-// LineHasText() for a line that starts at `start`, with at least two bytes there to read.
+// True when the line that starts at `start`, with at least two bytes there to read, has text:
+// its first byte is neither a LF nor a CR that a LF follows.
 bool TextFollows(const char* start) {
   return start[0] != '\n' && (start[0] != '\r' || start[1] != '\n');
+}
+
+// The same anywhere in the block. A line that the block cuts off before that is known is not
+// opened yet; what opens it later writes its opening.
+bool LineHasText(std::string_view block, std::size_t start) {
+  if (block.size() - start >= 2) return TextFollows(block.data() + start);
+  return start < block.size() && block[start] != '\n' && block[start] != '\r';
 }
 
 }  // namespace
@@ -90,15 +90,11 @@ inline __attribute__((always_inline)) std::size_t TextBodyWriter::ScanBlocks(std
   std::size_t base = from;
   while (size - base >= SignificantBytes::BLOCK + READ_AHEAD) {
     std::size_t next = base + SignificantBytes::BLOCK;
-    std::uint64_t marks;
 #ifdef MORVEL_AVX2_SCAN
-    if constexpr (avx2) {
-      marks = significant_.MarkAvx2(data + base);
-    } else {
-      marks = significant_.Mark(data + base);
-    }
+    std::uint64_t marks =
+        avx2 ? significant_.MarkAvx2(data + base) : significant_.Mark(data + base);
 #else
-    marks = significant_.Mark(data + base);
+    std::uint64_t marks = significant_.Mark(data + base);
 #endif
     for (; marks != 0; marks &= marks - 1) {
       const std::size_t at = base + static_cast<unsigned>(std::countr_zero(marks));
