@@ -579,11 +579,9 @@ TEST_F(MorvelWindow, BadBytesAfterAUtf8MarkKeepTheOldPage) {
 // The command-line converter built beside the window.
 std::string ConverterPath() { return FolderOfThisProgram() + "..\\cli\\morvel-convert.exe"; }
 
-// Runs the command-line converter (the one built beside the window unless `program` names
-// another) and returns its exit code.
-DWORD RunConverter(const std::wstring& arguments, const std::string& folder,
-                   const std::string& program = ConverterPath()) {
-  const std::wstring exe = FromCodePage932(program);
+// Runs the command-line converter built beside the window and returns its exit code.
+DWORD RunConverter(const std::wstring& arguments, const std::string& folder) {
+  const std::wstring exe = FromCodePage932(ConverterPath());
   std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
