@@ -281,28 +281,5 @@ TEST_F(NativeConvertTest, ReadsAgainOnlyAnUnchangedFileAndKeepsWhatAScratchIsGiv
   EXPECT_EQ(scratch->ReadAt(kept.size() + 3, read.data(), read.size()), 0u);
 }
 
-// A page of many blocks, in each encoding, is byte for byte the page the in-memory platform
-// writes of the same text: the blocks reach the file whole and in order, however they are
-// written behind the converter.
-TEST_F(NativeConvertTest, WritesAPageOfManyBlocksAsTheMemoryPlatformDoes) {
-  std::string cp932;
-  for (int line = 0; cp932.size() < 1'500'000; ++line) {
-    cp932 += std::to_string(line) + "\t\x82\xa0 & <b> http://x/" + std::to_string(line) + " ";
-    cp932 += line % 7 == 0 ? "\r\n\r\n" : "\r\n";
-  }
-  const std::string utf8 = "\xe3\x81\x82" + cp932.substr(0, 700'000) + "\xe3\x81\x82";
-  for (const std::string& text : {cp932, utf8}) {
-    folder.WriteFile("big.txt", text);
-    std::string source = folder.Path("big.txt"), target = folder.Path("big.htm");
-    ASSERT_EQ(Convert(source, target), ConversionOutcome::Written);
-    testing::FakePlatform memory;
-    memory.files.AddFolder("C:\\in");
-    memory.files.AddFile("C:\\in\\big.txt", text);
-    ConversionRequest request = testing::RequestFor("C:\\in\\big.txt", "C:\\in\\big.htm");
-    ASSERT_EQ(ConvertFile(request, memory.platform), ConversionOutcome::Written);
-    EXPECT_TRUE(folder.ReadFile("big.htm") == memory.files.Contents("C:\\in\\big.htm"));
-  }
-}
-
 }  // namespace
 }  // namespace morvel
