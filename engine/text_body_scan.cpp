@@ -122,11 +122,14 @@ inline __attribute__((always_inline)) std::size_t TextBodyWriter::ScanBlocks(std
 template <TextBodyWriter::Step step>
 inline __attribute__((always_inline)) TextBodyWriter::After TextBodyWriter::TakeSignificant(
     std::string_view block, std::size_t at, std::size_t& copied, PageCursor& out) {
-  static_assert(READ_AHEAD >= PageCursor::AHEAD_PIECE && ShortPiece::CAPACITY >= 32 &&
-                ShortPiece::CAPACITY >= LineEnds::LONGEST_PIECE);
+  static_assert(READ_AHEAD >= PageCursor::AHEAD_COPY && ShortPiece::CAPACITY >= 32 &&
+                PageCursor::AHEAD_COPY >= LineEnds::LONGEST_PIECE);
   const char byte = block[at];
   if (byte == 'h') return TakeLinkStart<step>(block, at, copied, out);
-  out = out.WithRoom(page_, at - copied + ShortPiece::CAPACITY);
+  // (Room for the fixed-size copies: the run's pieces, and the line end or replacement after it.)
+  constexpr std::size_t ROOM_AFTER =
+      step == Step::Exact ? ShortPiece::CAPACITY : PageCursor::AHEAD_COPY;
+  out = out.WithRoom(page_, at - copied + ROOM_AFTER);
   const char* const run = block.data() + copied;
   const auto copyRun = [&](std::size_t length) {
     if constexpr (step == Step::Exact) {
