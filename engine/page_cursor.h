@@ -100,19 +100,35 @@ class PageCursor {
     }
     at_ += length;
   }
-  // The piece CopyAhead() copies in, and what it always copies: two pieces.
+  // The piece CopyAhead() copies in, and the most it copies whatever the length: four pieces.
   static constexpr std::size_t AHEAD_PIECE = 32;
-  static constexpr std::size_t AHEAD_COPY = 2 * AHEAD_PIECE;
-  // Copy() as whole 32-byte pieces, at least two, for the scan where the text goes on after
-  // `from` + `length`: it reads up to 63 bytes past them, which must be there, and stores as
-  // far, into room made for `length` + 63 bytes.
+  static constexpr std::size_t AHEAD_COPY = 4 * AHEAD_PIECE;
+  // Copy() as whole 32-byte pieces, at least `pieces` of them (2 or 4), for the scan where the
+  // text goes on after `from` + `length`: it reads up to AHEAD_COPY - 1 bytes past them, which
+  // must be there, and stores as far, into room made for `length` + AHEAD_COPY - 1 bytes. Runs
+  // up to that many pieces long are copied with no decision on their length.
+  template <std::size_t pieces>
   [[gnu::always_inline]] void CopyAhead(const char* from, std::size_t length) {
+    static_assert(pieces == 2 || pieces == 4);
     if (length > 8 * AHEAD_PIECE) {
       std::memcpy(at_, from, length);
     } else {
-      std::memcpy(at_, from, AHEAD_PIECE);
-      std::memcpy(at_ + AHEAD_PIECE, from + AHEAD_PIECE, AHEAD_PIECE);
-      for (std::size_t done = AHEAD_COPY; done < length; done += AHEAD_PIECE) {
+      // Every piece is loaded before any is stored, so that they stay in registers whatever
+      // the compiler assumes about the page and the text overlapping.
+      using Piece = char __attribute__((vector_size(AHEAD_PIECE)));
+      Piece piece0, piece1;
+      std::memcpy(&piece0, from, AHEAD_PIECE);
+      std::memcpy(&piece1, from + AHEAD_PIECE, AHEAD_PIECE);
+      if constexpr (pieces == 4) {
+        Piece piece2, piece3;
+        std::memcpy(&piece2, from + 2 * AHEAD_PIECE, AHEAD_PIECE);
+        std::memcpy(&piece3, from + 3 * AHEAD_PIECE, AHEAD_PIECE);
+        std::memcpy(at_ + 2 * AHEAD_PIECE, &piece2, AHEAD_PIECE);
+        std::memcpy(at_ + 3 * AHEAD_PIECE, &piece3, AHEAD_PIECE);
+      }
+      std::memcpy(at_, &piece0, AHEAD_PIECE);
+      std::memcpy(at_ + AHEAD_PIECE, &piece1, AHEAD_PIECE);
+      for (std::size_t done = pieces * AHEAD_PIECE; done < length; done += AHEAD_PIECE) {
         std::memcpy(at_ + done, from + done, AHEAD_PIECE);
       }
     }

@@ -135,7 +135,9 @@ inline __attribute__((always_inline)) TextBodyWriter::After TextBodyWriter::Take
     if constexpr (step == Step::Exact) {
       out.Copy(run, length);
     } else {
-      out.CopyAhead(run, length);
+      // Four pieces where the scan has AVX2, a register each; two otherwise, as a build for
+      // processors without SSE2 copies a piece a word at a time.
+      out.CopyAhead<step == Step::PiecesAvx2 ? 4 : 2>(run, length);
     }
   };
   if (byte == '\n') {

@@ -74,7 +74,7 @@ class TextBodyWriter final : public Sink {
   [[gnu::always_inline]] std::size_t ScanBlocks(std::string_view block, std::size_t from,
                                                 PageCursor& out);
   // The bytes that the scan's 64 at a time leave after them, for fixed-size pieces.
-  static constexpr std::size_t READ_AHEAD = 64;
+  static constexpr std::size_t READ_AHEAD = 128;
   // How a step writes: exactly the bytes it takes (near the end of the block), or in whole
   // pieces (READ_AHEAD bytes follow the 64 being looked at), with AVX2 or not.
   enum class Step { Exact, Pieces, PiecesAvx2 };
