@@ -144,6 +144,11 @@ class PageCursor {
     std::memcpy(at_, piece.bytes.data(), 16);
     at_ += piece.length;
   }
+  // A piece as one 32-byte copy; room for 32 has been made.
+  [[gnu::always_inline]] void PutUpToThirtyTwo(const ShortPiece& piece) {
+    std::memcpy(at_, piece.bytes.data(), ShortPiece::CAPACITY);
+    at_ += piece.length;
+  }
   // A piece of 4 to 20 bytes, such as any replacement of a significant byte, as five 4-byte
   // copies at the piece's own word offsets: exact, with no decision on the length.
   [[gnu::always_inline]] void PutFourToTwenty(const ShortPiece& piece) {

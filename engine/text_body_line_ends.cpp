@@ -21,7 +21,8 @@ LineEnds::LineEnds(LineTags tags) {
     // One state, and the same bytes at every line end.
     const ShortPiece end(tags == LineTags::None ? LINE_END : BREAK_LINE_END);
     Steps& only = steps_[LINE_HAS_TEXT];
-    only.atLineEnd = {Step{end, &only}, Step{end, &only}};
+    only.atByte = {Step{ShortPiece(), &only}, Step{ShortPiece(), &only}, Step{end, &only},
+                   Step{end, &only}};
     only.beforeText = Step{ShortPiece(), &only};
     state_ = &only;
     return;
@@ -38,9 +39,10 @@ LineEnds::LineEnds(LineTags tags) {
     const auto [end, afterEnd] = ended[state];
     Steps& steps = steps_[state];
     steps.beforeText = {ShortPiece(opening[state]), &steps_[LINE_HAS_TEXT]};
-    steps.atLineEnd[0] = {ShortPiece(end), &steps_[afterEnd]};
-    steps.atLineEnd[1] = {ShortPiece(std::string(end) + std::string(opening[afterEnd])),
-                          &steps_[LINE_HAS_TEXT]};
+    steps.atByte[0] = steps.atByte[1] = {ShortPiece(), &steps};
+    steps.atByte[2] = {ShortPiece(end), &steps_[afterEnd]};
+    steps.atByte[3] = {ShortPiece(std::string(end) + std::string(opening[afterEnd])),
+                       &steps_[LINE_HAS_TEXT]};
   }
   state_ = &steps_[AFTER_BREAK];
 }

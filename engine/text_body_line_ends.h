@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 #include "engine/page_cursor.h"
@@ -31,9 +32,17 @@ class LineEnds {
   // What the page gets for a line end of the text, the next line's opening included when
   // `nextHasText` (it is known to have text). A line opened later gets BeforeText().
   const ShortPiece& AtLineEnd(bool nextHasText) {
-    const Step& step = state_->atLineEnd[nextHasText ? 1 : 0];
+    const Step& step = state_->atByte[2 + (nextHasText ? 1 : 0)];
     state_ = step.next;
     return step.bytes;
+  }
+
+  // AtLineEnd(nextHasText) where `lineEnd`, and otherwise `other` with nothing changed; chosen
+  // without a branch on `lineEnd`.
+  const ShortPiece& AtLineEndOr(bool lineEnd, bool nextHasText, const ShortPiece& other) {
+    const Step& step = state_->atByte[2 * (lineEnd ? 1 : 0) + (nextHasText ? 1 : 0)];
+    state_ = step.next;
+    return *Select(lineEnd, &step.bytes, &other);
   }
 
   // What the page gets before text of the current line: its opening, once, in the
@@ -60,9 +69,20 @@ class LineEnds {
   };
   // The steps from one state.
   struct Steps {
-    std::array<Step, 2> atLineEnd;  // the next line empty, and with text
+    // By the byte, a line end or not, and the next line, empty or with text. A byte that is no
+    // line end leaves the state as it is.
+    std::array<Step, 4> atByte;
     Step beforeText;
   };
+
+  // `yes` when `which`, otherwise `no`, through a mask where a compiler could choose a branch.
+  template <typename T>
+  static const T* Select(bool which, const T* yes, const T* no) {
+    const auto yesBits = reinterpret_cast<std::uintptr_t>(yes);
+    const auto noBits = reinterpret_cast<std::uintptr_t>(no);
+    const std::uintptr_t mask = 0 - static_cast<std::uintptr_t>(which);
+    return reinterpret_cast<const T*>(noBits ^ ((yesBits ^ noBits) & mask));
+  }
 
   std::array<Steps, STATES> steps_;
   const Steps* state_;

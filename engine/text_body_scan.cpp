@@ -4,6 +4,7 @@
 // of ordinary bytes before it, and applies that byte's rule. It stops where the block leaves
 // a rule undecided, and Feed() takes the bytes from there.
 #include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "engine/text_body_writer.h"
@@ -15,7 +16,11 @@ namespace {
 // True when the line that starts at `start`, with at least two bytes there to read, has text:
 // its first byte is neither a LF nor a CR that a LF follows.
 bool TextFollows(const char* start) {
-  return start[0] != '\n' && (start[0] != '\r' || start[1] != '\n');
+  // (The two bytes as one word, CR LF in the order they come.)
+  std::uint16_t two;
+  std::memcpy(&two, start, sizeof two);
+  const std::uint16_t crLf = std::endian::native == std::endian::little ? 0x0A0D : 0x0D0A;
+  return (start[0] != '\n') & (two != crLf);
 }
 
 // The same anywhere in the block. A line that the block cuts off before that is known is not
@@ -96,6 +101,13 @@ inline __attribute__((always_inline)) std::size_t TextBodyWriter::ScanBlocks(std
 #else
     std::uint64_t marks = significant_.Mark(data + base);
 #endif
+    // Room for every step these 64 bytes take, made once: each writes its run and at most one
+    // piece, and the last one's fixed-size copies store up to AHEAD_COPY bytes past.
+    if (marks != 0) {
+      out = out.WithRoom(page_, base + SignificantBytes::BLOCK - copied +
+                                    SignificantBytes::BLOCK * ShortPiece::CAPACITY +
+                                    PageCursor::AHEAD_COPY);
+    }
     for (; marks != 0; marks &= marks - 1) {
       const std::size_t at = base + static_cast<unsigned>(std::countr_zero(marks));
       const After after = TakeSignificant<PIECES>(block, at, copied, out);
@@ -126,10 +138,8 @@ inline __attribute__((always_inline)) TextBodyWriter::After TextBodyWriter::Take
                 PageCursor::AHEAD_COPY >= LineEnds::LONGEST_PIECE);
   const char byte = block[at];
   if (byte == 'h') return TakeLinkStart<step>(block, at, copied, out);
-  // (Room for the fixed-size copies: the run's pieces, and the line end or replacement after it.)
-  constexpr std::size_t ROOM_AFTER =
-      step == Step::Exact ? ShortPiece::CAPACITY : PageCursor::AHEAD_COPY;
-  out = out.WithRoom(page_, at - copied + ROOM_AFTER);
+  // (The scan made room for the steps that take whole pieces.)
+  if constexpr (step == Step::Exact) out = out.WithRoom(page_, at - copied + ShortPiece::CAPACITY);
   const char* const run = block.data() + copied;
   const auto copyRun = [&](std::size_t length) {
     if constexpr (step == Step::Exact) {
@@ -140,18 +150,25 @@ inline __attribute__((always_inline)) TextBodyWriter::After TextBodyWriter::Take
       out.CopyAhead<step == Step::PiecesAvx2 ? 4 : 2>(run, length);
     }
   };
-  if (byte == '\n') {
-    // CR LF is one line end: the CR before the LF is not copied.
-    const bool crLf = at > copied && block[at - 1] == '\r';
-    copyRun(at - copied - (crLf ? 1 : 0));
-    if constexpr (step == Step::Exact) {
+  if constexpr (step == Step::Exact) {
+    if (byte == '\n') {
+      // CR LF is one line end: the CR before the LF is not copied.
+      const bool crLf = at > copied && block[at - 1] == '\r';
+      copyRun(at - copied - (crLf ? 1 : 0));
       out.Put(lineEnds_.AtLineEnd(LineHasText(block, at + 1)));
     } else {
-      out.PutUpToSixteen(lineEnds_.AtLineEnd(TextFollows(block.data() + at + 1)));
+      copyRun(at - copied);
+      out.PutFourToTwenty(replacements_[byte]);
     }
   } else {
-    copyRun(at - copied);
-    out.PutFourToTwenty(replacements_[byte]);
+    // A line end and a replacement are taken the same way, with no branch on which it is:
+    // which comes next is the text's to decide, so a branch on it would often be guessed
+    // wrong. (At `copied` the byte before is on the page already, so the byte itself is read.)
+    const bool lineEnd = byte == '\n';
+    const bool crLf = lineEnd & (block[at - (at > copied ? 1 : 0)] == '\r');
+    copyRun(at - copied - (crLf ? 1 : 0));
+    out.PutUpToThirtyTwo(lineEnds_.AtLineEndOr(lineEnd, TextFollows(block.data() + at + 1),
+                                               replacements_[byte]));
   }
   copied = at + 1;
   return After::Next;
