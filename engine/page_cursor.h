@@ -5,7 +5,7 @@
 // take it by reference, every other step by value, returning it. So it stays in registers while
 // page bytes are stored through it. Room is made by WithRoom() before a step writes, and no
 // step writes past it. Most steps write exactly the bytes they are given; the fixed-size ones
-// (CopyAhead(), PutUpToSixteen()) may store more after them, which the next step writes over
+// (CopyAhead(), PutUpToThirtyTwo()) may store more after them, which the next step writes over
 // or the page never takes.
 #pragma once
 
@@ -138,13 +138,8 @@ class PageCursor {
   [[gnu::always_inline]] void Put(const ShortPiece& piece) {
     at_ = CopyShort(at_, piece.bytes.data(), piece.length);
   }
-  // A piece of at most 16 bytes, such as a line end, as one 16-byte copy; room for 16 has been
+  // A piece, such as a line end or a replacement, as one 32-byte copy; room for 32 has been
   // made.
-  [[gnu::always_inline]] void PutUpToSixteen(const ShortPiece& piece) {
-    std::memcpy(at_, piece.bytes.data(), 16);
-    at_ += piece.length;
-  }
-  // A piece as one 32-byte copy; room for 32 has been made.
   [[gnu::always_inline]] void PutUpToThirtyTwo(const ShortPiece& piece) {
     std::memcpy(at_, piece.bytes.data(), ShortPiece::CAPACITY);
     at_ += piece.length;

@@ -21,7 +21,7 @@ enum class LineTags { None, Breaks, Paragraphs };
 
 class LineEnds {
  public:
-  // No piece is longer: each fits one 16-byte copy (PageCursor::PutUpToSixteen()).
+  // No piece is longer.
   static constexpr std::size_t LONGEST_PIECE = 16;
 
   explicit LineEnds(LineTags tags);

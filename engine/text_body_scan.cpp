@@ -134,8 +134,8 @@ inline __attribute__((always_inline)) std::size_t TextBodyWriter::ScanBlocks(std
 template <TextBodyWriter::Step step>
 inline __attribute__((always_inline)) TextBodyWriter::After TextBodyWriter::TakeSignificant(
     std::string_view block, std::size_t at, std::size_t& copied, PageCursor& out) {
-  static_assert(READ_AHEAD >= PageCursor::AHEAD_COPY && ShortPiece::CAPACITY >= 32 &&
-                PageCursor::AHEAD_COPY >= LineEnds::LONGEST_PIECE);
+  static_assert(READ_AHEAD >= PageCursor::AHEAD_COPY &&
+                ShortPiece::CAPACITY >= LineEnds::LONGEST_PIECE);
   const char byte = block[at];
   if (byte == 'h') return TakeLinkStart<step>(block, at, copied, out);
   // (The scan made room for the steps that take whole pieces.)
