@@ -206,6 +206,31 @@ TEST(TextBodyWriterBlocks, WriteWhatTheReferenceWritesLineByLine) {
   }
 }
 
+// Texts in which every byte or nearly every byte is significant, whose pages outgrow the room
+// that a page cursor opens with many times over: every scan path writes the byte loop's page
+// (which the reference checks on the table above), in code page 932 and in UTF-8, whose
+// replacements are longer. Under AddressSanitizer, a step writing past its room shows here.
+TEST(TextBodyWriterBlocks, WritesDensePagesPastTheCursorsRoomOnEveryPath) {
+  const std::size_t size = PageCursor::MIN_ROOM / 2;
+  const std::vector<std::string> texts = {
+      std::string(size, '&'),         std::string(size, '\t'),      std::string(size, '\n'),
+      Repeat("\r\n", size / 2),       Repeat("\t&\n<\"", size / 5), Repeat("a\n\n\t", size / 4),
+      Repeat("&\thttp://x/>\n", size / 13)};
+  for (unsigned switches = 0; switches < 16; ++switches) {
+    const ConversionOptions options = testing::SwitchesFrom(switches);
+    for (const auto& text : texts) {
+      for (const PageEncoding encoding : {PageEncoding::CodePage932, PageEncoding::Utf8}) {
+        const std::string bytes = testing::WrittenPage(text, options, ScanPath::Bytes, {}, encoding);
+        for (const ScanPath scan : testing::ScanPaths()) {
+          EXPECT_EQ(testing::WrittenPage(text, options, scan, {}, encoding), bytes)
+              << "switches " << switches << ", scan " << static_cast<int>(scan) << ", encoding "
+              << static_cast<int>(encoding) << ", text starting " << static_cast<int>(text[0]);
+        }
+      }
+    }
+  }
+}
+
 // With the lead-byte rule off (text in which no byte of a multi-byte character is ASCII), a
 // byte of 0x80 or above stands alone: it breaks a match and ends an address, and never takes
 // the "h" after it into its character. Whole and cut at every position, on every scan path.
